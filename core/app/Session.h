@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/app/LineWords.h"
+#include "core/app/SystemSettings.h"
+#include "core/base/Clock.h"
+#include "core/base/Guarded.h"
+#include "core/base/Host.h"
+#include "core/protocol/RetrySettings.h"
+#include "core/serial/TTYInfo.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace fenta21 {
+
+// What the report needs to tag a message of an unattended collection.
+struct StationLabel {
+    int number = 0;  // counted from 1
+    std::string name;
+};
+
+// State shared by the reports: the message-box guard and the reserved-collection routing.
+struct ReportState {
+    // True while a message box of the shared report is open.
+    std::atomic<bool> errorDisplayed{false};
+    // True while the scheduler runs a collection: reports go to RSV.LOG and the notice list.
+    std::atomic<bool> reservedCollectionMode{false};
+    std::atomic<int> currentStation{-1};
+    std::atomic<int> currentUnit{0};
+    // The texts of the reserved-collection notice, and the word that tells the heartbeat.
+    Guarded<std::vector<std::string>> reservationNotices;
+    std::atomic<bool> noticeChanged{false};
+    // Looks a station up for the tag "[%03d %s]"; the address book provides it.
+    std::function<StationLabel(int stationIndex)> stationLabel;
+    // Keeps two threads' log entries from sharing a line number.
+    std::mutex logMutex;
+};
+
+// The words the line guard shares with the panel's polling worker.
+struct LineGuardWords {
+    // 0 the line is free, 1 a worker is exchanging commands, -1 the panel asks for a redraw.
+    std::atomic<int> guard{0};
+    // Panel ticks since its last completed key action.
+    std::atomic<int> panelTicks{0};
+};
+
+// One program's state, passed by reference: the settings, the home folder, the serial
+// channel, the shared line words, the clock and the host. Tests build as many as they need.
+class Session {
+public:
+    Session(std::string homeFolder, Host& host, const Clock& clock);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    const std::string& homeFolder() const { return homeFolder_; }
+    // A settings, list or log file in the home folder.
+    std::string homeFile(const std::string& name) const;
+
+    Host& host;
+    const Clock& clock;
+
+    SystemSettings settings;
+    RetrySettings retry;
+    LineWords line;
+    LineGuardWords lineGuard;
+    ReportState reports;
+    std::atomic<bool> reservationRunning{false};
+
+    TTYInfo* channel() { return channel_.get(); }
+    // Creates the serial channel record (start-up); replaces an existing one.
+    void createSerialChannel();
+    void destroySerialChannel();
+
+    // Refreshes the clock sample from the clock and returns it. The window's heartbeat calls
+    // it every 11th tick; the logs call it too, so that a program without a heartbeat never
+    // stamps a stale time.
+    CalendarTime sampleClock();
+
+private:
+    std::string homeFolder_;
+    std::unique_ptr<TTYInfo> channel_;
+};
+
+}  // namespace fenta21

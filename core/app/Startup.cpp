@@ -1,0 +1,24 @@
+#include "core/app/Startup.h"
+
+#include "core/app/Session.h"
+#include "core/base/Bytes.h"
+#include "core/base/Files.h"
+#include "core/protocol/RetrySettings.h"
+
+namespace fenta21 {
+
+bool readReservationFlag(const std::string& path) {
+    auto content = readWholeFile(path);
+    return content && content->size() >= 2 && readInt16LE(*content, 0) == 1;
+}
+
+void startUp(Session& session) {
+    // What the remote-operation view loads when it is created.
+    session.retry = loadRetrySettings(session.homeFile("cmd.dat"));
+    // What the main window loads when it is created.
+    session.createSerialChannel();
+    loadSettings(session.homeFile("system.dat"), session.settings);
+    session.reservationRunning.store(readReservationFlag(session.homeFile("rsvflg.dat")));
+}
+
+}  // namespace fenta21

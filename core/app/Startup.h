@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace fenta21 {
+
+class Session;
+
+// rsvflg.dat: one signed 16-bit value; 1 means the scheduler was on when the program ended.
+bool readReservationFlag(const std::string& path);
+
+// Loads everything a session needs from its home folder, in the order the program has
+// always used: the retry settings, the serial channel record, system.dat, and the
+// reservation flag. Later loads (model table, modem timing, address book, reservation list)
+// join this sequence at their place.
+void startUp(Session& session);
+
+}  // namespace fenta21

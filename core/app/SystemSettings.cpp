@@ -1,0 +1,78 @@
+#include "core/app/SystemSettings.h"
+
+#include "core/base/Bytes.h"
+#include "core/base/Cp932.h"
+#include "core/base/Files.h"
+
+namespace fenta21 {
+namespace {
+
+constexpr int kSpeedCount = 10;
+constexpr int kPortCount = 9;
+
+std::int32_t withinOrZero(std::int32_t value, std::int32_t limit) { return value >= 0 && value < limit ? value : 0; }
+
+// Reads the record field by field in file order; a field the file does not fully hold is
+// left untouched, as the record's reader always did.
+class FieldReader {
+public:
+    explicit FieldReader(std::string_view bytes) : bytes_(bytes) {}
+
+    bool int32(std::int32_t& field) {
+        if (offset_ + 4 > bytes_.size()) return false;
+        field = readInt32LE(bytes_, offset_);
+        offset_ += 4;
+        return true;
+    }
+    bool text(std::string& field) {
+        if (offset_ + kSettingsTextField > bytes_.size()) return false;
+        // At most 64 bytes of text count, whatever the field holds before its NUL.
+        std::string_view raw = bytes_.substr(offset_, kSettingsTextField);
+        raw = raw.substr(0, raw.find('\0'));
+        raw = raw.substr(0, cp932PrefixLength(raw, kSettingsTextField - 2));
+        field = cp932ToUtf8(raw);
+        offset_ += kSettingsTextField;
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t offset_ = 0;
+};
+
+}  // namespace
+
+void loadSettings(const std::string& path, SystemSettings& settings) {
+    auto content = readWholeFile(path);
+    if (!content) return;
+    FieldReader in(*content);
+    in.int32(settings.directSpeedIndex) && in.int32(settings.directPortIndex) && in.text(settings.dataFolder) &&
+        in.int32(settings.modemSpeedIndex) && in.int32(settings.modemPortIndex) && in.int32(settings.dialMethod) &&
+        in.text(settings.dataFileName);
+    if (!in.int32(settings.settingsReserved)) settings.settingsReserved = 0;
+
+    settings.directSpeedIndex = withinOrZero(settings.directSpeedIndex, kSpeedCount);
+    settings.directPortIndex = withinOrZero(settings.directPortIndex, kPortCount);
+    settings.modemSpeedIndex = withinOrZero(settings.modemSpeedIndex, kSpeedCount);
+    settings.modemPortIndex = withinOrZero(settings.modemPortIndex, kPortCount);
+    settings.dialMethod = withinOrZero(settings.dialMethod, 2);
+}
+
+bool saveSettings(const std::string& path, const SystemSettings& settings) {
+    std::string bytes;
+    bytes.reserve(kSystemDatSize);
+    appendInt32LE(bytes, settings.directSpeedIndex);
+    appendInt32LE(bytes, settings.directPortIndex);
+    // 64 bytes of text at most; the rest of the 66-byte field is zero.
+    bytes += cp932CString(settings.dataFolder, kSettingsTextField - 1);
+    bytes.push_back('\0');
+    appendInt32LE(bytes, settings.modemSpeedIndex);
+    appendInt32LE(bytes, settings.modemPortIndex);
+    appendInt32LE(bytes, settings.dialMethod);
+    bytes += cp932CString(settings.dataFileName, kSettingsTextField - 1);
+    bytes.push_back('\0');
+    appendInt32LE(bytes, settings.settingsReserved);
+    return writeFileAtomically(path, bytes);
+}
+
+}  // namespace fenta21

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace fenta21 {
+
+// The settings record kept in system.dat. Texts are UTF-8 in memory.
+struct SystemSettings {
+    std::int32_t directSpeedIndex = 0;
+    std::int32_t directPortIndex = 0;  // 0 = COM1
+    std::string dataFolder;            // as the user typed it, at most 64 bytes in the file
+    std::int32_t modemSpeedIndex = 0;
+    std::int32_t modemPortIndex = 0;
+    std::int32_t dialMethod = 0;  // 0 tone, 1 pulse
+    std::string dataFileName;
+    std::int32_t settingsReserved = 0;  // not interpreted; read and written back
+
+    bool operator==(const SystemSettings&) const = default;
+};
+
+inline constexpr std::size_t kSystemDatSize = 156;
+inline constexpr std::size_t kSettingsTextField = 66;
+
+// Fills `settings` from the file. A missing file leaves the defaults; a short file leaves the
+// fields it does not reach as they were, except settingsReserved, which becomes 0. Indices
+// that point outside the speed table, the nine ports or the two dial methods are taken as 0,
+// so that a damaged file can never index past a table.
+void loadSettings(const std::string& path, SystemSettings& settings);
+
+// Writes the whole 156-byte record, replacing the file in one step (written aside, then
+// renamed), so a crash mid-write never leaves half a settings file. False when it failed.
+bool saveSettings(const std::string& path, const SystemSettings& settings);
+
+}  // namespace fenta21

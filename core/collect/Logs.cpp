@@ -1,0 +1,29 @@
+#include "core/collect/Logs.h"
+
+#include "core/app/Session.h"
+#include "core/base/Cp932.h"
+#include "core/collect/FixedLog.h"
+
+namespace fenta21 {
+namespace {
+
+// ERR.LOG: 44 message bytes on the entry line and up to three continuation lines of 64.
+const FixedLogLayout kErrorLog{"TORVINE    0001 TRW \r\n", 44, 64, 3, 66, 30000};
+// RSV.LOG: one line of 108 message bytes per entry. It wraps like ERR.LOG, so that its count
+// stays within the count line's width.
+const FixedLogLayout kReservationLog{"FENTA21 RSV   LOG \r\n", 108, 0, 0, 130, 30000};
+
+void append(Session& session, const char* fileName, const FixedLogLayout& layout, const std::string& text) {
+    std::lock_guard lock(session.reports.logMutex);
+    appendFixedLog(session.homeFile(fileName), layout, session.sampleClock(), utf8ToCp932(text));
+}
+
+}  // namespace
+
+void logError(Session& session, const std::string& text) { append(session, "ERR.LOG", kErrorLog, text); }
+
+void logReservation(Session& session, const std::string& text) {
+    append(session, "RSV.LOG", kReservationLog, text);
+}
+
+}  // namespace fenta21

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace fenta21 {
+
+class Session;
+
+// ERR.LOG and RSV.LOG in the home folder. Messages are UTF-8; the logs hold code page 932.
+void logError(Session& session, const std::string& text);
+void logReservation(Session& session, const std::string& text);
+
+}  // namespace fenta21

@@ -1,0 +1,43 @@
+#include "core/collect/Report.h"
+
+#include "core/app/Session.h"
+#include "core/collect/Logs.h"
+
+#include <cstdio>
+
+namespace fenta21 {
+
+void showError(Session& session, const std::string& text) {
+    auto& displayed = session.reports.errorDisplayed;
+    if (displayed.exchange(true)) {
+        logError(session, "err_dispの２重発行");
+        logError(session, text);
+        return;
+    }
+    logError(session, "D]" + text);
+    session.host.report(text);
+    displayed.store(false);
+}
+
+std::string stationTag(Session& session) {
+    int index = session.reports.currentStation.load();
+    StationLabel label;
+    if (session.reports.stationLabel) label = session.reports.stationLabel(index);
+    else label.number = index + 1;
+    char number[16];
+    std::snprintf(number, sizeof number, "%03d", label.number);
+    return "[" + std::string(number) + " " + label.name + "] ";
+}
+
+void report(Session& session, const std::string& text) {
+    if (!session.reports.reservedCollectionMode.load()) {
+        showError(session, text);
+        return;
+    }
+    std::string line = stationTag(session) + text;
+    session.reports.reservationNotices.update([&](auto& notices) { notices.push_back(line); });
+    session.reports.noticeChanged.store(true);
+    logReservation(session, line);
+}
+
+}  // namespace fenta21

@@ -1,0 +1,39 @@
+#include "core/protocol/LineGuard.h"
+
+#include "core/app/Session.h"
+#include "core/protocol/CommandExchange.h"
+
+#include <chrono>
+
+namespace fenta21 {
+namespace {
+
+constexpr int kGuardPolls = 500;
+constexpr auto kGuardPollInterval = std::chrono::milliseconds(20);
+constexpr int kGuardReplyMax = 20;
+
+}  // namespace
+
+void acquireLineGuard(Session& session) {
+    auto& guard = session.lineGuard.guard;
+    for (int poll = 0; poll < kGuardPolls; ++poll) {
+        int expected = 0;
+        if (guard.compare_exchange_strong(expected, 1)) break;
+        expected = -1;
+        if (guard.compare_exchange_strong(expected, 1)) break;
+        session.clock.sleepFor(kGuardPollInterval);
+    }
+    // After ten seconds the transfer goes ahead whether or not the panel let go.
+    guard.store(1);
+    std::string reply;
+    sendCommandReport(session, "comtm=0", reply, kGuardReplyMax);
+}
+
+void releaseLineGuard(Session& session) {
+    std::string reply;
+    sendCommandReport(session, "comtm=1", reply, kGuardReplyMax);
+    session.lineGuard.panelTicks.fetch_and(1);
+    session.lineGuard.guard.store(0);
+}
+
+}  // namespace fenta21

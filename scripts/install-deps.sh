@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the demo need, where it is missing.
+set -euo pipefail
+packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev lrzsz)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

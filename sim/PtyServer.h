@@ -1,0 +1,43 @@
+#pragma once
+
+#include "sim/SimDevice.h"
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace fenta21::sim {
+
+// Serves a simulated device on a pseudo-terminal. The slave side is published as a symlink
+// at `linkPath`, so the program under test opens it like any serial device and the real
+// serial channel is what gets tested.
+class PtyServer {
+public:
+    PtyServer(std::string linkPath, SimDevice& device);
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    // Opens the pseudo-terminal, publishes the link and starts serving. False (with a message
+    // in error()) when the pseudo-terminal or the link cannot be made.
+    bool start();
+    void stop();
+
+    const std::string& linkPath() const { return linkPath_; }
+    const std::string& slavePath() const { return slavePath_; }
+    const std::string& error() const { return error_; }
+
+private:
+    void serve();
+
+    std::string linkPath_;
+    SimDevice& device_;
+    std::string slavePath_;
+    std::string error_;
+    int master_ = -1;
+    int heldSlave_ = -1;
+    std::atomic<bool> running_{false};
+    std::thread thread_;
+};
+
+}  // namespace fenta21::sim

@@ -1,0 +1,31 @@
+#include "tests/support/SimLine.h"
+
+#include "core/app/Startup.h"
+#include "core/serial/Channel.h"
+
+#include <stdexcept>
+
+namespace fenta21::test {
+
+SimLine::SimLine(double scale) : clock(scale) {
+    linkPath = home.file("ttySIM");
+    home.write("comports.txt", "# the simulated logger\nCOM1 " + linkPath + "\n");
+    server = std::make_unique<sim::PtyServer>(linkPath, logger);
+    if (!server->start()) throw std::runtime_error(server->error());
+    session = std::make_unique<Session>(home.path(), host, clock);
+    startUp(*session);
+}
+
+SimLine::~SimLine() {
+    session.reset();
+    server->stop();
+}
+
+int SimLine::open(int portNumber) {
+    TTYInfo* channel = session->channel();
+    channel->portNumber.store(static_cast<std::uint8_t>(portNumber));
+    channel->baudRate.store(9600);
+    return openChannel(channel);
+}
+
+}  // namespace fenta21::test
