@@ -1,1 +1,99 @@
-int main() { return 0; }
+// fenta21-cli: the headless program for scripts and unattended stations.
+#include "cli/CliHost.h"
+#include "cli/Commands.h"
+#include "cli/PortOptions.h"
+#include "core/app/Folders.h"
+#include "core/app/Session.h"
+#include "core/app/Startup.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace fenta21;
+using namespace fenta21::cli;
+
+const CommandInfo* const kCommands[] = {&kSendCommand};
+
+void printUsage(std::FILE* out) {
+    std::fputs(
+        "usage: fenta21-cli [--home DIR] COMMAND [options] [arguments]\n\n"
+        "The FENTA21 communication program without windows: talks to a logger over a serial port\n"
+        "and works with the files of its home folder (system.dat, cmd.dat, comports.txt, ERR.LOG...).\n\n"
+        "global options:\n"
+        "  --home DIR   the home folder (default: the current directory)\n"
+        "  --help       this text; \"fenta21-cli COMMAND --help\" explains a command\n\n"
+        "commands:\n",
+        out);
+    for (const CommandInfo* command : kCommands) std::fprintf(out, "  %s\n", command->synopsis);
+    std::fputs(
+        "\nCOM ports: comports.txt in the home folder maps them to devices, one line \"COMn PATH\".\n"
+        "FENTA21_TIME_SCALE (a positive number, default 1) shortens every wait, for tests.\n",
+        out);
+}
+
+bool wantsHelp(const std::vector<std::string>& args) {
+    for (const auto& arg : args)
+        if (arg == "--help" || arg == "-h") return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string home = currentFolder();
+    while (!args.empty() && args.front().rfind("--", 0) == 0) {
+        if (args.front() == "--help" || args.front() == "-h") {
+            printUsage(stdout);
+            return kExitOk;
+        }
+        if (args.front() != "--home" || args.size() < 2) {
+            std::fprintf(stderr, "fenta21-cli: %s\n(see fenta21-cli --help)\n",
+                         args.front() == "--home" ? "--home needs a folder" : ("unknown option " + args.front()).c_str());
+            return kExitUsage;
+        }
+        std::error_code ec;
+        home = std::filesystem::absolute(args[1], ec).lexically_normal().string();
+        if (ec || !folderExists(home)) {
+            std::fprintf(stderr, "fenta21-cli: the home folder %s does not exist\n", args[1].c_str());
+            return kExitUsage;
+        }
+        while (home.size() > 1 && home.back() == '/') home.pop_back();
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.empty()) {
+        printUsage(stderr);
+        return kExitUsage;
+    }
+
+    const CommandInfo* command = nullptr;
+    for (const CommandInfo* candidate : kCommands)
+        if (args.front() == candidate->name) command = candidate;
+    if (command == nullptr) {
+        std::fprintf(stderr, "fenta21-cli: unknown command \"%s\"\n(see fenta21-cli --help)\n", args.front().c_str());
+        return kExitUsage;
+    }
+    args.erase(args.begin());
+    if (wantsHelp(args)) {
+        std::printf("usage: fenta21-cli [--home DIR] %s\n\n%s", command->synopsis, command->help);
+        if (std::strstr(command->synopsis, "--port")) std::fputs(kPortOptionsHelp, stdout);
+        return kExitOk;
+    }
+
+    auto clock = clockFromEnvironment();
+    if (!clock) {
+        std::fprintf(stderr, "fenta21-cli: FENTA21_TIME_SCALE must be a positive number\n");
+        return kExitUsage;
+    }
+    CliHost host;
+    CliHost::installInterruptHandler();
+    Session session(home, host, *clock);
+    startUp(session);
+    CommandContext context{session, host, std::move(args)};
+    return command->run(context);
+}

@@ -1,0 +1,112 @@
+#include "cli/CliHost.h"
+
+#include <unistd.h>
+
+#include <csignal>
+
+namespace fenta21::cli {
+namespace {
+
+// The cancel flag of the long operation now running, for the interrupt handler.
+std::atomic<std::atomic<int>*> activeCancelFlag{nullptr};
+static_assert(std::atomic<std::atomic<int>*>::is_always_lock_free);
+static_assert(std::atomic<int>::is_always_lock_free);
+
+extern "C" void onInterrupt(int) {
+    std::atomic<int>* flag = activeCancelFlag.load();
+    if (flag == nullptr) _exit(130);
+    flag->store(kCancelled);
+}
+
+// Shows the progress of a long operation on one terminal line, or as plain lines when the
+// messages go to a file.
+class TerminalContext : public ModalContext {
+public:
+    TerminalContext(std::atomic<int>& flag, std::FILE* out) : ModalContext(flag), out_(out), tty_(isatty(fileno(out))) {}
+    ~TerminalContext() override {
+        if (tty_ && drawn_) std::fputc('\n', out_);
+    }
+
+    void setText(const std::string& text) override {
+        if (text == text_) return;
+        text_ = text;
+        draw();
+    }
+    void setProgress(int percent) override {
+        if (percent == percent_) return;
+        // Without a terminal, a line every tenth keeps a log readable.
+        bool show = tty_ || percent / 10 != percent_ / 10 || percent == 100;
+        percent_ = percent;
+        if (show) draw();
+    }
+
+private:
+    void draw() {
+        if (tty_) std::fputs("\r\033[K", out_);
+        if (percent_ >= 0) std::fprintf(out_, "%3d%% ", percent_);
+        std::fputs(text_.c_str(), out_);
+        if (!tty_) std::fputc('\n', out_);
+        std::fflush(out_);
+        drawn_ = true;
+    }
+
+    std::FILE* out_;
+    bool tty_;
+    bool drawn_ = false;
+    std::string text_;
+    int percent_ = -1;
+};
+
+}  // namespace
+
+CliHost::CliHost(std::FILE* messages) : out_(messages) {}
+
+void CliHost::installInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void CliHost::report(const std::string& text) {
+    reported_ = true;
+    std::fprintf(out_, "%s\n", text.c_str());
+    std::fflush(out_);
+}
+
+Answer CliHost::ask(Question kind, const std::string& text) {
+    Answer answer = kind == Question::OverwriteFile ? overwriteAnswer : (answerYes ? Answer::Yes : Answer::No);
+    const char* word = answer == Answer::Yes ? "yes" : answer == Answer::No ? "no" : answer == Answer::YesToAll ? "yes to all" : "cancel";
+    std::fprintf(out_, "%s -> %s\n", text.c_str(), word);
+    return answer;
+}
+
+std::vector<std::string> CliHost::chooseOpenFiles(const std::string&, const std::string&) { return openFiles; }
+
+std::string CliHost::chooseSaveFile(const std::string&, const std::string& suggested) {
+    return saveFile.empty() ? suggested : saveFile;
+}
+
+std::string CliHost::chooseFolder(const std::string&) { return folder; }
+
+void CliHost::showNotice(const std::string& text) {
+    std::fprintf(out_, "%s\n", text.c_str());
+    std::fflush(out_);
+}
+
+void CliHost::hideNotice() {}
+
+int CliHost::runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
+                      const std::function<int(ModalContext&)>& worker) {
+    cancelFlag.store(0);
+    TerminalContext context(cancelFlag, out_);
+    context.setText(spec.text);
+    std::atomic<int>* previous = activeCancelFlag.exchange(&cancelFlag);
+    int result = worker(context);
+    activeCancelFlag.store(previous);
+    return result;
+}
+
+void CliHost::openTextFile(const std::string& path) { std::fprintf(stdout, "%s\n", path.c_str()); }
+
+}  // namespace fenta21::cli

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/base/Host.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace fenta21::cli {
+
+// The host of the command-line program: messages and progress go to stderr (UTF-8),
+// questions are answered by options, and Ctrl+C during a long operation cancels it the way
+// the cancel button of a wait window would.
+class CliHost : public Host {
+public:
+    explicit CliHost(std::FILE* messages = stderr);
+
+    void report(const std::string& text) override;
+    Answer ask(Question kind, const std::string& text) override;
+    std::vector<std::string> chooseOpenFiles(const std::string& title, const std::string& filter) override;
+    std::string chooseSaveFile(const std::string& title, const std::string& suggested) override;
+    std::string chooseFolder(const std::string& title) override;
+    void showNotice(const std::string& text) override;
+    void hideNotice() override;
+    int runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
+                 const std::function<int(ModalContext&)>& worker) override;
+    void openTextFile(const std::string& path) override;
+
+    // How questions are answered: with --yes every yes/no question gets yes, else no.
+    bool answerYes = false;
+    // The converter's overwrite question: Yes (overwrite), No (keep) or Cancel (stop) when
+    // neither --overwrite nor --skip-existing was given.
+    Answer overwriteAnswer = Answer::No;
+    // Files the command was given, handed to the core when it asks for files to open.
+    std::vector<std::string> openFiles;
+    // The name a save question gets; empty takes the name the core suggested.
+    std::string saveFile;
+    std::string folder;
+
+    // True when any report was made (a failure the user was told about).
+    bool reported() const { return reported_; }
+
+    // Installs the Ctrl+C handler. Outside a long operation Ctrl+C ends the program.
+    static void installInterruptHandler();
+
+private:
+    std::FILE* out_;
+    bool reported_ = false;
+};
+
+}  // namespace fenta21::cli

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fenta21 {
+class Session;
+}
+
+namespace fenta21::cli {
+
+class CliHost;
+
+// What every command of fenta21-cli gets: the session (home folder loaded, settings read),
+// the host that prints and answers, and the arguments after the command word.
+struct CommandContext {
+    Session& session;
+    CliHost& host;
+    std::vector<std::string> args;
+};
+
+// Exit statuses shared by the commands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CommandInfo {
+    const char* name;
+    const char* synopsis;  // one line: "send [--port COMn | --device PATH] [--speed INDEX] COMMAND..."
+    const char* help;      // the full text of "fenta21-cli COMMAND --help"
+    int (*run)(CommandContext& context);
+};
+
+// Each command lives in its own file and is listed here.
+extern const CommandInfo kSendCommand;
+
+}  // namespace fenta21::cli

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace fenta21::test {
+
+struct ProcessResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program to its end with extra environment variables, collecting its output through
+// files in `scratchFolder` (no pipe can fill up and stall it).
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                         const std::string& scratchFolder);
+
+// A program left running in the background (the simulator), ended with SIGTERM.
+class BackgroundProcess {
+public:
+    BackgroundProcess(const std::vector<std::string>& argv, const std::string& logFile);
+    ~BackgroundProcess();
+    BackgroundProcess(const BackgroundProcess&) = delete;
+    BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+    // Waits (up to about 5 s) until `path` exists; false when it never appeared.
+    static bool waitForPath(const std::string& path);
+    // Sends SIGTERM and returns the exit status.
+    int stop();
+
+private:
+    pid_t pid_ = -1;
+};
+
+}  // namespace fenta21::test
