@@ -30,10 +30,13 @@ std::vector<std::string> splitMessage(std::string_view message, const FixedLogLa
 // line cannot be read (a damaged file gets its next entry after the last whole line, never
 // on top of older entries).
 int nextLineNumber(std::FILE* file, const FixedLogLayout& layout) {
-    char date[32] = {}, clock[32] = {};
+    // Only the count line's own 20 bytes are parsed, so a damaged one never borrows numbers
+    // from the entry behind it.
+    char countLine[21] = {};
+    char date[21] = {}, clock[21] = {};
     int next = 0;
-    if (std::fseek(file, kCountLineOffset, SEEK_SET) == 0 &&
-        std::fscanf(file, "%31s %31s %d", date, clock, &next) == 3 && next >= kFirstEntryLine)
+    if (std::fseek(file, kCountLineOffset, SEEK_SET) == 0 && std::fread(countLine, 1, 20, file) == 20 &&
+        std::sscanf(countLine, "%20s %20s %d", date, clock, &next) == 3 && next >= kFirstEntryLine)
         return next;
     std::fseek(file, 0, SEEK_END);
     long size = std::ftell(file);

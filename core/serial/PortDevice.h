@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,7 +43,7 @@ public:
 };
 
 // Opens a device path; on failure returns nullptr and sets errorNumber.
-using PortOpener = std::unique_ptr<PortDevice> (*)(const std::string& path, int& errorNumber);
+using PortOpener = std::function<std::unique_ptr<PortDevice>(const std::string& path, int& errorNumber)>;
 
 std::unique_ptr<PortDevice> openTermiosPort(const std::string& path, int& errorNumber);
 
