@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and talks to a simulated logger on a pseudo-terminal.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default
+
+bin=build/default
+demo=$(mktemp -d /tmp/fenta21-demo.XXXXXX)
+home="$demo/home"
+mkdir -p "$home" "$demo/data"
+cp config/* "$home/"
+link="$demo/ttyLOGGER"
+echo "COM1 $link" > "$home/comports.txt"
+
+"$bin/sim/fenta21-sim" --link "$link" --name "KAWABE-01" --model "WNDA-01" --reply "rome=ROM V3.02" &
+sim=$!
+trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+
+echo
+echo "== fenta21-cli --home $home send eerm0 xerm0 rome"
+"$bin/cli/fenta21-cli" --home "$home" send eerm0 xerm0 rome
+echo
+echo "Demo home folder: $home (comports.txt maps COM1 to the simulated logger)"
