@@ -33,5 +33,6 @@ struct CommandInfo {
 
 // Each command lives in its own file and is listed here.
 extern const CommandInfo kSendCommand;
+extern const CommandInfo kCollectCommand;
 
 }  // namespace fenta21::cli

@@ -17,7 +17,7 @@ namespace {
 using namespace fenta21;
 using namespace fenta21::cli;
 
-const CommandInfo* const kCommands[] = {&kSendCommand};
+const CommandInfo* const kCommands[] = {&kSendCommand, &kCollectCommand};
 
 void printUsage(std::FILE* out) {
     std::fputs(

@@ -23,6 +23,12 @@ struct StationLabel {
     std::string name;
 };
 
+// Where a collection stores its file: the folder text (resolved at every use) and the base name.
+struct CollectionTarget {
+    std::string folderText;
+    std::string baseName;
+};
+
 // State shared by the reports: the message-box guard and the reserved-collection routing.
 struct ReportState {
     // True while a message box of the shared report is open.
@@ -70,6 +76,17 @@ public:
     LineGuardWords lineGuard;
     ReportState reports;
     std::atomic<bool> reservationRunning{false};
+
+    // How the line in use was set up (1 tone, 2 pulse, 3 direct); the hang-up reads it.
+    std::atomic<std::int16_t> connectionKind{3};
+    // The logger's "eerm0" name as the panel read it when it connected.
+    Guarded<std::string> panelStationId;
+
+    // The folder and base name of an address-book station (the address book provides it);
+    // station -1 is the direct line and uses the save-destination settings.
+    std::function<CollectionTarget(int stationIndex)> stationTarget;
+    // Converts a freshly collected data file to CSV beside it (the converter provides it).
+    std::function<void(const std::string& dataFile)> convertCollectedFile;
 
     TTYInfo* channel() { return channel_.get(); }
     // Creates the serial channel record (start-up); replaces an existing one.

@@ -160,6 +160,22 @@ std::size_t readBytes(TTYInfo* channel, std::uint8_t* buffer, std::size_t count)
     return got;
 }
 
+std::size_t readEachWithin(TTYInfo* channel, std::uint8_t* buffer, std::size_t count) {
+    if (channel == nullptr || count == 0) return 0;
+    auto device = currentDevice(*channel);
+    if (!device) return 0;
+    auto perByte = channel->env.clock->scaled(kPerByteTotal + kTotalConstant);
+    std::size_t got = 0;
+    while (got < count) {
+        long n = device->readSome(buffer + got, count - got, perByte);
+        if (n < 0) captureErrorMarker(*channel, device->lastError(), CaptureDirection::Received);
+        if (n <= 0) break;
+        channel->capture.capture(buffer + got, static_cast<std::size_t>(n), CaptureDirection::Received);
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
 int writeBytes(TTYInfo* channel, const std::uint8_t* data, std::size_t count) {
     if (channel == nullptr || count == 0) return 0;
     auto device = currentDevice(*channel);

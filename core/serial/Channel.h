@@ -25,6 +25,9 @@ std::string portName(const TTYInfo& channel);
 // Byte level. Reads wait up to 2 s (scaled) for the first byte, as the logger's time-outs
 // are counted in such reads; longer reads allow 1 s more per byte and 1 s between bytes.
 std::size_t readBytes(TTYInfo* channel, std::uint8_t* buffer, std::size_t count);
+// Up to `count` bytes, allowing each byte the 2 s (scaled) that a one-byte read allows, as if
+// read one at a time but without a system call per byte. Returns the count read.
+std::size_t readEachWithin(TTYInfo* channel, std::uint8_t* buffer, std::size_t count);
 int writeBytes(TTYInfo* channel, const std::uint8_t* data, std::size_t count);
 int sendByte(TTYInfo* channel, std::uint8_t byte);
 int sendText(TTYInfo* channel, const std::string& text);

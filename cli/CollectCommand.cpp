@@ -1,0 +1,82 @@
+#include "cli/CliHost.h"
+#include "cli/Commands.h"
+#include "cli/PortOptions.h"
+#include "core/app/DirectCollection.h"
+#include "core/app/Session.h"
+#include "core/collect/CollectResult.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fenta21::cli {
+namespace {
+
+constexpr int kExitNothingNew = 4;
+
+int runCollect(CommandContext& context) {
+    PortOptions port;
+    std::string error;
+    if (!takePortOptions(context.args, port, error)) {
+        std::fprintf(stderr, "fenta21-cli collect: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    CollectCommand command = CollectCommand::Copy;
+    int kinds = 0;
+    for (const auto& arg : context.args) {
+        if (arg == "--all") command = CollectCommand::AllCopy;
+        else if (arg == "--text") command = CollectCommand::Text;
+        else {
+            std::fprintf(stderr, "fenta21-cli collect: unknown argument %s\n", arg.c_str());
+            return kExitUsage;
+        }
+        ++kinds;
+    }
+    if (kinds > 1) {
+        std::fprintf(stderr, "fenta21-cli collect: --all and --text exclude each other\n");
+        return kExitUsage;
+    }
+
+    Session& session = context.session;
+    LinkRequest link;
+    TTYInfo* channel = session.channel();
+    channel->deviceOverride = port.devicePath;
+    if (!port.devicePath.empty()) link.portNumber = session.settings.directPortIndex + 1;
+    if (port.portNumber) link.portNumber = *port.portNumber;
+    if (port.speedIndex) link.speedIndex = *port.speedIndex;
+    // Both given: the manual link, which keeps them as the saved direct settings.
+    if (port.portNumber && port.speedIndex) rememberManualLink(session, *port.portNumber - 1, *port.speedIndex);
+
+    int result = directCollection(session, command, link);
+    if (result == kCollectOk) {
+        std::string dataFile = session.line.lastDataFile.get();
+        std::printf("%s\n", dataFile.c_str());
+        std::filesystem::path csv(dataFile);
+        csv.replace_extension(".csv");
+        if (command != CollectCommand::Text && std::filesystem::exists(csv)) std::printf("%s\n", csv.c_str());
+        return kExitOk;
+    }
+    return result == kCollectNothingNew ? kExitNothingNew : kExitFailed;
+}
+
+}  // namespace
+
+const CommandInfo kCollectCommand{
+    "collect",
+    "collect [--all | --text] [--port COMn | --device PATH] [--speed INDEX]",
+    "Links to the logger on the direct line, collects its records and takes the line down again.\n"
+    "Without --port the ports are searched from the saved one on, as the automatic link does (a port\n"
+    "where a modem answers is passed over); without --speed the speeds are searched. With both, the\n"
+    "port and speed are used alone and kept as the saved direct settings, as the manual link does.\n\n"
+    "  (default)  the records new since the last collection (\"copy\"), as a .v38 data file with a\n"
+    "             CSV copy beside it; the logger then marks them collected\n"
+    "  --all      every record (\"acopy\")\n"
+    "  --text     the logger's text listing (\"text\"), as a .txt file\n\n"
+    "Files go to the data folder of system.dat (or the \"data\" folder beside the home folder),\n"
+    "named after the saved file name or the logger's own name and the date and time. The paths\n"
+    "written are printed on stdout; progress and the result message go to stderr.\n"
+    "Exit status: 0 collected, 4 nothing new to collect, 1 any other failure, 2 usage error.\n\n"
+    "options:\n",
+    &runCollect,
+};
+
+}  // namespace fenta21::cli

@@ -1,0 +1,65 @@
+#include "core/app/DirectCollection.h"
+
+#include "core/app/Session.h"
+#include "core/collect/CollectResult.h"
+#include "core/collect/CollectionSession.h"
+#include "core/remote/ConnectionResult.h"
+#include "core/remote/DirectLinkSearch.h"
+#include "core/remote/Disconnect.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace fenta21 {
+namespace {
+
+// Sets the line up with the search; on failure reports it and returns the line to idle.
+int searchLink(Session& session, LinkRequest link) {
+    session.line.lineState.store(LineState::Connecting);
+    session.line.linkPortNumber.store(static_cast<std::int16_t>(link.portNumber));
+    session.line.lineSpeed.store(link.speedIndex);
+    int result = runDirectLinkSearch(session);
+    if (result != kLinkUp) {
+        reportLinkError(session, result);
+        session.line.lineState.store(LineState::Idle);
+    }
+    return result;
+}
+
+}  // namespace
+
+int directCollection(Session& session, CollectCommand command, LinkRequest link) {
+    LineState previous = session.line.lineState.load();
+    if (previous == LineState::Idle) {
+        int result = searchLink(session, link);
+        if (result != kLinkUp) return result;
+    }
+    session.line.lineState.store(LineState::Linked);
+    session.clock.sleepFor(std::chrono::seconds(1));
+    session.line.collectCommand.store(command);
+    int result = collect(session, -1);
+    if (previous == LineState::Idle) disconnectLine(session);
+    reportResult(session, result);
+    return result;
+}
+
+int linkUp(Session& session, LinkRequest link) {
+    int result = searchLink(session, link);
+    if (result != kLinkUp) return result;
+    char notice[64];
+    std::snprintf(notice, sizeof notice, "%dbpsで接続しました。  ", session.line.lineSpeed.load());
+    session.host.showNotice(notice);
+    session.clock.sleepFor(std::chrono::seconds(2));
+    session.host.hideNotice();
+    session.line.lineState.store(LineState::Linked);
+    session.line.panelLinkActive.store(1);
+    return kLinkUp;
+}
+
+void rememberManualLink(Session& session, int portIndex, int speedIndex) {
+    session.settings.directSpeedIndex = speedIndex;
+    session.settings.directPortIndex = portIndex;
+    saveSettings(session.homeFile("system.dat"), session.settings);
+}
+
+}  // namespace fenta21

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/app/LineWords.h"
+
+namespace fenta21 {
+
+class Session;
+
+// Which port and speed a link tries: -1 searches (the saved port first, then the rest; the
+// speeds in search order), a number fixes it.
+struct LinkRequest {
+    int portNumber = -1;  // 1-9
+    int speedIndex = -1;  // 0-9
+};
+
+// The direct collection of the window's "接続開始" (F1, "copy") and F8 ("acopy"): links up
+// when the line is idle, collects, takes down a link it set up itself, and reports the
+// result. Returns the collection result, or the link result when linking failed.
+int directCollection(Session& session, CollectCommand command, LinkRequest link = {});
+
+// Link-up for the automatic and the manual link: the search, then the notice
+// "%dbpsで接続しました。  " and the line linked for the panel. 0, or the reported failure.
+int linkUp(Session& session, LinkRequest link);
+
+// The manual link's settings: the chosen port and speed become the saved direct settings.
+void rememberManualLink(Session& session, int portIndex, int speedIndex);
+
+}  // namespace fenta21

@@ -1,0 +1,193 @@
+#include "core/app/Session.h"
+#include "core/base/Host.h"
+#include "core/collect/Abandon.h"
+#include "core/collect/Block.h"
+#include "core/collect/CollectResult.h"
+#include "core/collect/FileNaming.h"
+#include "core/collect/Logs.h"
+#include "core/collect/Receivers.h"
+#include "core/collect/Report.h"
+#include "core/collect/TransferFile.h"
+#include "core/protocol/CommandExchange.h"
+#include "core/protocol/LineGuard.h"
+#include "core/serial/Channel.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fenta21 {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kCountReplyMax = 40;
+constexpr int kClearReplyMax = 20;
+constexpr int kMaxConsecutiveErrors = 5;
+constexpr long kNothingNewBytes = 640;  // the header alone: no records
+constexpr int kProgressEveryBlocks = 32;
+
+std::string hex2(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
+    return text;
+}
+
+std::string hex4(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
+    return text;
+}
+
+class BlockReceiver {
+public:
+    BlockReceiver(Session& session, ModalContext& dialog, const std::string& command, const std::string& destination)
+        : session_(session), channel_(session.channel()), dialog_(dialog), command_(command),
+          destination_(destination) {}
+
+    int run() {
+        session_.clock.sleepFor(100ms);
+        acquireLineGuard(session_);
+        int result = transfer();
+        releaseLineGuard(session_);
+        return result;
+    }
+
+private:
+    int transfer() {
+        auto temp = makeTempName(std::filesystem::path(destination_).parent_path().string(), kDataTempPattern);
+        if (!temp) return kCollectNoFile;
+        if (!file_.create(*temp)) return kCollectCannotOpen;
+        dialog_.startAnimation();
+        session_.clock.sleepFor(100ms);
+
+        std::string reply;
+        int result = sendCommand(session_, command_, reply, kCountReplyMax);
+        if (result != kAccepted) return abandon(result);
+        if (!reply.empty() && reply.front() == 'B') return abandon(kCollectCardBusy);
+        totalBytes_ = std::atol(reply.c_str());
+        if (totalBytes_ <= kNothingNewBytes) return abandon(kCollectNothingNew);
+
+        session_.clock.sleepFor(100ms);
+        purgeInput(channel_);
+        sendByte(channel_, kStartCRC);
+        for (;;) {
+            int read = readBlock(channel_, block_);
+            if (dialog_.cancelled()) return abandon(kCancelled);
+            switch (read) {
+                case kBlockEOT: return finish();
+                case kBlockBadStart:
+                    // The rest of whatever began with the wrong byte is still coming: let it
+                    // pass before asking again, or each of its bytes would count as an error.
+                    drainLine(session_);
+                    if (countError()) return failed("not STX " + hex2(block_[0]));
+                    break;
+                case kLineTimeout:
+                    if (countError()) return failed("time out error " + hex2(block_[1]));
+                    break;
+                default: {
+                    recordNumber_ = block_[1];
+                    BlockCheck check = checkBlock(block_);
+                    if (check == BlockCheck::BadComplement && countError()) {
+                        sendByte(channel_, kCAN);
+                        return failed("rec.error rec.no " + hex2(block_[1]) + " " + hex2(block_[2]));
+                    }
+                    if (check == BlockCheck::BadCrc && countError())
+                        return failed("chk.crc error " + hex4(blockCrc(block_)) + " " + hex4(receivedCrc(block_)));
+                    if (check == BlockCheck::Good) {
+                        int accepted = acceptBlock();
+                        if (accepted != 0) return abandon(accepted);
+                        continue;
+                    }
+                }
+            }
+            sendByte(channel_, kNAK);
+        }
+    }
+
+    // A good block is written unless it repeats the block just accepted: a logger whose ACK
+    // was lost sends the same block again, and writing it twice would shift every later
+    // record of the memory image.
+    int acceptBlock() {
+        consecutiveErrors_ = 0;
+        bool repeated = acceptedBlocks_ > 0 && block_[1] == lastAccepted_;
+        if (!repeated) {
+            if (!file_.write(block_.data() + 3, kBlockPayload)) return kCollectWriteFailed;
+            receivedBytes_ += static_cast<long>(kBlockPayload);
+            if (acceptedBlocks_ % kProgressEveryBlocks == 0) {
+                dialog_.setProgress(static_cast<int>(receivedBytes_ * 100 / totalBytes_));
+                showProgress();
+            }
+            ++acceptedBlocks_;
+            lastAccepted_ = block_[1];
+        }
+        sendByte(channel_, kACK);
+        return 0;
+    }
+
+    int finish() {
+        sendByte(channel_, kACK);
+        dialog_.setProgress(100);
+        dialog_.setText(progressText(receivedBytes_, receivedBytes_, recordNumber_, retries_));
+        // The file must be whole on disk under its real name before the logger is told to
+        // forget the records in it.
+        if (!file_.commit(destination_)) return kCollectWriteFailed;
+        session_.clock.sleepFor(2000ms);
+        std::string reply;
+        if (sendCommandReport(session_, "clear", reply, kClearReplyMax) != kAccepted)
+            report(session_, "データクリアに失敗しました。次回回収時に重複してデータ回収する可能性があります!!");
+        if (session_.convertCollectedFile) session_.convertCollectedFile(destination_);
+        return kCollectOk;
+    }
+
+    bool countError() {
+        ++retries_;
+        return ++consecutiveErrors_ >= kMaxConsecutiveErrors;
+    }
+
+    int failed(const std::string& logLine) {
+        logError(session_, logLine);
+        return abandon(kCollectTransferFailed);
+    }
+
+    // Tells the logger to stop, waits until it has, and throws the partial file away.
+    int abandon(int result) {
+        showProgress();
+        cancelTransfer(session_);
+        file_.discard();
+        return result;
+    }
+
+    void showProgress() { dialog_.setText(progressText(totalBytes_, receivedBytes_, recordNumber_, retries_)); }
+
+    Session& session_;
+    TTYInfo* channel_;
+    ModalContext& dialog_;
+    const std::string& command_;
+    const std::string& destination_;
+    TransferFile file_;
+    BlockBuffer block_{};
+    long totalBytes_ = 0;
+    long receivedBytes_ = 0;
+    int recordNumber_ = 0;
+    int consecutiveErrors_ = 0;
+    int retries_ = 0;
+    int acceptedBlocks_ = 0;
+    std::uint8_t lastAccepted_ = 0;
+};
+
+}  // namespace
+
+std::string progressText(long totalBytes, long receivedBytes, int recordNumber, int retries) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Total %3ldKb - Received %3ldKb Rec.No %03d Retry %04d", totalBytes / 1000,
+                  receivedBytes / 1000, recordNumber & 0xFF, retries);
+    return text;
+}
+
+int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const std::string& destination) {
+    return BlockReceiver(session, dialog, command, destination).run();
+}
+
+}  // namespace fenta21

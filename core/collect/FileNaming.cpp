@@ -1,0 +1,117 @@
+#include "core/collect/FileNaming.h"
+
+#include "core/app/Session.h"
+#include "core/base/Cp932.h"
+#include "core/base/Results.h"
+#include "core/protocol/CommandExchange.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fenta21 {
+namespace {
+
+constexpr int kIdentityReplyMax = 40;
+constexpr std::size_t kBaseNameMax = 39;
+
+std::string formName(const std::string& baseName, const CalendarTime& t, const char* extension) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "_%02d%02d%02d_%02d%02d.%s", t.year % 100, t.month, t.day, t.hour, t.minute,
+                  extension);
+    return baseName + stamp;
+}
+
+// The configured base name, or the logger's own name: from the panel when it is running,
+// else asked with "eerm0".
+int chooseBaseName(Session& session, int station, bool appendUnit, std::string& base) {
+    base = collectionTarget(session, station).baseName;
+    if (!base.empty() && base.front() == ' ') base.clear();
+    if (!base.empty()) {
+        int unit = session.reports.currentUnit.load();
+        if (appendUnit && unit != 0) base += std::to_string(unit);
+    } else if (session.line.panelLinkActive.load() == 1) {
+        base = session.panelStationId.get();
+    } else {
+        std::string reply;
+        int result = sendCommand(session, "eerm0", reply, kIdentityReplyMax);
+        if (result != kAccepted) return result;
+        // The logger names itself in code page 932, like every text it keeps.
+        base = cp932ToUtf8(reply.substr(0, cp932PrefixLength(reply, kBaseNameMax)));
+    }
+    base = sanitizeBaseName(base);
+    return 0;
+}
+
+int askDestination(Session& session, const std::string& suggested, std::string& destination) {
+    std::string chosen = session.host.chooseSaveFile("名前を付けて保存", suggested);
+    if (chosen.empty()) return kCancelled;
+    destination = chosen;
+    return 0;
+}
+
+int finish(Session& session, int result, const std::string& destination) {
+    if (result == 0) session.line.lastDataFile.set(destination);
+    return result;
+}
+
+}  // namespace
+
+CollectionTarget collectionTarget(Session& session, int station) {
+    if (station < 0) return {session.settings.dataFolder, session.settings.dataFileName};
+    if (session.stationTarget) return session.stationTarget(station);
+    return {};
+}
+
+std::string formDataFileName(const std::string& baseName, const CalendarTime& time) {
+    return formName(baseName, time, "v38");
+}
+
+std::string formTextFileName(const std::string& baseName, const CalendarTime& time) {
+    return formName(baseName, time, "txt");
+}
+
+std::string sanitizeBaseName(const std::string& name) {
+    static const std::string kRefused = "/\\:*?\"<>|";
+    std::string safe;
+    for (char c : name) {
+        auto byte = static_cast<unsigned char>(c);
+        safe.push_back(byte < 0x20 || byte == 0x7F || kRefused.find(c) != std::string::npos ? '_' : c);
+    }
+    // A leading dot would hide the file, and dots alone would name a folder above.
+    if (!safe.empty() && safe.front() == '.') safe.front() = '_';
+    for (std::size_t at = safe.find(".."); at != std::string::npos; at = safe.find("..", at)) safe[at] = '_';
+    return safe;
+}
+
+int nameDataFile(Session& session, int station, const std::string& folder, std::string& destination) {
+    std::string base;
+    int result = chooseBaseName(session, station, true, base);
+    if (result != 0) return result;
+    std::string path = folder + formDataFileName(base, session.sampleClock());
+    // Only an interactive collection on the direct line, with the panel running, asks.
+    if (station < 0 && session.line.panelLinkActive.load() == 1)
+        return finish(session, askDestination(session, path, destination), destination);
+    destination = path;
+    return finish(session, 0, destination);
+}
+
+int nameTextFile(Session& session, int station, const std::string& folder, std::string& destination) {
+    std::string base;
+    int result = chooseBaseName(session, station, false, base);
+    if (result != 0) return result;
+    std::string path = folder + formTextFileName(base, session.sampleClock());
+    return finish(session, askDestination(session, path, destination), destination);
+}
+
+std::optional<std::string> makeTempName(const std::string& folder, const std::string& pattern) {
+    auto at = pattern.find("XXXX");
+    if (at == std::string::npos) return std::nullopt;
+    std::string name = pattern;
+    name.replace(at, 4, "0000");
+    std::string path = folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    return path;
+}
+
+}  // namespace fenta21

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace fenta21 {
+
+class ModalContext;
+class Session;
+
+// The worker of a binary collection: asks with `command` ("copy" or "acopy"), receives the
+// logger's memory image block by block into `destination`, has the logger mark it collected
+// and converts it to CSV. Returns a collection result (1, 27, -1, -2, 100-105).
+int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const std::string& destination);
+
+// The worker of a text collection: receives the listing of "text" into `destination`.
+int textReceiver(Session& session, ModalContext& dialog, const std::string& destination);
+
+// "Total %3dKb - Received %3dKb Rec.No %03d Retry %04d".
+std::string progressText(long totalBytes, long receivedBytes, int recordNumber, int retries);
+
+}  // namespace fenta21

@@ -1,0 +1,139 @@
+#include "core/remote/DirectLinkSearch.h"
+
+#include "core/app/Session.h"
+#include "core/base/Host.h"
+#include "core/protocol/CommandExchange.h"
+#include "core/remote/ConnectionResult.h"
+#include "core/serial/Channel.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace fenta21 {
+namespace {
+
+constexpr int kPorts = 9;
+constexpr int kLowSpeed = 5;
+constexpr int kHighSpeed = 9;
+constexpr int kHandshakesPerSpeed = 3;
+constexpr int kModemProbeMax = 80;
+
+class Search {
+public:
+    Search(Session& session, ModalContext& dialog)
+        : session_(session), channel_(session.channel()), dialog_(dialog) {}
+
+    int run() {
+        session_.connectionKind.store(3);
+        if (waitTenths(channel_, 5) == kCancelled) return kCancelled;
+        int linkPort = session_.line.linkPortNumber.load();
+        int fixedSpeed = session_.line.lineSpeed.load();
+        int firstPort = linkPort == -1 ? session_.settings.directPortIndex + 1 : linkPort;
+        int portCount = linkPort == -1 ? kPorts : 1;
+        int start = fixedSpeed == -1 ? session_.settings.directSpeedIndex : fixedSpeed;
+        auto speeds = speedSearchOrder(start, fixedSpeed != -1);
+
+        for (int i = 0, port = firstPort; i < portCount; ++i, port = port % kPorts + 1) {
+            int result = tryPort(port, speeds);
+            if (result != kNextPort) return result;
+        }
+        return kLinkFailed;
+    }
+
+private:
+    static constexpr int kNextPort = 1000;
+
+    bool open(int port, int speedIndex) {
+        channel_->portNumber.store(static_cast<std::uint8_t>(port));
+        channel_->baudRate.store(kSpeedTable[static_cast<std::size_t>(speedIndex)]);
+        return openChannel(channel_) != 0;
+    }
+
+    int closeAndWait() {
+        closeChannel(channel_);
+        return waitTenths(channel_, 10);
+    }
+
+    int tryPort(int port, const std::vector<int>& speeds) {
+        char text[64];
+        std::snprintf(text, sizeof text, "通信回線接続中(COM%d)", port);
+        dialog_.setText(text);
+        if (!open(port, speeds.front())) return closeAndWait() == kCancelled ? kCancelled : kNextPort;
+        if (waitTenths(channel_, 10) == kCancelled) return closed(kCancelled);
+        if (modemAnswers()) return closeAndWait() == kCancelled ? kCancelled : kNextPort;
+
+        for (std::size_t s = 0; s < speeds.size(); ++s) {
+            if (s > 0) {
+                if (!open(port, speeds[s])) return closed(kNextPort);
+                if (waitTenths(channel_, 10) == kCancelled) return closed(kCancelled);
+            }
+            int result = handshakes(port, speeds[s]);
+            if (result != kNextPort) return result;
+        }
+        return kNextPort;
+    }
+
+    // Up to three handshakes at one speed; the port is closed between them and after them.
+    int handshakes(int port, int speedIndex) {
+        for (int attempt = 0; attempt < kHandshakesPerSpeed; ++attempt) {
+            if (attempt > 0) {
+                if (!open(port, speedIndex)) return kNextPort;
+                if (waitTenths(channel_, 10) == kCancelled) return closed(kCancelled);
+            }
+            int result = linkHandshake(session_);
+            if (channel_->cancelFlag.load() == kCancelled) return closed(kCancelled);
+            if (result == kAccepted) return found(port, speedIndex);
+            if (closeAndWait() == kCancelled) return kCancelled;
+        }
+        return kNextPort;
+    }
+
+    // A modem answers "AT" with "OK"; a logger does not, and the first failed read says so.
+    bool modemAnswers() {
+        purgeInput(channel_);
+        sendLineCR(channel_, "AT");
+        std::string line;
+        while (readLineCR(channel_, line, kModemProbeMax) == kLineRead)
+            if (line == "OK") return true;
+        return false;
+    }
+
+    int found(int port, int speedIndex) {
+        session_.settings.directSpeedIndex = speedIndex;
+        session_.settings.directPortIndex = port - 1;
+        saveSettings(session_.homeFile("system.dat"), session_.settings);
+        return kLinkUp;
+    }
+
+    int closed(int result) {
+        closeChannel(channel_);
+        return result;
+    }
+
+    Session& session_;
+    TTYInfo* channel_;
+    ModalContext& dialog_;
+};
+
+}  // namespace
+
+std::vector<int> speedSearchOrder(int startIndex, bool fixed) {
+    std::vector<int> order{startIndex};
+    if (fixed) return order;
+    for (int speed = startIndex;;) {
+        speed = speed <= kLowSpeed ? kHighSpeed : speed - 1;
+        if (std::find(order.begin(), order.end(), speed) != order.end()) break;
+        order.push_back(speed);
+    }
+    return order;
+}
+
+int directLinkSearch(Session& session, ModalContext& dialog) { return Search(session, dialog).run(); }
+
+int runDirectLinkSearch(Session& session) {
+    ModalSpec spec{ModalKind::Connection, kWaitCaption, kConnectingText};
+    return session.host.runModal(spec, session.channel()->cancelFlag,
+                                 [&](ModalContext& dialog) { return directLinkSearch(session, dialog); });
+}
+
+}  // namespace fenta21
