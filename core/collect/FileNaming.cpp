@@ -77,9 +77,10 @@ std::string sanitizeBaseName(const std::string& name) {
         auto byte = static_cast<unsigned char>(c);
         safe.push_back(byte < 0x20 || byte == 0x7F || kRefused.find(c) != std::string::npos ? '_' : c);
     }
-    // A leading dot would hide the file, and dots alone would name a folder above.
+    // Dots in pairs could name a folder above, and a leading dot would hide the file.
+    for (std::size_t at = safe.find(".."); at != std::string::npos; at = safe.find("..", at))
+        safe.replace(at, 2, "__");
     if (!safe.empty() && safe.front() == '.') safe.front() = '_';
-    for (std::size_t at = safe.find(".."); at != std::string::npos; at = safe.find("..", at)) safe[at] = '_';
     return safe;
 }
 

@@ -1,0 +1,159 @@
+// The pieces of a collection that need no line: names, block framing, search order, results.
+#include "core/app/Session.h"
+#include "core/collect/Block.h"
+#include "core/collect/CollectResult.h"
+#include "core/collect/Crc16.h"
+#include "core/collect/FileNaming.h"
+#include "core/collect/Receivers.h"
+#include "core/collect/TransferFile.h"
+#include "core/remote/DirectLinkSearch.h"
+#include "tests/support/ScriptedHost.h"
+#include "tests/support/TempHome.h"
+#include "tests/support/TestClock.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fenta21::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(FileNames, PatternsUseTwoDigitYearAndMinutes) {
+    CalendarTime march5{2024, 3, 5, 14, 7, 59};
+    EXPECT_EQ(formDataFileName("KAWABE2", march5), "KAWABE2_240305_1407.v38");
+    EXPECT_EQ(formTextFileName("", march5), "_240305_1407.txt");
+}
+
+TEST(FileNames, LoggerNamesCannotEscapeTheFolder) {
+    struct Row {
+        const char* name;
+        const char* safe;
+    } rows[] = {
+        {"KAWABE-01", "KAWABE-01"}, {"../../etc/passwd", "______etc_passwd"}, {"..", "__"}, {"a.b", "a.b"},
+        {"a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"}, {"tab\there\x7f", "tab_here_"}, {".hidden", "_hidden"},
+        {"観測所 1", "観測所 1"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(sanitizeBaseName(row.name), row.safe) << row.name;
+    for (const Row& row : rows) EXPECT_EQ(sanitizeBaseName(row.name).find('/'), std::string::npos);
+}
+
+TEST(FileNames, ConfiguredBaseNameGetsTheUnitAndNoQuestionWithoutThePanel) {
+    TempHome home;
+    TestClock clock;
+    clock.setLocalTime({2024, 3, 5, 14, 7, 0});
+    ScriptedHost host;
+    Session session(home.path(), host, clock);
+    session.settings.dataFileName = "KAWABE";
+    session.reports.currentUnit.store(2);
+    std::string destination;
+    EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), 0);
+    EXPECT_EQ(destination, "/data/KAWABE2_240305_1407.v38");
+    EXPECT_EQ(session.line.lastDataFile.get(), destination);
+    EXPECT_TRUE(host.questions().empty());
+
+    // With the panel running the direct line asks; a cancelled question is 27.
+    session.line.panelLinkActive.store(1);
+    EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), kCancelled);
+    host.saveFiles.push_back("/elsewhere/chosen.v38");
+    EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), 0);
+    EXPECT_EQ(destination, "/elsewhere/chosen.v38");
+
+    // A base name beginning with a space counts as empty: the panel's name is used.
+    session.settings.dataFileName = " x";
+    session.panelStationId.set("PANEL/ID");
+    host.saveFiles.push_back("/data/t.txt");
+    EXPECT_EQ(nameTextFile(session, -1, "/data/", destination), 0);
+    EXPECT_EQ(destination, "/data/t.txt");
+}
+
+TEST(FileNames, TemporaryFileLivesInTheDestinationFolderAndReplacesAnOldOne) {
+    TempHome home;
+    home.write("XDM-0000.V38", "stale");
+    auto temp = makeTempName(home.path() + "/", kDataTempPattern);
+    ASSERT_TRUE(temp);
+    EXPECT_EQ(*temp, home.file("XDM-0000.V38"));
+    EXPECT_FALSE(home.exists("XDM-0000.V38"));
+    EXPECT_EQ(makeTempName(home.path(), "XDM.V38"), std::nullopt);
+}
+
+TEST(TransferFiles, OnlyACommitLeavesAFileAndItReplacesTheDestinationWhole) {
+    TempHome home;
+    home.write("dest.v38", "old");
+    {
+        TransferFile file;
+        ASSERT_TRUE(file.create(home.file("tmp")));
+        ASSERT_TRUE(file.write("partial"));
+    }
+    EXPECT_FALSE(home.exists("tmp"));
+    EXPECT_EQ(home.read("dest.v38"), "old");
+
+    TransferFile file;
+    ASSERT_TRUE(file.create(home.file("tmp")));
+    ASSERT_TRUE(file.write("new content"));
+    ASSERT_TRUE(file.commit(home.file("dest.v38")));
+    EXPECT_EQ(home.read("dest.v38"), "new content");
+    EXPECT_FALSE(home.exists("tmp"));
+
+    TransferFile unrenamable;
+    ASSERT_TRUE(unrenamable.create(home.file("tmp2")));
+    EXPECT_FALSE(unrenamable.commit(home.file("no-such-folder/dest.v38")));
+    EXPECT_FALSE(home.exists("tmp2"));
+}
+
+TEST(Blocks, CrcAndFraming) {
+    const std::string check = "123456789";
+    EXPECT_EQ(crc16Xmodem(reinterpret_cast<const std::uint8_t*>(check.data()), check.size()), 0x31C3);
+
+    BlockBuffer block{};
+    block[0] = kSTX;
+    block[1] = 0x01;
+    block[2] = 0xFE;
+    for (std::size_t i = 0; i < kBlockPayload; ++i) block[3 + i] = static_cast<std::uint8_t>(i * 7);
+    std::uint16_t crc = blockCrc(block);
+    block[1027] = static_cast<std::uint8_t>(crc >> 8);
+    block[1028] = static_cast<std::uint8_t>(crc & 0xFF);
+    EXPECT_EQ(checkBlock(block), BlockCheck::Good);
+    EXPECT_EQ(receivedCrc(block), crc);
+    block[2] = 0xFF;
+    EXPECT_EQ(checkBlock(block), BlockCheck::BadComplement);
+    block[2] = 0xFE;
+    block[500] ^= 0x40;
+    EXPECT_EQ(checkBlock(block), BlockCheck::BadCrc);
+}
+
+TEST(Blocks, ProgressTextFieldWidths) {
+    EXPECT_EQ(progressText(131712, 32768, 0x20, 8), "Total 131Kb - Received  32Kb Rec.No 032 Retry 0008");
+    EXPECT_EQ(progressText(0, 0, 300, 0), "Total   0Kb - Received   0Kb Rec.No 044 Retry 0000");
+}
+
+TEST(SpeedSearch, OrderCoversFiveToNineOnceFromAnyStart) {
+    EXPECT_THAT(speedSearchOrder(7, false), ElementsAre(7, 6, 5, 9, 8));
+    EXPECT_THAT(speedSearchOrder(9, false), ElementsAre(9, 8, 7, 6, 5));
+    EXPECT_THAT(speedSearchOrder(5, false), ElementsAre(5, 9, 8, 7, 6));
+    // Below 5 the start is tried once, then one pass over 9 ... 5: the search moves on.
+    EXPECT_THAT(speedSearchOrder(0, false), ElementsAre(0, 9, 8, 7, 6, 5));
+    EXPECT_THAT(speedSearchOrder(3, true), ElementsAre(3));
+}
+
+TEST(CollectResults, MessagesForEveryReportedCode) {
+    EXPECT_EQ(collectResultMessage(kCollectNothingNew), "前回のデータ回収時以降に新しく記録されているデータがありません!!");
+    EXPECT_EQ(collectResultMessage(kCollectCardBusy), "カード回収中によりアクセスできません!!   ");
+    EXPECT_EQ(collectResultMessage(kNoReply), "コマンド応答　受信タイムアウト");
+    EXPECT_EQ(collectResultMessage(kCollectOk), "");
+    EXPECT_EQ(collectResultMessage(42), "");
+
+    TempHome home;
+    TestClock clock;
+    ScriptedHost host;
+    Session session(home.path(), host, clock);
+    reportResult(session, kCollectOk);
+    EXPECT_TRUE(host.reports().empty());
+    reportResult(session, kCollectTransferFailed);
+    EXPECT_THAT(host.reports(), ElementsAre("通信処理中にて期待する文字列が受信できません!!"));
+}
+
+}  // namespace
+}  // namespace fenta21::test
