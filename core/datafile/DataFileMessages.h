@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 namespace fenta21 {
 
 // What the user is told about data files, word for word as the program has always said it
@@ -17,6 +21,16 @@ inline constexpr const char* kBadRecordQuestion =
     "%s\r\n 未記録領域のデータか、正しく記録されていないデータが含まれています。処理を続けますか？ ";
 inline constexpr const char* kUndefinedKindQuestion = "%s\r\n 測定モードが正しく記録されていません。処理を続けますか？ ";
 inline constexpr const char* kOverwriteQuestion = "%s\r\n同一ファイル名がすでに存在します。上書きしますか？";
+
+// A question with its "%s" filled in.
+inline std::string messageWithName(const char* pattern, const std::string& name) {
+    std::string_view text(pattern);
+    std::size_t at = text.find("%s");
+    std::string filled(text.substr(0, at));
+    filled += name;
+    filled += text.substr(at + 2);
+    return filled;
+}
 
 // The file dialog's filter: a description and a pattern.
 inline constexpr const char* kDataFileFilter = " Binary data (*.v38)|*.v38";

@@ -1,0 +1,116 @@
+#include "core/datafile/CFilCnv.h"
+
+#include "core/app/Session.h"
+#include "core/base/Files.h"
+#include "core/collect/Report.h"
+#include "core/datafile/CsvConversion.h"
+#include "core/datafile/CsvName.h"
+#include "core/datafile/DataFileMessages.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace fenta21 {
+namespace {
+
+// The progress notice stays exactly as long as one conversion runs, however it ends.
+class ProgressNotice {
+public:
+    explicit ProgressNotice(Host& host) : host_(host) { host_.showNotice(kCsvProgressText); }
+    ~ProgressNotice() { host_.hideNotice(); }
+    ProgressNotice(const ProgressNotice&) = delete;
+    ProgressNotice& operator=(const ProgressNotice&) = delete;
+
+private:
+    Host& host_;
+};
+
+}  // namespace
+
+CFilCnv::CFilCnv(ModelRegistry& models, Host& host, Reporter reporter)
+    : models_(models), host_(host), reporter_(std::move(reporter)) {}
+
+CFilCnv::CFilCnv(Session& session, ModelRegistry& models)
+    : CFilCnv(models, session.host, [&session](const std::string& text) { report(session, text); }) {}
+
+void CFilCnv::reportNewProblems() {
+    for (const std::string& problem : models_.takeNewProblems()) reporter_(problem);
+}
+
+CsvFileResult CFilCnv::convertFile(const std::string& dataFile) {
+    CsvFileResult result{dataFile, csvNameFor(dataFile), CsvFileOutcome::Failed, {}};
+    ProgressNotice notice(host_);
+    auto fail = [&](std::string why) {
+        result.outcome = CsvFileOutcome::Failed;
+        result.failure = std::move(why);
+        reporter_(kCsvAbortedMessage);
+        return result;
+    };
+
+    std::optional<std::string> image = readWholeFile(dataFile);
+    if (!image) return fail("the data file cannot be read");
+    std::error_code ec;
+    if (std::filesystem::equivalent(dataFile, result.csvFile, ec))
+        return fail("the CSV file would replace the data file itself");
+
+    CsvConversionContext context;
+    context.identifyModel = [this](const std::string& code) {
+        std::optional<CurrentModel> model = identifyThrough(models_)(code);
+        // Defects of the model's files explain what the questions below may ask about.
+        reportNewProblems();
+        return model;
+    };
+    context.askToContinue = [this](const std::string& question) {
+        return host_.ask(Question::YesNo, question) == Answer::Yes;
+    };
+    CsvConversion conversion = convertImageToCsv(*image, dataFile, context);
+
+    // What was converted is kept even when the conversion stopped part-way.
+    if (!writeFileAtomically(result.csvFile, conversion.csv)) return fail("the CSV file cannot be written");
+    switch (conversion.outcome) {
+    case ConversionOutcome::Completed: result.outcome = CsvFileOutcome::Converted; break;
+    case ConversionOutcome::StoppedByUser: result.outcome = CsvFileOutcome::StoppedByUser; break;
+    case ConversionOutcome::Failed: return fail(conversion.failure);
+    }
+    return result;
+}
+
+std::vector<CsvFileResult> CFilCnv::convertFiles(const std::vector<std::string>& dataFiles) {
+    std::vector<CsvFileResult> results;
+    bool overwriteAll = false;
+    bool cancelled = false;
+    for (const std::string& dataFile : dataFiles) {
+        std::string csvFile = csvNameFor(dataFile);
+        if (cancelled) {
+            results.push_back(CsvFileResult{dataFile, csvFile, CsvFileOutcome::NotReached, {}});
+            continue;
+        }
+        std::error_code ec;
+        if (!overwriteAll && std::filesystem::exists(csvFile, ec)) {
+            switch (host_.ask(Question::OverwriteFile, messageWithName(kOverwriteQuestion, csvFile))) {
+            case Answer::Yes: break;
+            case Answer::YesToAll: overwriteAll = true; break;
+            case Answer::No:
+                results.push_back(CsvFileResult{dataFile, csvFile, CsvFileOutcome::KeptExisting, {}});
+                continue;
+            case Answer::Cancel:
+                cancelled = true;
+                results.push_back(CsvFileResult{dataFile, csvFile, CsvFileOutcome::NotReached, {}});
+                continue;
+            }
+        }
+        results.push_back(convertFile(dataFile));
+    }
+    return results;
+}
+
+std::vector<CsvFileResult> CFilCnv::convertChosenFiles() {
+    std::vector<std::string> files = host_.chooseOpenFiles("", kDataFileFilter);
+    if (files.empty()) {
+        reporter_(kNoFileChosenMessage);
+        return {};
+    }
+    return convertFiles(files);
+}
+
+}  // namespace fenta21

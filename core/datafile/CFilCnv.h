@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/base/Host.h"
+#include "core/protocol/ModelRegistry.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fenta21 {
+
+class Session;
+
+enum class CsvFileOutcome {
+    Converted,      // the CSV holds the whole file
+    StoppedByUser,  // the user answered no to a question; the CSV holds what came before
+    Failed,         // reported; the CSV (if one was written) holds what came before
+    KeptExisting,   // the CSV existed and the user chose not to overwrite it
+    NotReached,     // the user cancelled the run before this file
+};
+
+struct CsvFileResult {
+    std::string dataFile;
+    std::string csvFile;
+    CsvFileOutcome outcome = CsvFileOutcome::Failed;
+    std::string failure;  // why it failed, in plain words (the user's message is the fixed one)
+};
+
+// The CSV converter: turns data files into CSV files beside them, with the model files of the
+// home folder (type.dat, the kind tables). Questions go through the host; failures through
+// the reporter, which for a session is the shared report (ERR.LOG, and RSV.LOG during an
+// unattended collection).
+class CFilCnv {
+public:
+    using Reporter = std::function<void(const std::string& text)>;
+
+    CFilCnv(ModelRegistry& models, Host& host, Reporter reporter);
+    CFilCnv(Session& session, ModelRegistry& models);
+
+    // Converts one data file, overwriting an existing CSV without asking (a collection
+    // converts the file it has just stored this way). The progress notice shows meanwhile.
+    CsvFileResult convertFile(const std::string& dataFile);
+
+    // Converts the files in order, asking before overwriting an existing CSV: yes, no (keep
+    // it), yes to all (ask no more in this run) or cancel (stop the run).
+    std::vector<CsvFileResult> convertFiles(const std::vector<std::string>& dataFiles);
+
+    // The CSV command: the host's file dialog for data files, then convertFiles. Choosing
+    // nothing is reported.
+    std::vector<CsvFileResult> convertChosenFiles();
+
+private:
+    void reportNewProblems();
+
+    ModelRegistry& models_;
+    Host& host_;
+    Reporter reporter_;
+};
+
+}  // namespace fenta21
