@@ -1,15 +1,39 @@
 #include "sim/PtyServer.h"
 
+#include "sim/HandOff.h"
+#include "sim/LineTime.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
 namespace fenta21::sim {
+namespace {
+
+std::uint32_t bitsPerSecond(speed_t speed) {
+    switch (speed) {
+        case B300: return 300;
+        case B600: return 600;
+        case B1200: return 1200;
+        case B2400: return 2400;
+        case B4800: return 4800;
+        case B9600: return 9600;
+        case B19200: return 19200;
+        case B38400: return 38400;
+        case B57600: return 57600;
+        case B115200: return 115200;
+        default: return 0;
+    }
+}
+
+}  // namespace
 
 PtyServer::PtyServer(std::string linkPath, SimDevice& device) : linkPath_(std::move(linkPath)), device_(device) {}
 
@@ -29,9 +53,14 @@ bool PtyServer::start() {
         return false;
     }
     slavePath_ = name;
+    // Writes must never block: a program that stops reading would otherwise keep the server
+    // from ever seeing that it is asked to stop.
+    const int flags = ::fcntl(master_, F_GETFL);
+    if (flags >= 0) ::fcntl(master_, F_SETFL, flags | O_NONBLOCK);
     // Holding the slave open keeps the master readable between the program's opens (a
     // pseudo-terminal whose slave nobody holds reports a hang-up), and setting it raw before
-    // anyone opens it keeps the line discipline from echoing our replies back to us.
+    // anyone opens it keeps the line discipline from echoing our replies back to us. It is
+    // also where the speed the program sets can be read back.
     heldSlave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (heldSlave_ >= 0) {
         termios tio{};
@@ -76,14 +105,39 @@ void PtyServer::serve() {
             ::usleep(10000);
             continue;
         }
-        std::string reply = device_.receive(std::string_view(buffer, static_cast<std::size_t>(n)));
-        std::size_t written = 0;
-        while (written < reply.size() && running_.load()) {
-            ssize_t w = ::write(master_, reply.data() + written, reply.size() - written);
-            if (w > 0) written += static_cast<std::size_t>(w);
-            else if (errno != EAGAIN && errno != EINTR) break;
-        }
+        const std::uint32_t speed = readLineSpeed();
+        lineSpeed_.store(speed);
+        device_.setLineSpeed(speed);
+        write(device_.receive(std::string_view(buffer, static_cast<std::size_t>(n))));
+        if (auto argv = device_.takeHandOff()) device_.handOffEnded(runOnLine(*argv, master_, running_));
     }
+}
+
+// Writes in chunks; when pacing, each chunk waits for the moment the line would have carried
+// everything before it, reckoned from one start time so that sleeping late never adds up.
+void PtyServer::write(std::string_view bytes) {
+    const std::uint32_t pace = pace_.load();
+    const std::size_t chunk = pace == 0 ? bytes.size() : pacedChunkBytes(pace);
+    const auto start = std::chrono::steady_clock::now();
+    std::size_t written = 0;
+    while (written < bytes.size() && running_.load()) {
+        pollfd pfd{master_, POLLOUT, 0};
+        const int ready = ::poll(&pfd, 1, 20);
+        if (ready < 0 && errno != EINTR) break;
+        if (ready <= 0) continue;
+        const std::size_t size = std::min(chunk, bytes.size() - written);
+        ssize_t w = ::write(master_, bytes.data() + written, size);
+        if (w < 0 && errno != EAGAIN && errno != EINTR) break;
+        if (w <= 0) continue;
+        written += static_cast<std::size_t>(w);
+        if (pace != 0) std::this_thread::sleep_until(start + lineTime(written, pace));
+    }
+}
+
+std::uint32_t PtyServer::readLineSpeed() const {
+    termios tio{};
+    if (heldSlave_ < 0 || tcgetattr(heldSlave_, &tio) != 0) return 0;
+    return bitsPerSecond(cfgetospeed(&tio));
 }
 
 }  // namespace fenta21::sim

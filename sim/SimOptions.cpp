@@ -1,0 +1,201 @@
+#include "sim/SimOptions.h"
+
+#include <cstdlib>
+#include <map>
+#include <sstream>
+
+namespace fenta21::sim {
+
+const char* const kSimUsage = R"(usage: fenta21-sim --link PATH [options]
+
+Simulates a FENTA21 logger (or a Hayes modem) on a pseudo-terminal. The terminal's device is
+published as a symbolic link at PATH; map a COM port to it in comports.txt ("COM1 PATH") or
+open it with fenta21-cli --device PATH. The logger answers "CONNECT" with "READY", selects
+units with "_COM<n>", answers "eerm0" (station name), "xerm0" (model code), "comtm=0",
+"comtm=1" and "clear" with "OK", an empty line with "READY", and any other command with its
+--reply text, or "?" when it has none. With --image it answers "copy" (records since the last
+"clear") and "acopy" (all records) with a byte count and, after the start byte 'C', sends the
+image in 1024-byte blocks with a CRC; with --text-listing it answers "eerl0" with the line
+count and "text" with the lines and an "END" line. It runs until interrupted (Ctrl+C).
+
+options:
+  --link PATH             where to publish the terminal (required)
+  --name TEXT             station name answered to "eerm0" (default FENTA21-SIM)
+  --model CODE            model code answered to "xerm0" (default WNDA-01)
+  --units N               units behind the line, selected by "_COM0".."_COM<N-1>" (default 1)
+  --reply COMMAND=TEXT    answer COMMAND with TEXT (repeatable)
+  --image FILE            memory image sent by "copy" and "acopy" (header offsets: end of the
+                          records at byte 2, first record at byte 6, 32-bit little-endian)
+  --text-listing FILE     lines listed by "text", counted by "eerl0"
+  --pace BPS              write no faster than a line of BPS bits per second (10 bits a byte)
+  --only-speed BPS        answer only when the program set this speed; silent at any other
+  --copy-via 'PROGRAM ARGS'
+                          after the count reply to "copy"/"acopy", hand the line to PROGRAM
+                          (stdin and stdout on the line; split at spaces, no quoting), for
+                          example --copy-via 'sx -k image.bin'
+  --modem                 serve a Hayes modem instead of a logger: "AT..." lines ended by CR
+                          are answered "OK"
+  --modem-echo            the modem echoes each command line (until "ATE0")
+faults (K is a block number from 1; K:N spoils the first N sendings of block K, K alone one):
+  --silent                answer nothing at all
+  --answer-nth COMMAND:N  answer COMMAND only at its N-th sending
+  --wake-up-only COMMAND  never answer COMMAND, but answer an empty line
+  --question COMMAND      answer COMMAND with "?"
+  --noise TEXT            send TEXT before every reply
+  --long-reply COMMAND:N  answer COMMAND with N characters
+  --connect-reply TEXT    answer "CONNECT" with TEXT instead of "READY"
+  --card-busy             card collection running: "copy"/"acopy" answer "BUSY"
+  --no-end-line           the text listing stops without its "END" line
+  --bad-crc K[:N]         block K carries a wrong CRC
+  --bad-complement K[:N]  block K's record number complement is wrong
+  --wrong-start K[:N]     block K begins with 0x55 instead of STX
+  --wrong-start-alone     ... and that byte is all that is sent
+  --short-block K[:N]     a 128-byte SOH block goes out instead of block K
+  --lost-ack K[:N]        the logger misses the ACK of block K and sends it again
+  --stall-after K         after block K the logger sends nothing more (0: not even block 1)
+  --help                  show this text
+)";
+
+namespace {
+
+bool splitAt(const std::string& text, char separator, std::string& left, std::string& right) {
+    auto at = text.find(separator);
+    if (at == std::string::npos || at == 0) return false;
+    left = text.substr(0, at);
+    right = text.substr(at + 1);
+    return true;
+}
+
+bool parseNumber(const std::string& text, long low, long high, long& value) {
+    char* end = nullptr;
+    long parsed = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || parsed < low || parsed > high) return false;
+    value = parsed;
+    return true;
+}
+
+bool parseCount(const std::string& text, int& value) {
+    long parsed = 0;
+    if (!parseNumber(text, 1, 100000, parsed)) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool parseSpeed(const std::string& text, std::uint32_t& value) {
+    long parsed = 0;
+    if (!parseNumber(text, 1, 10'000'000, parsed)) return false;
+    value = static_cast<std::uint32_t>(parsed);
+    return true;
+}
+
+// "K" or "K:N" into fault[K] = N (1 when N is left out).
+bool parseBlockFault(const std::string& text, std::map<int, int>& fault) {
+    std::string block = text, times = "1";
+    std::string left, right;
+    if (splitAt(text, ':', left, right)) {
+        block = left;
+        times = right;
+    }
+    int k = 0, n = 0;
+    if (!parseCount(block, k) || !parseCount(times, n)) return false;
+    fault[k] = n;
+    return true;
+}
+
+std::vector<std::string> splitWords(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+}  // namespace
+
+std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& o) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        std::string text, left, right;
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        auto blockFault = [&](std::map<int, int>& fault) { return value(text) && parseBlockFault(text, fault); };
+
+        if (option == "--help" || option == "-h") {
+            o.help = true;
+        } else if (option == "--link") {
+            if (!value(o.link)) return "--link needs a path";
+        } else if (option == "--name") {
+            if (!value(o.name)) return "--name needs a text";
+        } else if (option == "--model") {
+            if (!value(o.model)) return "--model needs a code";
+        } else if (option == "--units") {
+            if (!value(text) || !parseCount(text, o.units) || o.units > 9) return "--units needs 1 to 9";
+        } else if (option == "--reply") {
+            if (!value(text) || !splitAt(text, '=', left, right)) return "--reply needs COMMAND=TEXT";
+            o.replies.emplace_back(left, right);
+        } else if (option == "--image") {
+            if (!value(o.imageFile)) return "--image needs a file";
+        } else if (option == "--text-listing") {
+            if (!value(o.textListingFile)) return "--text-listing needs a file";
+        } else if (option == "--pace") {
+            if (!value(text) || !parseSpeed(text, o.pace)) return "--pace needs a speed in bits per second";
+        } else if (option == "--only-speed") {
+            if (!value(text) || !parseSpeed(text, o.onlySpeed)) return "--only-speed needs a speed in bits per second";
+        } else if (option == "--copy-via") {
+            if (!value(text) || (o.copyVia = splitWords(text)).empty()) return "--copy-via needs a program";
+        } else if (option == "--modem") {
+            o.modem = true;
+        } else if (option == "--modem-echo") {
+            o.modem = true;
+            o.modemEcho = true;
+        } else if (option == "--silent") {
+            o.faults.silent = true;
+        } else if (option == "--answer-nth") {
+            if (!value(text) || !splitAt(text, ':', left, right) || !parseCount(right, o.faults.answerOnNth))
+                return "--answer-nth needs COMMAND:N";
+            o.faults.answerOnNthCommand = left;
+        } else if (option == "--wake-up-only") {
+            if (!value(o.faults.wakeUpOnlyCommand)) return "--wake-up-only needs a command";
+        } else if (option == "--question") {
+            if (!value(o.faults.questionCommand)) return "--question needs a command";
+        } else if (option == "--noise") {
+            if (!value(o.faults.noiseBeforeReply)) return "--noise needs a text";
+        } else if (option == "--long-reply") {
+            if (!value(text) || !splitAt(text, ':', left, right) || !parseCount(right, o.faults.longReplyLength))
+                return "--long-reply needs COMMAND:N";
+            o.faults.longReplyCommand = left;
+        } else if (option == "--connect-reply") {
+            std::string reply;
+            if (!value(reply)) return "--connect-reply needs a text";
+            o.faults.connectReply = reply;
+        } else if (option == "--card-busy") {
+            o.faults.cardCollectionRunning = true;
+        } else if (option == "--no-end-line") {
+            o.faults.listingWithoutEndLine = true;
+        } else if (option == "--bad-crc") {
+            if (!blockFault(o.blockFaults.badCrc)) return "--bad-crc needs K or K:N";
+        } else if (option == "--bad-complement") {
+            if (!blockFault(o.blockFaults.badComplement)) return "--bad-complement needs K or K:N";
+        } else if (option == "--wrong-start") {
+            if (!blockFault(o.blockFaults.wrongStart)) return "--wrong-start needs K or K:N";
+        } else if (option == "--wrong-start-alone") {
+            o.blockFaults.wrongStartAlone = true;
+        } else if (option == "--short-block") {
+            if (!blockFault(o.blockFaults.shortBlock)) return "--short-block needs K or K:N";
+        } else if (option == "--lost-ack") {
+            if (!blockFault(o.blockFaults.lostAck)) return "--lost-ack needs K or K:N";
+        } else if (option == "--stall-after") {
+            long k = 0;
+            if (!value(text) || !parseNumber(text, 0, 100000, k)) return "--stall-after needs a block number (0 or more)";
+            o.blockFaults.stallAfter = static_cast<int>(k);
+        } else {
+            return "unknown option " + option;
+        }
+    }
+    if (!o.help && o.link.empty()) return "--link PATH is required";
+    return {};
+}
+
+}  // namespace fenta21::sim

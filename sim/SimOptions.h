@@ -1,0 +1,38 @@
+#pragma once
+
+#include "sim/BlockFaults.h"
+#include "sim/SimLogger.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fenta21::sim {
+
+// What the fenta21-sim command line asks for, parsed but not yet acted on (files unread).
+struct SimOptions {
+    std::string link;
+    std::string name = "FENTA21-SIM";
+    std::string model = "WNDA-01";
+    int units = 1;
+    std::vector<std::pair<std::string, std::string>> replies;
+    LoggerFaults faults;
+    BlockFaults blockFaults;
+    std::string imageFile;
+    std::string textListingFile;
+    std::uint32_t pace = 0;
+    std::uint32_t onlySpeed = 0;
+    std::vector<std::string> copyVia;
+    bool modem = false;
+    bool modemEcho = false;
+    bool help = false;
+};
+
+extern const char* const kSimUsage;
+
+// Fills `options` from the arguments after the program name; returns the complaint about the
+// first bad argument, or an empty string when all were understood.
+std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& options);
+
+}  // namespace fenta21::sim
