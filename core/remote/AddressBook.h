@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/remote/Station.h"
+
+#include <array>
+#include <mutex>
+#include <vector>
+
+namespace fenta21 {
+
+// The fixed table of remote stations, places 0-99. The scheduler worker reads it while the
+// window edits it, so every access copies under a lock. Places outside 0-99 read as empty
+// entries and refuse changes.
+//
+// The direct-link flag is not stored beside the entry: it is 1 exactly when the method text is
+// "com", both when adr.csv is read and when the editor stores its choice, so it is derived from
+// the text and the two can never disagree.
+class AddressBook {
+public:
+    Station station(int index) const;
+    bool isDirect(int index) const;
+    bool hasName(int index) const;
+
+    // Stores an entry, fitted so that adr.csv gives it back unchanged (see fitStation).
+    bool store(int index, const Station& station);
+    // "削除": all six fields emptied, which also clears the direct-link flag.
+    bool erase(int index);
+
+    std::vector<Station> stations() const;
+    // Replaces the whole table; missing places become empty, places beyond 100 are dropped.
+    void replaceAll(const std::vector<Station>& stations);
+
+private:
+    mutable std::mutex mutex_;
+    std::array<Station, kStationCount> stations_;
+};
+
+}  // namespace fenta21

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace fenta21 {
+
+// rsvflg.dat: whether the scheduler is on, as one 16-bit little-endian value (1 on, 0 off),
+// written each time the user switches it so that the next start finds it as it was left.
+// The start-up reads it with readReservationFlag (core/app/Startup.h).
+inline constexpr const char* kReservationFlagFileName = "rsvflg.dat";
+
+// False when the file could not be written; the old file is then left whole.
+bool writeReservationFlag(const std::string& path, bool running);
+
+}  // namespace fenta21
