@@ -1,0 +1,59 @@
+#include "sim/image/RecordBytes.h"
+
+namespace fenta21::sim {
+namespace {
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+std::string packRecord(int year, int month, int day, int hour, int minute, int second, int channel, int kind,
+                       int value) {
+    std::string bytes(8, '\0');
+    bytes[0] = static_cast<char>(((year & 0x7F) << 1) | ((month >> 3) & 0x01));
+    bytes[1] = static_cast<char>(((month & 0x07) << 5) | (day & 0x1F));
+    bytes[2] = static_cast<char>(((hour & 0x1F) << 3) | ((minute >> 3) & 0x07));
+    bytes[3] = static_cast<char>(((minute & 0x07) << 5) | ((second >> 1) & 0x1F));
+    bytes[4] = static_cast<char>(((second & 0x01) << 7) | (kind & 0x7F));
+    bytes[5] = static_cast<char>(channel & 0xFF);
+    bytes[6] = static_cast<char>(value & 0xFF);
+    bytes[7] = static_cast<char>((value >> 8) & 0xFF);
+    return bytes;
+}
+
+}  // namespace
+
+std::string encodeRecord(const CalendarTime& t, int channel, int kind, int value) {
+    return packRecord(t.year % 100, t.month, t.day, t.hour, t.minute, t.second, channel, kind, value);
+}
+
+std::string startMarkerRecord() { return std::string("\x00\x00\x00\x00\x7F\x00\x00\x00", 8); }
+
+std::string unwrittenRecord() { return std::string(8, '\xFF'); }
+
+std::string damagedRecord(const CalendarTime& t, int channel, int kind, int value) {
+    return packRecord(t.year % 100, 13, t.day, t.hour, t.minute, t.second, channel, kind, value);
+}
+
+CalendarTime addSeconds(CalendarTime t, long long seconds) {
+    long long total = t.hour * 3600LL + t.minute * 60LL + t.second + seconds;
+    long long days = total / 86400;
+    total %= 86400;
+    t.hour = static_cast<int>(total / 3600);
+    t.minute = static_cast<int>(total % 3600 / 60);
+    t.second = static_cast<int>(total % 60);
+    for (; days > 0; --days) {
+        if (++t.day > daysInMonth(t.year, t.month)) {
+            t.day = 1;
+            if (++t.month > 12) {
+                t.month = 1;
+                ++t.year;
+            }
+        }
+    }
+    return t;
+}
+
+}  // namespace fenta21::sim
