@@ -23,10 +23,13 @@ std::string packRecord(int year, int month, int day, int hour, int minute, int s
     return bytes;
 }
 
+// Years from 2000 on are stored as their distance from 2000, so 2100 becomes the invalid 100.
+int storedYear(int year) { return year >= 2000 ? year - 2000 : year; }
+
 }  // namespace
 
 std::string encodeRecord(const CalendarTime& t, int channel, int kind, int value) {
-    return packRecord(t.year % 100, t.month, t.day, t.hour, t.minute, t.second, channel, kind, value);
+    return packRecord(storedYear(t.year), t.month, t.day, t.hour, t.minute, t.second, channel, kind, value);
 }
 
 std::string startMarkerRecord() { return std::string("\x00\x00\x00\x00\x7F\x00\x00\x00", 8); }
@@ -34,7 +37,7 @@ std::string startMarkerRecord() { return std::string("\x00\x00\x00\x00\x7F\x00\x
 std::string unwrittenRecord() { return std::string(8, '\xFF'); }
 
 std::string damagedRecord(const CalendarTime& t, int channel, int kind, int value) {
-    return packRecord(t.year % 100, 13, t.day, t.hour, t.minute, t.second, channel, kind, value);
+    return packRecord(storedYear(t.year), 13, t.day, t.hour, t.minute, t.second, channel, kind, value);
 }
 
 CalendarTime addSeconds(CalendarTime t, long long seconds) {
