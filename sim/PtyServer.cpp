@@ -113,24 +113,24 @@ void PtyServer::serve() {
     }
 }
 
-// Writes in chunks; when pacing, each chunk waits for the moment the line would have carried
-// everything before it, reckoned from one start time so that sleeping late never adds up.
+// Writes in chunks. When pacing, a chunk goes out only when the line would have delivered its
+// last byte, reckoned from one start time so that sleeping late never adds up: the reader gets
+// everything no sooner than a real line of that speed would give it.
 void PtyServer::write(std::string_view bytes) {
     const std::uint32_t pace = pace_.load();
     const std::size_t chunk = pace == 0 ? bytes.size() : pacedChunkBytes(pace);
     const auto start = std::chrono::steady_clock::now();
     std::size_t written = 0;
     while (written < bytes.size() && running_.load()) {
+        const std::size_t size = std::min(chunk, bytes.size() - written);
+        if (pace != 0) std::this_thread::sleep_until(start + lineTime(written + size, pace));
         pollfd pfd{master_, POLLOUT, 0};
         const int ready = ::poll(&pfd, 1, 20);
         if (ready < 0 && errno != EINTR) break;
         if (ready <= 0) continue;
-        const std::size_t size = std::min(chunk, bytes.size() - written);
         ssize_t w = ::write(master_, bytes.data() + written, size);
         if (w < 0 && errno != EAGAIN && errno != EINTR) break;
-        if (w <= 0) continue;
-        written += static_cast<std::size_t>(w);
-        if (pace != 0) std::this_thread::sleep_until(start + lineTime(written, pace));
+        if (w > 0) written += static_cast<std::size_t>(w);
     }
 }
 
