@@ -18,12 +18,12 @@ inline constexpr const char* kModemMethodText = "modem";
 
 // One address-book entry. In memory the texts are UTF-8; adr.csv holds them in code page 932.
 struct Station {
-    std::string name;
-    std::string telephone;  // dial number, optionally followed by "_unit" parts
-    std::string remark;
-    std::string fileName;   // base name of the station's data files; a leading blank means none
-    std::string folder;     // as the user typed it; empty means the data folder beside home
-    std::string method;     // "modem", "com", or empty for an empty entry
+    std::string name{};
+    std::string telephone{};  // dial number, optionally followed by "_unit" parts
+    std::string remark{};
+    std::string fileName{};   // base name of the station's data files; a leading blank means none
+    std::string folder{};     // as the user typed it; empty means the data folder beside home
+    std::string method{};     // "modem", "com", or empty for an empty entry
 
     // An entry without a name is empty: the lists refuse it and the collections skip it.
     bool hasName() const { return !name.empty(); }
