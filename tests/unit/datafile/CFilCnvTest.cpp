@@ -1,0 +1,198 @@
+#include "core/app/Session.h"
+#include "core/base/Cp932.h"
+#include "core/base/Files.h"
+#include "core/datafile/CFilCnv.h"
+#include "core/datafile/CsvName.h"
+#include "core/datafile/DataFileMessages.h"
+#include "sim/image/DataImage.h"
+#include "tests/support/ScriptedHost.h"
+#include "tests/support/TempHome.h"
+#include "tests/support/TestClock.h"
+#include "tests/unit/datafile/InstalledHome.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fenta21 {
+namespace {
+
+sim::ImageRecipe windRecipe(int instants = 3) {
+    sim::ImageRecipe recipe;
+    recipe.modelCode = "WNDA-01";
+    recipe.instants = instants;
+    recipe.channels = {{0, 20, 53, 7}, {1, 5, -23, 4}};
+    return recipe;
+}
+
+class CFilCnvTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::installConfiguration(home);
+        std::filesystem::create_directories(dataFolder);
+        models.loadModelTable();
+    }
+
+    std::string dataFile(const std::string& name, const std::string& image) {
+        std::string path = dataFolder + name;
+        writeFileAtomically(path, image);
+        return path;
+    }
+
+    test::TempHome home;
+    std::string dataFolder = home.root() + "/data/";
+    ModelRegistry models{home.path()};
+    test::ScriptedHost host;
+    std::vector<std::string> reports;
+    CFilCnv converter{models, host, [this](const std::string& text) { reports.push_back(text); }};
+};
+
+TEST(CsvName, ReplacesOnlyTheFileNamesOwnExtension) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"/d/STA01.v38", "/d/STA01.csv"},
+        {"/d/STA01", "/d/STA01.csv"},
+        {"/d/data.2024/STA01", "/d/data.2024/STA01.csv"},
+        {"/d/a.b.v38", "/d/a.b.csv"},
+        {"STA01.V38", "STA01.csv"},
+    };
+    for (const auto& [data, csv] : rows) EXPECT_EQ(csvNameFor(data), csv) << data;
+}
+
+TEST_F(CFilCnvTest, ConvertingOneFileShowsTheNoticeAndNeverAsksAboutOverwriting) {
+    std::string file = dataFile("A.v38", sim::buildDataImage(windRecipe()));
+    home.write("../data/A.csv", "old");
+    CsvFileResult result = converter.convertFile(file);
+    EXPECT_EQ(result.outcome, CsvFileOutcome::Converted);
+    EXPECT_TRUE(host.questions().empty());
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(host.notices(), std::vector<std::string>{kCsvProgressText});
+    std::string csv = readWholeFile(result.csvFile).value();
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")), utf8ToCp932("風向風速計 WNDA"));
+    EXPECT_NE(csv.find("2026/04/01,00:20:00,    6.7,-0001.5\r\n"), std::string::npos);
+}
+
+struct OverwriteRow {
+    const char* legend;
+    std::vector<Answer> answers;
+    std::size_t questions;
+    std::vector<CsvFileOutcome> outcomes;
+};
+
+// Three files; the first and the third already have their CSV.
+TEST_F(CFilCnvTest, AsksBeforeOverwritingAnExistingCsv) {
+    using O = CsvFileOutcome;
+    const OverwriteRow rows[] = {
+        {"yes, then no", {Answer::Yes, Answer::No}, 2, {O::Converted, O::Converted, O::KeptExisting}},
+        {"yes to all asks once", {Answer::YesToAll}, 1, {O::Converted, O::Converted, O::Converted}},
+        {"cancel stops the run", {Answer::Cancel}, 1, {O::NotReached, O::NotReached, O::NotReached}},
+        {"no, then cancel", {Answer::No, Answer::Cancel}, 2, {O::KeptExisting, O::Converted, O::NotReached}},
+    };
+    std::vector<std::string> files;
+    for (const char* name : {"A.v38", "B.v38", "C.v38"}) files.push_back(dataFile(name, sim::buildDataImage(windRecipe())));
+    for (const OverwriteRow& row : rows) {
+        test::ScriptedHost askingHost;
+        askingHost.answers.assign(row.answers.begin(), row.answers.end());
+        CFilCnv run(models, askingHost, [](const std::string&) {});
+        for (const char* csv : {"A.csv", "C.csv"}) home.write("../data/" + std::string(csv), "old");
+        std::filesystem::remove(dataFolder + "B.csv");
+
+        std::vector<CsvFileResult> results = run.convertFiles(files);
+        ASSERT_EQ(results.size(), 3u) << row.legend;
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(results[i].outcome, row.outcomes[i]) << row.legend << ", file " << i;
+        ASSERT_EQ(askingHost.questions().size(), row.questions) << row.legend;
+        EXPECT_EQ(askingHost.questions()[0], dataFolder + "A.csv\r\n同一ファイル名がすでに存在します。上書きしますか？");
+        for (std::size_t i = 0; i < 3; ++i) {
+            bool kept = row.outcomes[i] == O::KeptExisting || (row.outcomes[i] == O::NotReached && i != 1);
+            if (kept) EXPECT_EQ(home.read("../data/" + std::string(1, static_cast<char>('A' + i)) + ".csv"), "old") << row.legend;
+        }
+    }
+}
+
+TEST_F(CFilCnvTest, ChoosingNothingIsReported) {
+    EXPECT_TRUE(converter.convertChosenFiles().empty());
+    EXPECT_EQ(reports, std::vector<std::string>{kNoFileChosenMessage});
+
+    reports.clear();
+    host.openFiles.push_back({dataFile("A.v38", sim::buildDataImage(windRecipe()))});
+    std::vector<CsvFileResult> results = converter.convertChosenFiles();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].outcome, CsvFileOutcome::Converted);
+    EXPECT_TRUE(reports.empty());
+}
+
+// Files too short for their header, model code or memo texts, and a file that is not there:
+// the message, what could be written, and no read past the end.
+TEST_F(CFilCnvTest, ShortAndMissingFilesEndWithTheMessage) {
+    std::string image = sim::buildDataImage(windRecipe());
+    const std::pair<std::size_t, std::size_t> rows[] = {
+        {5, 0},     // not even the offsets: nothing written
+        {390, 0},   // the model code is cut
+        {500, 1},   // the memo texts are cut: the model's name line is written
+    };
+    for (const auto& [length, lines] : rows) {
+        reports.clear();
+        CsvFileResult result = converter.convertFile(dataFile("S.v38", image.substr(0, length)));
+        EXPECT_EQ(result.outcome, CsvFileOutcome::Failed) << length;
+        EXPECT_EQ(reports, std::vector<std::string>{kCsvAbortedMessage}) << length;
+        std::string csv = readWholeFile(result.csvFile).value();
+        EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')), lines) << length;
+    }
+    reports.clear();
+    EXPECT_EQ(converter.convertFile(dataFolder + "none.v38").outcome, CsvFileOutcome::Failed);
+    EXPECT_EQ(reports, std::vector<std::string>{kCsvAbortedMessage});
+    EXPECT_FALSE(std::filesystem::exists(dataFolder + "none.csv"));
+}
+
+TEST_F(CFilCnvTest, DataFileNamedLikeItsCsvIsNeverOverwritten) {
+    std::string image = sim::buildDataImage(windRecipe());
+    std::string file = dataFile("A.csv", image);
+    EXPECT_EQ(converter.convertFile(file).outcome, CsvFileOutcome::Failed);
+    EXPECT_EQ(readWholeFile(file).value(), image);
+}
+
+TEST_F(CFilCnvTest, KindTableDefectsAreReportedOnceBeforeTheQuestion) {
+    home.write("type.dat", readWholeFile(home.file("type.dat")).value() + "BROKEN-1,2,x\r\n");
+    home.write("BROKEN-1.dat", "20,speed, 012.3m/s,speed\r\nnot-a-kind,x,+1,x\r\n");
+    models.loadModelTable();
+    sim::ImageRecipe recipe = windRecipe();
+    recipe.modelCode = "BROKEN-1";
+    recipe.channels.push_back({2, 21, 0, 0});  // a kind the table does not define
+    std::string file = dataFile("B.v38", sim::buildDataImage(recipe));
+
+    // Notes how many reports were out when each question came.
+    struct NotingHost : test::ScriptedHost {
+        std::function<std::size_t()> reportCount;
+        std::vector<std::size_t> reportsBeforeQuestion;
+        Answer ask(Question kind, const std::string& text) override {
+            reportsBeforeQuestion.push_back(reportCount());
+            return ScriptedHost::ask(kind, text);
+        }
+    } noting;
+    noting.reportCount = [this] { return reports.size(); };
+    noting.answers = {Answer::Yes, Answer::Yes};
+    CFilCnv run(models, noting, [this](const std::string& text) { reports.push_back(text); });
+
+    EXPECT_EQ(run.convertFile(file).outcome, CsvFileOutcome::Converted);
+    EXPECT_EQ(run.convertFile(file).outcome, CsvFileOutcome::Converted);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("BROKEN-1.dat 2行目"), std::string::npos) << reports[0];
+    EXPECT_EQ(noting.reportsBeforeQuestion, (std::vector<std::size_t>{1, 1})) << "each file asks once, after the defect";
+}
+
+TEST(CFilCnvSession, ReportsThroughTheSharedReport) {
+    test::TempHome home;
+    test::ScriptedHost host;
+    test::TestClock clock;
+    Session session(home.path(), host, clock);
+    ModelRegistry models(home.path());  // no type.dat: every model is unknown
+    CFilCnv converter(session, models);
+
+    std::string file = home.root() + "/A.v38";
+    writeFileAtomically(file, sim::buildDataImage(windRecipe()));
+    EXPECT_EQ(converter.convertFile(file).outcome, CsvFileOutcome::Failed);
+    EXPECT_EQ(host.reports(), std::vector<std::string>{kCsvAbortedMessage});
+    EXPECT_NE(home.read("ERR.LOG").find(utf8ToCp932(kCsvAbortedMessage)), std::string::npos);
+}
+
+}  // namespace
+}  // namespace fenta21
