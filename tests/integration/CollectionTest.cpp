@@ -1,0 +1,230 @@
+// Binary and text collections over a pseudo-terminal against the simulated logger.
+#include "core/collect/CollectResult.h"
+#include "core/collect/CollectionSession.h"
+#include "core/collect/Block.h"
+#include "sim/image/DataImage.h"
+#include "tests/support/SimLine.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace fenta21::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+
+namespace fs = std::filesystem;
+
+std::string windImage(int instants) {
+    sim::ImageRecipe recipe;
+    recipe.modelCode = "WNDA-01";
+    recipe.instants = instants;
+    recipe.channels = {{0, 1, 10, 1, 0}, {1, 2, 180, 3, 0}, {2, 3, 120, 0, 0}};
+    return sim::buildDataImage(recipe);
+}
+
+int count(const std::vector<std::uint8_t>& bytes, std::uint8_t byte) {
+    return static_cast<int>(std::count(bytes.begin(), bytes.end(), byte));
+}
+
+class Collection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dataFolder = line.home.root() + "/data";
+        fs::create_directory(dataFolder);
+        line.session->settings.dataFileName = "KAWABE";
+        line.logger.setMemoryImage(image);
+        ASSERT_EQ(line.open(), 1);
+        line.session->line.lineState.store(LineState::Linked);
+    }
+
+    int collectWith(CollectCommand command) {
+        line.session->line.collectCommand.store(command);
+        return collect(*line.session, -1);
+    }
+    std::string collectedFile() const { return line.session->line.lastDataFile.get(); }
+    std::vector<std::string> dataFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dataFolder)) names.push_back(entry.path().filename().string());
+        return names;
+    }
+    std::string read(const std::string& path) const {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string lastProgressText() const {
+        auto modals = line.host.modals();
+        return modals.empty() || modals.back().texts.empty() ? "" : modals.back().texts.back();
+    }
+
+    SimLine line;
+    std::string image = windImage(2000);  // 6000 records: 47 blocks
+    std::string dataFolder;
+};
+
+TEST_F(Collection, MultiBlockCollectionIsByteIdenticalAndClearedOnce) {
+    std::vector<std::string> converted;
+    line.session->convertCollectedFile = [&](const std::string& path) { converted.push_back(path); };
+    ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+    std::string path = collectedFile();
+    EXPECT_THAT(path, HasSubstr(dataFolder + "/KAWABE_261208_0930.v38"));
+    std::string received = read(path);
+    EXPECT_GT(received.size(), 40u * kBlockPayload);
+    EXPECT_EQ(received, line.logger.lastTransferImage());
+    EXPECT_EQ(line.logger.clearCount(), 1);
+    EXPECT_THAT(converted, testing::ElementsAre(path));
+    EXPECT_THAT(dataFiles(), testing::ElementsAre("KAWABE_261208_0930.v38"));  // no temporary file left
+    EXPECT_FALSE(line.logger.guardOpen());
+    EXPECT_EQ(lastProgressText().rfind("Total ", 0), 0u);
+
+    // Nothing recorded since: 104. Every record: collected again.
+    EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectNothingNew);
+    EXPECT_EQ(collectedFile(), "");
+    line.host.saveFiles.clear();
+    ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
+    EXPECT_EQ(read(collectedFile()), image);
+    EXPECT_EQ(line.logger.clearCount(), 2);
+}
+
+TEST_F(Collection, CountOf640IsNothingNewAnd641StartsATransfer) {
+    std::uint32_t end = static_cast<std::uint8_t>(image[2]) | static_cast<std::uint8_t>(image[3]) << 8 |
+                        static_cast<std::uint8_t>(image[4]) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(image[5])) << 24;
+    line.logger.setCollectedMark(end);
+    EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectNothingNew);
+    EXPECT_EQ(count(line.logger.receivedControlBytes(), kStartCRC), 0);
+    EXPECT_THAT(line.logger.receivedControlBytes(), Contains(kCAN));
+    line.logger.setCollectedMark(end - 1);
+    EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+}
+
+TEST_F(Collection, CardCollectionGives105WithoutStarting) {
+    sim::LoggerFaults faults;
+    faults.cardCollectionRunning = true;
+    line.logger.setFaults(faults);
+    EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectCardBusy);
+    EXPECT_EQ(count(line.logger.receivedControlBytes(), kStartCRC), 0);
+    EXPECT_THAT(dataFiles(), testing::IsEmpty());
+}
+
+TEST_F(Collection, ErrorsBetweenGoodBlocksAddUpOnlyWhileConsecutive) {
+    sim::BlockFaults faults;
+    faults.badCrc = {{1, 4}, {2, 4}};
+    line.logger.setBlockFaults(faults);
+    ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
+    EXPECT_EQ(read(collectedFile()), image);
+    EXPECT_THAT(lastProgressText(), HasSubstr("Retry 0008"));
+    EXPECT_EQ(count(line.logger.receivedControlBytes(), kNAK), 8);
+}
+
+TEST_F(Collection, FiveConsecutiveErrorsOfMixedKindsGive102AndTheLogLine) {
+    sim::BlockFaults faults;
+    // Block 3: a wrong start byte alone, then two CRC errors, then bad complements.
+    faults.wrongStart = {{3, 1}};
+    faults.wrongStartAlone = true;
+    faults.badCrc = {{3, 3}};
+    faults.badComplement = {{3, 5}};
+    line.logger.setBlockFaults(faults);
+    EXPECT_EQ(collectWith(CollectCommand::AllCopy), kCollectTransferFailed);
+    EXPECT_THAT(line.logger.receivedControlBytes(), Contains(kCAN));
+    EXPECT_THAT(line.home.read("ERR.LOG"), HasSubstr("rec.error rec.no 03 "));
+    EXPECT_THAT(dataFiles(), testing::IsEmpty());
+    EXPECT_EQ(line.logger.clearCount(), 0);
+}
+
+TEST_F(Collection, LostAckStillGivesAByteIdenticalFile) {
+    sim::BlockFaults faults;
+    faults.lostAck = {{2, 1}, {7, 2}};
+    line.logger.setBlockFaults(faults);
+    ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
+    EXPECT_EQ(read(collectedFile()), image);
+}
+
+TEST_F(Collection, ShortXmodemBlockIsRefusedAndSentAgain) {
+    sim::BlockFaults faults;
+    faults.shortBlock = {{4, 1}};
+    faults.wrongStart = {{9, 1}};
+    line.logger.setBlockFaults(faults);
+    ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
+    EXPECT_EQ(read(collectedFile()), image);
+}
+
+TEST_F(Collection, CancelGives27AndLeavesNoFile) {
+    line.host.cancelModals = true;
+    EXPECT_EQ(collectWith(CollectCommand::AllCopy), kCancelled);
+    EXPECT_THAT(dataFiles(), testing::IsEmpty());
+    EXPECT_THAT(line.logger.receivedControlBytes(), Contains(kCAN));
+    EXPECT_EQ(line.logger.clearCount(), 0);
+}
+
+TEST_F(Collection, StalledTransferFailsAndKeepsAnExistingDestination) {
+    std::string destination = dataFolder + "/KAWABE_261208_0930.v38";
+    std::ofstream(destination) << "an earlier collection";
+    sim::BlockFaults faults;
+    faults.stallAfter = 5;
+    line.logger.setBlockFaults(faults);
+    EXPECT_EQ(collectWith(CollectCommand::AllCopy), kCollectTransferFailed);
+    EXPECT_EQ(read(destination), "an earlier collection");
+    EXPECT_THAT(line.home.read("ERR.LOG"), HasSubstr("time out error"));
+    EXPECT_THAT(dataFiles(), testing::ElementsAre("KAWABE_261208_0930.v38"));
+}
+
+TEST_F(Collection, ClearRefusedStillSucceedsWithTheMessageAndTheCsv) {
+    sim::LoggerFaults faults;
+    faults.questionCommand = "clear";
+    line.logger.setFaults(faults);
+    int conversions = 0;
+    line.session->convertCollectedFile = [&](const std::string&) { ++conversions; };
+    EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+    EXPECT_THAT(line.host.reports(), Contains("データクリアに失敗しました。次回回収時に重複してデータ回収する可能性があります!!"));
+    EXPECT_EQ(conversions, 1);
+    EXPECT_EQ(line.logger.collectedMark(), static_cast<std::uint32_t>(sim::kHeaderAreaBytes));
+}
+
+TEST_F(Collection, MissingFolderGives100WithoutTraffic) {
+    line.session->settings.dataFolder = line.home.root() + "/no-such-folder";
+    EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectNoFile);
+    EXPECT_TRUE(line.logger.receivedLines().empty());
+}
+
+TEST_F(Collection, EmptyBaseNameAsksTheLoggerAndSanitisesItsName) {
+    line.session->settings.dataFileName = "";
+    line.logger.setIdentity("../../evil", "WNDA-01");
+    ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+    EXPECT_EQ(fs::path(collectedFile()).parent_path(), fs::path(dataFolder));
+    EXPECT_THAT(line.logger.receivedLines(), Contains("eerm0"));
+}
+
+TEST_F(Collection, TextListingLayoutWithErrorLinesAndEnd) {
+    const std::string good1 = "26/04/01,00:00:00,001,001,+00012.3";
+    const std::string good2 = "26/04/01,00:10:00,001,001,+00012.4";
+    line.logger.setTextListing({good1, "broken line", good2, std::string(100, 'x')});
+    line.host.saveFiles.push_back(dataFolder + "/listing.txt");
+    ASSERT_EQ(collectWith(CollectCommand::Text), kCollectOk);
+    EXPECT_EQ(read(dataFolder + "/listing.txt"), good1 + "\r\n" + good2 + "\r\nEND\r\n000001 Error[broken line]\r\n" +
+                                                     "000002 Error[" + std::string(80, 'x') + "]\r\n");
+
+    sim::LoggerFaults faults;
+    faults.listingWithoutEndLine = true;
+    line.logger.setFaults(faults);
+    line.host.saveFiles.push_back(dataFolder + "/silent.txt");
+    ASSERT_EQ(collectWith(CollectCommand::Text), kCollectOk);
+    std::string silent = read(dataFolder + "/silent.txt");
+    EXPECT_THAT(silent, HasSubstr("END\r\n"));
+    EXPECT_EQ(silent.substr(silent.size() - 25), "000002 Receive time out\r\n");
+}
+
+TEST_F(Collection, EmptyListingGives104WithoutText) {
+    line.logger.setTextListing({});
+    line.host.saveFiles.push_back(dataFolder + "/none.txt");
+    EXPECT_EQ(collectWith(CollectCommand::Text), kCollectNothingNew);
+    EXPECT_THAT(line.logger.receivedLines(), testing::Not(Contains("text")));
+    EXPECT_FALSE(fs::exists(dataFolder + "/none.txt"));
+}
+
+}  // namespace
+}  // namespace fenta21::test
