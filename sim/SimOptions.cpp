@@ -25,7 +25,12 @@ options:
   --units N               units behind the line, selected by "_COM0".."_COM<N-1>" (default 1)
   --reply COMMAND=TEXT    answer COMMAND with TEXT (repeatable)
   --image FILE            memory image sent by "copy" and "acopy" (header offsets: end of the
-                          records at byte 2, first record at byte 6, 32-bit little-endian)
+                          records at byte 2, first record at byte 6, 32-bit little-endian);
+                          without it the logger holds one day of ten-minute wind records
+  --image-recipe FILE     build the memory image from a recipe text (model, station,
+                          channel, instants ... one setting a line)
+  --no-image              hold no image: "copy" and "acopy" are answered like any command
+                          (also the case when --reply gives them a reply)
   --text-listing FILE     lines listed by "text", counted by "eerl0"
   --pace BPS              write no faster than a line of BPS bits per second (10 bits a byte)
   --only-speed BPS        answer only when the program set this speed; silent at any other
@@ -137,6 +142,10 @@ std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& o)
             o.replies.emplace_back(left, right);
         } else if (option == "--image") {
             if (!value(o.imageFile)) return "--image needs a file";
+        } else if (option == "--image-recipe") {
+            if (!value(o.imageRecipeFile)) return "--image-recipe needs a file";
+        } else if (option == "--no-image") {
+            o.noImage = true;
         } else if (option == "--text-listing") {
             if (!value(o.textListingFile)) return "--text-listing needs a file";
         } else if (option == "--pace") {

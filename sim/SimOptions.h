@@ -20,6 +20,8 @@ struct SimOptions {
     LoggerFaults faults;
     BlockFaults blockFaults;
     std::string imageFile;
+    std::string imageRecipeFile;
+    bool noImage = false;
     std::string textListingFile;
     std::uint32_t pace = 0;
     std::uint32_t onlySpeed = 0;

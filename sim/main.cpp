@@ -1,9 +1,11 @@
 // fenta21-sim: a simulated FENTA21 logger (or modem) on a pseudo-terminal, for the demo and
 // manual work.
+#include "sim/DemoImage.h"
 #include "sim/PtyServer.h"
 #include "sim/SimLogger.h"
 #include "sim/SimModem.h"
 #include "sim/SimOptions.h"
+#include "sim/image/ImageRecipeText.h"
 
 #include <csignal>
 #include <cstdio>
@@ -42,6 +44,13 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+// A --reply for "copy" or "acopy" means the user wants that answer, not the built-in collection.
+bool repliesToCollection(const fenta21::sim::SimOptions& o) {
+    for (const auto& [command, reply] : o.replies)
+        if (command == "copy" || command == "acopy") return true;
+    return false;
+}
+
 // The logger as the options describe it; false (with a message) when a file cannot be read.
 bool configureLogger(const fenta21::sim::SimOptions& o, fenta21::sim::SimLogger& logger, std::string& error) {
     for (const auto& [command, reply] : o.replies) logger.setReply(command, reply);
@@ -58,6 +67,19 @@ bool configureLogger(const fenta21::sim::SimOptions& o, fenta21::sim::SimLogger&
             return false;
         }
         logger.setMemoryImage(contents);
+    } else if (!o.imageRecipeFile.empty()) {
+        if (!readFile(o.imageRecipeFile, contents)) {
+            error = "cannot read the image recipe " + o.imageRecipeFile;
+            return false;
+        }
+        fenta21::sim::ParsedRecipe parsed = fenta21::sim::parseImageRecipe(contents);
+        if (!parsed.error.empty()) {
+            error = o.imageRecipeFile + ": " + parsed.error;
+            return false;
+        }
+        logger.setMemoryImage(fenta21::sim::buildDataImage(parsed.recipe));
+    } else if (!o.noImage && !repliesToCollection(o)) {
+        logger.setMemoryImage(fenta21::sim::demoImage(o.name, o.model));
     }
     if (!o.textListingFile.empty()) {
         if (!readFile(o.textListingFile, contents)) {

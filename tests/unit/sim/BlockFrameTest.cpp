@@ -33,16 +33,5 @@ TEST(BlockFrameLayout, StartRecordComplementPayloadAndCrcHighByteFirst) {
     EXPECT_EQ(static_cast<std::uint8_t>(frame[1028]), crc & 0xFF);
 }
 
-TEST(BlockFrameLayout, ShortBlockCarriesTheFirst128BytesAndRecordZeroComplementsToFF) {
-    const std::string payload(1024, 'x');
-    const std::string frame = blockFrame(kSoh, 0x00, payload);
-    ASSERT_EQ(frame.size(), 133u);
-    EXPECT_EQ(frame[0], '\x01');
-    EXPECT_EQ(frame[2], '\xFF');
-    const std::uint16_t crc = crc16Xmodem(std::string(128, 'x'));
-    EXPECT_EQ(static_cast<std::uint8_t>(frame[131]), crc >> 8);
-    EXPECT_EQ(static_cast<std::uint8_t>(frame[132]), crc & 0xFF);
-}
-
 }  // namespace
 }  // namespace fenta21::sim

@@ -1,6 +1,7 @@
 // "copy", "acopy" and "clear": the counts the logger announces, the image it sends and the
 // collected mark behind them.
 #include "sim/CollectionImage.h"
+#include "sim/DemoImage.h"
 #include "sim/SimLogger.h"
 #include "tests/unit/sim/FrameSummary.h"
 #include "tests/unit/sim/TestImages.h"
@@ -163,6 +164,19 @@ TEST(CollectionImage, OddSizedImagesArePaddedWithErasedBytes) {
     ASSERT_EQ(sent.size(), 2048u);
     EXPECT_EQ(sent.substr(1024, 100), std::string(100, 'x'));
     EXPECT_EQ(sent.substr(1124), std::string(924, '\xFF'));
+}
+
+TEST(CollectionImage, TheDemoImageHasRecordsForCopyAndNothingAfterClear) {
+    SimLogger logger;
+    logger.setMemoryImage(demoImage("FENTA21-SIM", "WNDA-01"));
+    std::string count;
+    const std::string sent = collect(logger, "copy", &count);
+    EXPECT_GT(std::stoul(count), kImageHeaderSize);
+    EXPECT_EQ(sent.size() % 1024, 0u);
+    EXPECT_GE(sent.size(), imageEndOffset(sent));
+    logger.receive("clear\r\n");
+    collect(logger, "copy", &count);
+    EXPECT_EQ(count, "640\r\n");
 }
 
 }  // namespace

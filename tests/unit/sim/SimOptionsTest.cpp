@@ -37,20 +37,6 @@ TEST(SimOptions, CollectionOptionsReachTheLoggerAndServer) {
     EXPECT_FALSE(o.modem);
 }
 
-TEST(SimOptions, EarlierOptionsStillWork) {
-    SimOptions o = parse({"--name", "KAWABE", "--units", "3", "--reply", "rome=ROM V3", "--answer-nth", "batt:2",
-                          "--connect-reply", "READY ", "--modem-echo"});
-    EXPECT_EQ(o.name, "KAWABE");
-    EXPECT_EQ(o.units, 3);
-    ASSERT_EQ(o.replies.size(), 1u);
-    EXPECT_EQ(o.replies[0].second, "ROM V3");
-    EXPECT_EQ(o.faults.answerOnNthCommand, "batt");
-    EXPECT_EQ(o.faults.answerOnNth, 2);
-    EXPECT_EQ(o.faults.connectReply, "READY ");
-    EXPECT_TRUE(o.modem);
-    EXPECT_TRUE(o.modemEcho);
-}
-
 TEST(SimOptions, BadArgumentsAreNamed) {
     struct Row {
         std::vector<std::string> args;
