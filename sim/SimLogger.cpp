@@ -9,6 +9,11 @@
 #include <utility>
 
 namespace fenta21::sim {
+namespace {
+
+constexpr std::size_t kLongestLine = 4096;
+
+}  // namespace
 
 SimLogger::SimLogger() = default;
 
@@ -18,6 +23,12 @@ std::string SimLogger::receive(std::string_view bytes) {
     std::string out;
     for (char c : bytes) {
         const auto byte = static_cast<std::uint8_t>(c);
+        // CR ends a line as LF does, and the LF of a CR LF pair is no byte of its own: the
+        // program probes a port with "AT" and a bare CR, and that must not run into the next
+        // command, while the LF after "copy" must not cut short the wait for the start byte.
+        bool afterCr = lastWasCr_;
+        lastWasCr_ = byte == '\r';
+        if (byte == '\n' && afterCr) continue;
         if (mode_ != Mode::Command && takeTransferByte(byte, out)) continue;
         takeCommandByte(byte, out);
     }
@@ -61,8 +72,9 @@ void SimLogger::takeCommandByte(std::uint8_t byte, std::string& out) {
         controlBytes_.push_back(byte);
         return;
     }
-    if (byte == '\r') return;
-    if (byte != '\n') {
+    if (byte != '\r' && byte != '\n') {
+        // Garbage that never ends a line must not pile up; no command is anywhere near this long.
+        if (pending_.size() >= kLongestLine) pending_.clear();
         pending_.push_back(static_cast<char>(byte));
         return;
     }

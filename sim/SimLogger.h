@@ -109,6 +109,7 @@ private:
 
     mutable std::mutex mutex_;
     std::string pending_;
+    bool lastWasCr_ = false;
     std::vector<std::string> received_;
     std::map<std::string, std::string> replies_;
     std::map<std::string, int> sendings_;

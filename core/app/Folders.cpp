@@ -18,6 +18,9 @@ std::string resolveDataFolder(const std::string& homeFolder, const std::string& 
         folder = (cut == std::string::npos ? std::string() : homeFolder.substr(0, cut)) + "/data/";
     }
     if (folder.back() != '/') folder.push_back('/');
+    // A relative folder ("../data/") is taken from the home folder, where the program has
+    // always worked, not from wherever a script happened to start it.
+    if (folder.front() != '/') folder = homeFolder + "/" + folder;
     return folder;
 }
 

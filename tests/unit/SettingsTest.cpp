@@ -106,6 +106,7 @@ TEST(DataFolder, EmptyOrSpaceMeansTheDataFolderBesideHome) {
     EXPECT_EQ(resolveDataFolder("/opt/fenta21/bin", "/mnt/usb/logs"), "/mnt/usb/logs/");
     EXPECT_EQ(resolveDataFolder("/opt/fenta21/bin", "/mnt/usb/logs/"), "/mnt/usb/logs/");
     EXPECT_EQ(resolveDataFolder("/", ""), "/data/");
+    EXPECT_EQ(resolveDataFolder("/opt/fenta21/bin", "../data"), "/opt/fenta21/bin/../data/");
 }
 
 TEST(RetrySettingsFile, DefaultsHalvedWaitsAndUnsafeValues) {
