@@ -2,13 +2,26 @@
 
 #include "core/base/Files.h"
 #include "core/collect/Logs.h"
+#include "core/datafile/CFilCnv.h"
+#include "core/remote/AddressBookHooks.h"
 #include "core/serial/Channel.h"
 
 namespace fenta21 {
 
+namespace {
+
+std::string withoutTrailingSeparator(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
 Session::Session(std::string homeFolder, Host& hostRef, const Clock& clockRef)
-    : host(hostRef), clock(clockRef), homeFolder_(std::move(homeFolder)) {
-    while (homeFolder_.size() > 1 && homeFolder_.back() == '/') homeFolder_.pop_back();
+    : host(hostRef), clock(clockRef), models(withoutTrailingSeparator(homeFolder)),
+      homeFolder_(withoutTrailingSeparator(std::move(homeFolder))) {
+    attachAddressBook(*this, addressBook);
+    convertCollectedFile = [this](const std::string& dataFile) { CFilCnv(*this, models).convertFile(dataFile); };
 }
 
 Session::~Session() { destroySerialChannel(); }

@@ -5,7 +5,11 @@
 #include "core/base/Clock.h"
 #include "core/base/Guarded.h"
 #include "core/base/Host.h"
+#include "core/protocol/ModelRegistry.h"
 #include "core/protocol/RetrySettings.h"
+#include "core/remote/AddressBook.h"
+#include "core/remote/ModemParameters.h"
+#include "core/remote/ReservationTable.h"
 #include "core/serial/TTYInfo.h"
 
 #include <atomic>
@@ -72,6 +76,10 @@ public:
 
     SystemSettings settings;
     RetrySettings retry;
+    ModemParameters modem;
+    ModelRegistry models;
+    AddressBook addressBook;
+    ReservationTable reservations;
     LineWords line;
     LineGuardWords lineGuard;
     ReportState reports;
@@ -85,7 +93,8 @@ public:
     // The folder and base name of an address-book station (the address book provides it);
     // station -1 is the direct line and uses the save-destination settings.
     std::function<CollectionTarget(int stationIndex)> stationTarget;
-    // Converts a freshly collected data file to CSV beside it (the converter provides it).
+    // Converts a freshly collected data file to CSV beside it: the CSV converter unless a
+    // test puts something else here.
     std::function<void(const std::string& dataFile)> convertCollectedFile;
 
     TTYInfo* channel() { return channel_.get(); }

@@ -4,6 +4,10 @@
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
 #include "core/protocol/RetrySettings.h"
+#include "core/remote/AddressBookFile.h"
+#include "core/remote/ModemParameters.h"
+#include "core/remote/ReservationFile.h"
+#include "core/remote/ReservationFlag.h"
 
 namespace fenta21 {
 
@@ -15,10 +19,14 @@ bool readReservationFlag(const std::string& path) {
 void startUp(Session& session) {
     // What the remote-operation view loads when it is created.
     session.retry = loadRetrySettings(session.homeFile("cmd.dat"));
+    session.modem = loadModemParameters(session.homeFile("mdm.dat"));
+    session.models.loadModelTable();
     // What the main window loads when it is created.
     session.createSerialChannel();
     loadSettings(session.homeFile("system.dat"), session.settings);
-    session.reservationRunning.store(readReservationFlag(session.homeFile("rsvflg.dat")));
+    loadAddressBook(session.homeFile(kAddressBookFileName), session.addressBook);
+    loadReservations(session.homeFile(kReservationFileName), session.reservations);
+    session.reservationRunning.store(readReservationFlag(session.homeFile(kReservationFlagFileName)));
 }
 
 }  // namespace fenta21
