@@ -6,6 +6,8 @@
 namespace fenta21::sim {
 namespace {
 
+constexpr std::size_t kLongestLine = 4096;
+
 std::string upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return text;
@@ -22,6 +24,8 @@ std::string SimModem::receive(std::string_view bytes) {
         // A modem takes CR as the end of a command; the LF a program may add is nothing.
         if (c == '\n') continue;
         if (c != '\r') {
+            // Garbage that never ends a line must not pile up; no command is anywhere near this long.
+            if (pending_.size() >= kLongestLine) pending_.clear();
             pending_.push_back(c);
             continue;
         }

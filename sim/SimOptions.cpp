@@ -13,10 +13,11 @@ published as a symbolic link at PATH; map a COM port to it in comports.txt ("COM
 open it with fenta21-cli --device PATH. The logger answers "CONNECT" with "READY", selects
 units with "_COM<n>", answers "eerm0" (station name), "xerm0" (model code), "comtm=0",
 "comtm=1" and "clear" with "OK", an empty line with "READY", and any other command with its
---reply text, or "?" when it has none. With --image it answers "copy" (records since the last
-"clear") and "acopy" (all records) with a byte count and, after the start byte 'C', sends the
-image in 1024-byte blocks with a CRC; with --text-listing it answers "eerl0" with the line
-count and "text" with the lines and an "END" line. It runs until interrupted (Ctrl+C).
+--reply text, or "?" when it has none. It holds a memory image (--image, --image-recipe, or
+else a day of wind records): "copy" (records since the last "clear") and "acopy" (all records)
+are answered with a byte count and, after the start byte 'C', the image follows in 1024-byte
+blocks with a CRC. With --text-listing it answers "eerl0" with the line count and "text" with
+the lines and an "END" line. It runs until interrupted (Ctrl+C).
 
 options:
   --link PATH             where to publish the terminal (required)

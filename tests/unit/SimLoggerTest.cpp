@@ -1,7 +1,12 @@
 // The simulated logger's answers and named faults, byte in, byte out.
 #include "sim/SimLogger.h"
 
+#include "sim/SimModem.h"
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace fenta21::sim {
 namespace {
@@ -54,6 +59,37 @@ TEST(SimLoggerFaults, EachFaultChangesOnlyWhatItNames) {
     logger.setFaults(faults);
     EXPECT_EQ(logger.receive("CONNECT\r\n\r\n"), "");
     EXPECT_EQ(logger.receivedLines().back(), "");
+}
+
+// Line noise in every state (commands, waiting for the start byte, mid-transfer, stalled) is
+// taken without harm, and the program's way out always finds the logger listening again.
+TEST(SimLoggerNoise, RandomBytesNeverLeaveTheLoggerDeaf) {
+    using ::testing::EndsWith;
+    SimLogger logger;
+    logger.setMemoryImage(std::string(3 * 1024, '\0'));
+    logger.setTextListing({"a", "b"});
+    BlockFaults blockFaults;
+    blockFaults.badCrc = {{1, 2}};
+    blockFaults.lostAck = {{2, 1}};
+    blockFaults.stallAfter = 3;
+    logger.setBlockFaults(blockFaults);
+    std::mt19937 random(21);
+    // Handshake bytes, whole commands and pieces of them, so that every state is visited often.
+    const std::vector<std::string> pieces = {"\x06", "\x06", "\x15", "\x18", "C", "\r\n", "\n", "copy\r\n",
+                                             "acopy\r\n", "text\r\n", "clear\r\n", "co", "x", std::string(1, '\0'),
+                                             "\xFF"};
+    SimModem modem;
+    for (int round = 0; round < 200; ++round) {
+        std::string noise;
+        for (int i = 0; i < 300; ++i) noise += pieces[random() % pieces.size()];
+        logger.receive(noise);
+        modem.receive(noise);
+        // CAN and CR LF end whatever the noise began; the second pair then wakes the logger.
+        EXPECT_THAT(logger.receive("\x18\r\n\x18\r\n"), EndsWith("\r\nREADY\r\n")) << "round " << round;
+        EXPECT_THAT(modem.receive("\rAT\r"), EndsWith("OK\r\n")) << "round " << round;
+    }
+    EXPECT_FALSE(logger.lastTransferImage().empty());  // the noise did start transfers
+    EXPECT_EQ(logger.receive(std::string(10000, 'x') + "\r\nCONNECT\r\n"), "?\r\nREADY\r\n");
 }
 
 }  // namespace
