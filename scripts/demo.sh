@@ -14,7 +14,7 @@ cp config/* "$home/"
 link="$demo/ttyLOGGER"
 echo "COM1 $link" > "$home/comports.txt"
 
-"$bin/sim/fenta21-sim" --link "$link" --name "KAWABE-01" --model "WNDA-01" --reply "rome=ROM V3.02" &
+"$bin/sim/fenta21-sim" --link "$link" --name "KAWABE-01" --reply "rome=ROM V3.02" &
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
@@ -23,4 +23,16 @@ echo
 echo "== fenta21-cli --home $home send eerm0 xerm0 rome"
 "$bin/cli/fenta21-cli" --home "$home" send eerm0 xerm0 rome
 echo
+echo "== fenta21-cli --home $home collect   (searches the ports and speeds, then collects)"
+export FENTA21_TIME_SCALE=${FENTA21_TIME_SCALE:-0.25}
+files=$("$bin/cli/fenta21-cli" --home "$home" collect)
+echo "$files"
+csv=$(echo "$files" | grep '\.csv$' || true)
+if [ -n "$csv" ]; then
+  echo
+  echo "== head of $csv (code page 932, shown as UTF-8)"
+  head -n 14 "$csv" | iconv -f CP932 -t UTF-8
+fi
+echo
 echo "Demo home folder: $home (comports.txt maps COM1 to the simulated logger)"
+echo "Data folder:      $demo/data"

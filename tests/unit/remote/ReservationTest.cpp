@@ -110,7 +110,8 @@ TEST(ReservationTable, AScanNeverSeesHalfAReplacedTable) {
     });
     int scans = 0;
     bool whole = true;
-    while (!stop && whole) {
+    // At least one scan, even when the writer is done before this thread gets going.
+    do {
         auto snapshot = table.snapshot();
         int station = snapshot.size() == 50 ? 1 : 2;
         whole = snapshot.size() == 50 || snapshot.size() == 80;
@@ -118,7 +119,7 @@ TEST(ReservationTable, AScanNeverSeesHalfAReplacedTable) {
         auto due = table.findDue(1, 1, 8);
         whole = whole && (!due || (due->row == 79 && due->reservation.station == 2));
         ++scans;
-    }
+    } while (!stop && whole);
     writer.join();
     EXPECT_TRUE(whole);
     EXPECT_GT(scans, 0);
