@@ -1,6 +1,8 @@
 #include "core/app/DirectCollection.h"
 
+#include "core/app/LineClaim.h"
 #include "core/app/Session.h"
+#include "core/collect/Report.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/CollectionSession.h"
 #include "core/remote/ConnectionResult.h"
@@ -13,9 +15,8 @@
 namespace fenta21 {
 namespace {
 
-// Sets the line up with the search; on failure reports it and returns the line to idle.
+// Sets the claimed line up with the search; on failure reports it and returns the line to idle.
 int searchLink(Session& session, LinkRequest link) {
-    session.line.lineState.store(LineState::Connecting);
     session.line.linkPortNumber.store(static_cast<std::int16_t>(link.portNumber));
     session.line.lineSpeed.store(link.speedIndex);
     int result = runDirectLinkSearch(session);
@@ -29,8 +30,14 @@ int searchLink(Session& session, LinkRequest link) {
 }  // namespace
 
 int directCollection(Session& session, CollectCommand command, LinkRequest link) {
-    LineState previous = session.line.lineState.load();
-    if (previous == LineState::Idle) {
+    bool ownLink = claimLine(session);
+    // A link that is up is collected over; one that another operation is setting up or
+    // taking down (a reserved collection) is not shared.
+    if (!ownLink && session.line.lineState.load() != LineState::Linked) {
+        report(session, kLineBusyMessage);
+        return kLinkFailed;
+    }
+    if (ownLink) {
         int result = searchLink(session, link);
         if (result != kLinkUp) return result;
     }
@@ -38,12 +45,13 @@ int directCollection(Session& session, CollectCommand command, LinkRequest link)
     session.clock.sleepFor(std::chrono::seconds(1));
     session.line.collectCommand.store(command);
     int result = collect(session, -1);
-    if (previous == LineState::Idle) disconnectLine(session);
+    if (ownLink) disconnectLine(session);
     reportResult(session, result);
     return result;
 }
 
 int linkUp(Session& session, LinkRequest link) {
+    if (!claimLine(session)) return kLinkFailed;  // a link exists or is being made: nothing to do
     int result = searchLink(session, link);
     if (result != kLinkUp) return result;
     char notice[64];

@@ -1,0 +1,60 @@
+#include "core/collect/CollectStation.h"
+
+#include "core/app/LineClaim.h"
+#include "core/app/Session.h"
+#include "core/collect/CollectResult.h"
+#include "core/collect/CollectionSession.h"
+#include "core/collect/Report.h"
+#include "core/protocol/CommandExchange.h"
+#include "core/remote/ConnectionResult.h"
+#include "core/remote/Disconnect.h"
+#include "core/remote/ModemControl.h"
+#include "core/remote/TelephoneField.h"
+
+#include <chrono>
+
+namespace fenta21 {
+namespace {
+
+int collectCopy(Session& session, int station) {
+    session.line.collectCommand.store(CollectCommand::Copy);
+    return collect(session, station);
+}
+
+}  // namespace
+
+int collectStation(Session& session, int station) {
+    session.reports.currentStation.store(station);
+    if (session.line.lineState.load() != LineState::Idle) {
+        if (session.line.panelLinkActive.load() == 1 && session.addressBook.isDirect(station)) {
+            int result = collectCopy(session, station);
+            reportResult(session, result);
+            return result;
+        }
+        report(session, kLineBusyMessage);
+        return kLinkFailed;
+    }
+    int connected = connectStation(session, station);
+    if (session.line.lineState.load() != LineState::Linked) return connected;
+
+    DialTarget target = parseTelephoneField(session.addressBook.station(station).telephone);
+    int result = kErrorReply;  // every unit refused its selection
+    if (target.units.empty()) {
+        session.reports.currentUnit.store(0);
+        result = collectCopy(session, station);
+    } else {
+        for (std::size_t i = 0; i < target.units.size(); ++i) {
+            if (i > 0) session.clock.sleepFor(std::chrono::seconds(1));
+            session.reports.currentUnit.store(target.units[i]);
+            if (selectUnit(session, target.units[i]) != 0) continue;  // skipped without a report
+            result = collectCopy(session, station);
+            if (result != kCollectOk) break;
+        }
+    }
+    session.reports.currentUnit.store(0);
+    disconnectLine(session);
+    reportResult(session, result);
+    return result;
+}
+
+}  // namespace fenta21

@@ -1,0 +1,84 @@
+#include "core/remote/Scheduler.h"
+
+#include "core/app/Session.h"
+#include "core/collect/CollectStation.h"
+#include "core/remote/ReservationFlag.h"
+
+#include <chrono>
+
+namespace fenta21 {
+
+using namespace std::chrono_literals;
+
+ReservationScheduler::ReservationScheduler(Session& session) : session_(session) {}
+
+ReservationScheduler::~ReservationScheduler() {
+    session_.reservationRunning.store(false);
+    waitForWorker();
+}
+
+void ReservationScheduler::switchOn() {
+    session_.reservationRunning.store(true);
+    writeReservationFlag(session_.homeFile(kReservationFlagFileName), true);
+    startWorker();
+}
+
+void ReservationScheduler::switchOff() {
+    session_.reservationRunning.store(false);
+    writeReservationFlag(session_.homeFile(kReservationFlagFileName), false);
+}
+
+void ReservationScheduler::resume() {
+    if (session_.reservationRunning.load()) startWorker();
+}
+
+void ReservationScheduler::startWorker() {
+    std::unique_lock lock(mutex_);
+    if (alive_) return;  // the running worker sees the flag and carries on
+    if (worker_.joinable()) worker_.join();
+    alive_ = true;
+    worker_ = std::thread([this] { work(); });
+}
+
+bool ReservationScheduler::keepRunning() {
+    std::lock_guard lock(mutex_);
+    if (session_.reservationRunning.load()) return true;
+    alive_ = false;
+    ended_.notify_all();
+    return false;
+}
+
+void ReservationScheduler::waitForWorker() {
+    std::unique_lock lock(mutex_);
+    ended_.wait(lock, [this] { return !alive_; });
+    if (worker_.joinable()) worker_.join();
+}
+
+bool ReservationScheduler::workerAlive() const {
+    std::lock_guard lock(mutex_);
+    return alive_;
+}
+
+void ReservationScheduler::work() {
+    if (onRunningChanged) onRunningChanged(true);
+    for (;;) {
+        session_.clock.sleepFor(950ms);
+        if (!keepRunning()) break;
+        // The worker samples the clock itself, so a busy window can never make it miss its
+        // minute; it looks only in the first two seconds of each minute.
+        CalendarTime now = session_.sampleClock();
+        if (now.second > 1) continue;
+        auto due = session_.reservations.findDue(now);
+        if (!due) continue;
+        int station = due->reservation.station;
+        session_.reports.currentStation.store(station);
+        if (onReservationStarted) onReservationStarted(due->row);
+        session_.reports.reservedCollectionMode.store(true);
+        collectStation(session_, station);
+        session_.reports.reservedCollectionMode.store(false);
+        session_.clock.sleepFor(2000ms);
+    }
+    if (onRunningChanged) onRunningChanged(false);
+}
+
+}  // namespace fenta21

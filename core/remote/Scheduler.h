@@ -1,0 +1,51 @@
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace fenta21 {
+
+class Session;
+
+// The reservation scheduler: while it is on, a worker compares the clock with the
+// reservation table about once a second and runs the station collection of the first
+// reservation due, with every message going to RSV.LOG and the notice instead of a box.
+// At most one worker exists: switching on while the last one is still finishing a
+// collection keeps that one going instead of starting a second.
+class ReservationScheduler {
+public:
+    explicit ReservationScheduler(Session& session);
+    ~ReservationScheduler();  // switches off and waits for the worker
+    ReservationScheduler(const ReservationScheduler&) = delete;
+    ReservationScheduler& operator=(const ReservationScheduler&) = delete;
+
+    // Switches on or off and records it in rsvflg.dat, as the window's start/stop button does.
+    void switchOn();
+    void switchOff();
+    // Starts the worker when reservationRunning says so (at start-up), without writing the file.
+    void resume();
+    // Waits until the worker has ended (after switchOff, between collections).
+    void waitForWorker();
+    bool workerAlive() const;
+
+    // What a reservation window shows: the list coloured while running, the row being run.
+    std::function<void(bool running)> onRunningChanged;
+    std::function<void(int row)> onReservationStarted;
+
+private:
+    void startWorker();
+    void work();
+    // True while the scheduler stays on; false ends the worker (decided under the lock, so
+    // a switch-on at that moment starts a new worker instead of relying on this one).
+    bool keepRunning();
+
+    Session& session_;
+    mutable std::mutex mutex_;
+    std::condition_variable ended_;
+    bool alive_ = false;
+    std::thread worker_;
+};
+
+}  // namespace fenta21
