@@ -34,5 +34,7 @@ struct CommandInfo {
 // Each command lives in its own file and is listed here.
 extern const CommandInfo kSendCommand;
 extern const CommandInfo kCollectCommand;
+extern const CommandInfo kCsvCommand;
+extern const CommandInfo kViewCommand;
 
 }  // namespace fenta21::cli

@@ -17,7 +17,7 @@ namespace {
 using namespace fenta21;
 using namespace fenta21::cli;
 
-const CommandInfo* const kCommands[] = {&kSendCommand, &kCollectCommand};
+const CommandInfo* const kCommands[] = {&kSendCommand, &kCollectCommand, &kCsvCommand, &kViewCommand};
 
 void printUsage(std::FILE* out) {
     std::fputs(
