@@ -36,5 +36,9 @@ extern const CommandInfo kSendCommand;
 extern const CommandInfo kCollectCommand;
 extern const CommandInfo kCsvCommand;
 extern const CommandInfo kViewCommand;
+extern const CommandInfo kStationsCommand;
+extern const CommandInfo kStationCommand;
+extern const CommandInfo kListCommand;
+extern const CommandInfo kScheduleCommand;
 
 }  // namespace fenta21::cli

@@ -17,7 +17,8 @@ namespace {
 using namespace fenta21;
 using namespace fenta21::cli;
 
-const CommandInfo* const kCommands[] = {&kSendCommand, &kCollectCommand, &kCsvCommand, &kViewCommand};
+const CommandInfo* const kCommands[] = {&kSendCommand,     &kCollectCommand, &kCsvCommand,  &kViewCommand,
+                                        &kStationsCommand, &kStationCommand, &kListCommand, &kScheduleCommand};
 
 void printUsage(std::FILE* out) {
     std::fputs(
@@ -32,7 +33,8 @@ void printUsage(std::FILE* out) {
     for (const CommandInfo* command : kCommands) std::fprintf(out, "  %s\n", command->synopsis);
     std::fputs(
         "\nCOM ports: comports.txt in the home folder maps them to devices, one line \"COMn PATH\".\n"
-        "FENTA21_TIME_SCALE (a positive number, default 1) shortens every wait, for tests.\n",
+        "FENTA21_TIME_SCALE (a positive number, default 1) shortens every wait, for tests;\n"
+        "FENTA21_START_TIME (YYYY-MM-DDTHH:MM:SS) starts the calendar there, running at that pace.\n",
         out);
 }
 
@@ -87,7 +89,8 @@ int main(int argc, char** argv) {
 
     auto clock = clockFromEnvironment();
     if (!clock) {
-        std::fprintf(stderr, "fenta21-cli: FENTA21_TIME_SCALE must be a positive number\n");
+        std::fprintf(stderr, "fenta21-cli: FENTA21_TIME_SCALE must be a positive number and FENTA21_START_TIME "
+                             "a time written YYYY-MM-DDTHH:MM:SS\n");
         return kExitUsage;
     }
     CliHost host;

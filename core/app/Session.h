@@ -96,6 +96,8 @@ public:
     // Converts a freshly collected data file to CSV beside it: the CSV converter unless a
     // test puts something else here.
     std::function<void(const std::string& dataFile)> convertCollectedFile;
+    // Told the path of every file a collection stored (the command-line program prints them).
+    std::function<void(const std::string& path)> fileStored;
 
     TTYInfo* channel() { return channel_.get(); }
     // Creates the serial channel record (start-up); replaces an existing one.

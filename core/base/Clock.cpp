@@ -1,6 +1,7 @@
 #include "core/base/Clock.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <locale>
@@ -10,7 +11,33 @@
 
 namespace fenta21 {
 
-SystemClock::SystemClock(double scale) : scale_(scale) {}
+namespace {
+
+long long secondsSinceEpoch(const CalendarTime& t) {
+    std::tm parts{};
+    parts.tm_year = t.year - 1900;
+    parts.tm_mon = t.month - 1;
+    parts.tm_mday = t.day;
+    parts.tm_hour = t.hour;
+    parts.tm_min = t.minute;
+    parts.tm_sec = t.second;
+    parts.tm_isdst = -1;
+    return static_cast<long long>(std::mktime(&parts));
+}
+
+CalendarTime calendarAt(std::time_t seconds) {
+    std::tm parts{};
+    localtime_r(&seconds, &parts);
+    return CalendarTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+                        parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+}  // namespace
+
+SystemClock::SystemClock(double scale, std::optional<CalendarTime> start)
+    : scale_(scale), startedAt_(std::chrono::steady_clock::now()) {
+    if (start) startSeconds_ = secondsSinceEpoch(*start);
+}
 
 std::chrono::nanoseconds SystemClock::scaled(std::chrono::nanoseconds nominal) const {
     return std::chrono::nanoseconds(static_cast<long long>(std::llround(nominal.count() * scale_)));
@@ -21,11 +48,9 @@ void SystemClock::sleepFor(std::chrono::nanoseconds nominal) const {
 }
 
 CalendarTime SystemClock::localTime() const {
-    std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    localtime_r(&now, &parts);
-    return CalendarTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-                        parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+    if (!startSeconds_) return calendarAt(std::time(nullptr));
+    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - startedAt_).count() / scale_;
+    return calendarAt(static_cast<std::time_t>(*startSeconds_ + static_cast<long long>(elapsed)));
 }
 
 std::optional<double> parseTimeScale(std::string_view text) {
@@ -38,12 +63,33 @@ std::optional<double> parseTimeScale(std::string_view text) {
     return value;
 }
 
+std::optional<CalendarTime> parseCalendarTime(std::string_view text) {
+    CalendarTime t;
+    char separator = 0;
+    std::string copy(text);
+    int consumed = 0;
+    if (std::sscanf(copy.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d%n", &t.year, &t.month, &t.day, &separator, &t.hour,
+                    &t.minute, &t.second, &consumed) != 7 ||
+        static_cast<std::size_t>(consumed) != copy.size() || (separator != 'T' && separator != ' '))
+        return std::nullopt;
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 || t.second > 59 ||
+        t.hour < 0 || t.minute < 0 || t.second < 0)
+        return std::nullopt;
+    return t;
+}
+
 std::unique_ptr<SystemClock> clockFromEnvironment() {
-    const char* text = std::getenv("FENTA21_TIME_SCALE");
-    if (text == nullptr || *text == '\0') return std::make_unique<SystemClock>(1.0);
-    auto scale = parseTimeScale(text);
+    const char* scaleText = std::getenv("FENTA21_TIME_SCALE");
+    const char* startText = std::getenv("FENTA21_START_TIME");
+    std::optional<double> scale = 1.0;
+    if (scaleText != nullptr && *scaleText != '\0') scale = parseTimeScale(scaleText);
+    std::optional<CalendarTime> start;
+    if (startText != nullptr && *startText != '\0') {
+        start = parseCalendarTime(startText);
+        if (!start) return nullptr;
+    }
     if (!scale) return nullptr;
-    return std::make_unique<SystemClock>(*scale);
+    return std::make_unique<SystemClock>(*scale, start);
 }
 
 }  // namespace fenta21

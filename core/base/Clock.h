@@ -23,10 +23,12 @@ public:
     virtual CalendarTime localTime() const = 0;
 };
 
-// The real clock, with an optional time scale (1 = real time).
+// The real clock, with an optional time scale (1 = real time). Given a start, its calendar
+// begins there and runs at the scaled pace, so a black-box test can watch a program reach a
+// reserved minute without waiting for it in real time.
 class SystemClock : public Clock {
 public:
-    explicit SystemClock(double scale = 1.0);
+    explicit SystemClock(double scale = 1.0, std::optional<CalendarTime> start = std::nullopt);
 
     std::chrono::nanoseconds scaled(std::chrono::nanoseconds nominal) const override;
     void sleepFor(std::chrono::nanoseconds nominal) const override;
@@ -36,14 +38,18 @@ public:
 
 private:
     double scale_;
+    std::optional<long long> startSeconds_;  // the start as seconds since the epoch
+    std::chrono::steady_clock::time_point startedAt_;
 };
 
 // Reads a time scale as given in FENTA21_TIME_SCALE: a positive finite number.
 std::optional<double> parseTimeScale(std::string_view text);
+// Reads a calendar time written "YYYY-MM-DDTHH:MM:SS" (or with a blank for the T).
+std::optional<CalendarTime> parseCalendarTime(std::string_view text);
 
-// The clock the programs run on: the real one, scaled by FENTA21_TIME_SCALE when set.
-// A value that is not a positive number is refused (nullptr) so that a typo in a test
-// script cannot silently run at full speed or not at all.
+// The clock the programs run on: the real one, scaled by FENTA21_TIME_SCALE when set, its
+// calendar starting at FENTA21_START_TIME when set. A value that cannot be read is refused
+// (nullptr) so that a typo in a test script cannot silently run at full speed.
 std::unique_ptr<SystemClock> clockFromEnvironment();
 
 }  // namespace fenta21

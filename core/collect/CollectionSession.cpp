@@ -30,6 +30,7 @@ int collect(Session& session, int station) {
         if (result == 0) result = runReceiver(session, command, destination);
     }
     if (result != kCollectOk) session.line.lastDataFile.set("");
+    else if (session.fileStored) session.fileStored(session.line.lastDataFile.get());
     return result;
 }
 
