@@ -10,7 +10,9 @@ namespace fenta21 {
 
 using namespace std::chrono_literals;
 
-ReservationScheduler::ReservationScheduler(Session& session) : session_(session) {}
+ReservationScheduler::ReservationScheduler(Session& session)
+    : collectStation([&session](int station) { return fenta21::collectStation(session, station); }),
+      session_(session) {}
 
 ReservationScheduler::~ReservationScheduler() {
     session_.reservationRunning.store(false);
@@ -74,7 +76,7 @@ void ReservationScheduler::work() {
         session_.reports.currentStation.store(station);
         if (onReservationStarted) onReservationStarted(due->row);
         session_.reports.reservedCollectionMode.store(true);
-        collectStation(session_, station);
+        collectStation(station);
         session_.reports.reservedCollectionMode.store(false);
         session_.clock.sleepFor(2000ms);
     }

@@ -30,6 +30,9 @@ public:
     void waitForWorker();
     bool workerAlive() const;
 
+    // How a due reservation is collected: the station collection, unless a test puts
+    // something else here before switching on.
+    std::function<int(int station)> collectStation;
     // What a reservation window shows: the list coloured while running, the row being run.
     std::function<void(bool running)> onRunningChanged;
     std::function<void(int row)> onReservationStarted;

@@ -67,7 +67,7 @@ TEST(IndependentSender, LrzszSxIsAcceptedLikeTheLoggersOwnSender) {
     fs::create_directory(line.home.root() + "/data");
     sim::ImageRecipe recipe;
     recipe.instants = 700;
-    recipe.channels = {{0, 1, 10, 1, 0}, {1, 2, 0, 5, 0}};
+    recipe.channels = {{0, 20, 10, 1, 0}, {1, 22, 0, 5, 0}};
     std::string image = sim::buildDataImage(recipe);
     std::string imageFile = line.home.root() + "/image.bin";
     std::ofstream(imageFile, std::ios::binary) << image;

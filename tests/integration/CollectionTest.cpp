@@ -24,7 +24,7 @@ std::string windImage(int instants) {
     sim::ImageRecipe recipe;
     recipe.modelCode = "WNDA-01";
     recipe.instants = instants;
-    recipe.channels = {{0, 1, 10, 1, 0}, {1, 2, 180, 3, 0}, {2, 3, 120, 0, 0}};
+    recipe.channels = {{0, 20, 10, 1, 0}, {1, 72, 3, 0, 0}, {2, 22, 120, 0, 0}};
     return sim::buildDataImage(recipe);
 }
 
@@ -224,6 +224,26 @@ TEST_F(Collection, EmptyListingGives104WithoutText) {
     EXPECT_EQ(collectWith(CollectCommand::Text), kCollectNothingNew);
     EXPECT_THAT(line.logger.receivedLines(), testing::Not(Contains("text")));
     EXPECT_FALSE(fs::exists(dataFolder + "/none.txt"));
+}
+
+}  // namespace
+}  // namespace fenta21::test
+
+namespace fenta21::test {
+namespace {
+
+// A destination that is a folder cannot be renamed over: the transfer must say so.
+TEST_F(Collection, FailedFinalRenameIs103ForBothReceivers) {
+    std::string blocked = dataFolder + "/blocked";
+    fs::create_directory(blocked);
+    std::ofstream(blocked + "/keep") << "x";  // a folder that is not empty
+    line.session->line.panelLinkActive.store(1);  // the direct line asks for the name
+    line.host.saveFiles.push_back(blocked);
+    EXPECT_EQ(collectWith(CollectCommand::AllCopy), kCollectWriteFailed);
+    line.logger.setTextListing({"26/04/01,00:00:00,001,001,+00012.3"});
+    line.host.saveFiles.push_back(blocked);
+    EXPECT_EQ(collectWith(CollectCommand::Text), kCollectWriteFailed);
+    EXPECT_THAT(dataFiles(), testing::ElementsAre("blocked"));  // no temporary file left behind
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ protected:
         std::filesystem::create_directory(line.home.root() + "/data");
         sim::ImageRecipe recipe;
         recipe.instants = 50;
-        recipe.channels = {{0, 1, 10, 1, 0}};
+        recipe.channels = {{0, 20, 10, 1, 0}};
         line.logger.setMemoryImage(sim::buildDataImage(recipe));
     }
 

@@ -3,11 +3,15 @@
 #include "core/app/Startup.h"
 #include "core/serial/Channel.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace fenta21::test {
 
 SimLine::SimLine(double scale) : clock(scale) {
+    // The installed model files, as a real home folder has them.
+    for (const auto& entry : std::filesystem::directory_iterator(FENTA21_CONFIG_DIR))
+        std::filesystem::copy_file(entry.path(), home.file(entry.path().filename().string()));
     linkPath = home.file("ttySIM");
     home.write("comports.txt", "# the simulated logger\nCOM1 " + linkPath + "\n");
     server = std::make_unique<sim::PtyServer>(linkPath, logger);
