@@ -1,5 +1,8 @@
 #include "sim/SimOptions.h"
 
+#include "sim/HayesCommands.h"
+
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -7,17 +10,28 @@
 namespace fenta21::sim {
 
 const char* const kSimUsage = R"(usage: fenta21-sim --link PATH [options]
+       fenta21-sim --link PATH --station NUMBER[:UNITS[:NAME]] ... [options]
 
-Simulates a FENTA21 logger (or a Hayes modem) on a pseudo-terminal. The terminal's device is
-published as a symbolic link at PATH; map a COM port to it in comports.txt ("COM1 PATH") or
-open it with fenta21-cli --device PATH. The logger answers "CONNECT" with "READY", selects
-units with "_COM<n>", answers "eerm0" (station name), "xerm0" (model code), "comtm=0",
-"comtm=1" and "clear" with "OK", an empty line with "READY", and any other command with its
---reply text, or "?" when it has none. It holds a memory image (--image, --image-recipe, or
-else a day of wind records): "copy" (records since the last "clear") and "acopy" (all records)
-are answered with a byte count and, after the start byte 'C', the image follows in 1024-byte
-blocks with a CRC. With --text-listing it answers "eerl0" with the line count and "text" with
-the lines and an "END" line. It runs until interrupted (Ctrl+C).
+Simulates a FENTA21 logger (or a Hayes modem with remote stations) on a pseudo-terminal. The
+terminal's device is published as a symbolic link at PATH; map a COM port to it in
+comports.txt ("COM1 PATH") or open it with fenta21-cli --device PATH. The logger answers
+"CONNECT" with "READY", selects units with "_COM<n>", answers "eerm0" (station name), "xerm0"
+(model code), "comtm=0", "comtm=1" and "clear" with "OK", an empty line with "READY", and any
+other command with its --reply text, or "?" when it has none. It holds a memory image
+(--image, --image-recipe, or else a day of wind records): "copy" (records since the last
+"clear") and "acopy" (all records) are answered with a byte count and, after the start byte
+'C', the image follows in 1024-byte blocks with a CRC. With --text-listing it answers "eerl0"
+with the line count and "text" with the lines and an "END" line. It runs until interrupted
+(Ctrl+C).
+
+With --station the far end is a Hayes modem. It takes command lines ended by CR, echoes them
+until "ATE0" (with --modem-echo), sends no result codes after "ATQ1" until "ATZ", and answers
+other "AT" commands with "OK". "ATDT<NUMBER>" (or "ATDP") calls a station: the modem goes
+on-line ("CONNECT <speed>" unless quiet) and the station's logger greets the call with
+"READY"; from then on every byte goes to the station's loggers and their answers come back.
+A number no station has rings and never answers (NO CARRIER unless quiet). "+++" alone, with a
+pause before and after it, returns to the commands with the call held; "ATH0" or "ATZ" then
+hangs up, "ATO" resumes the call.
 
 options:
   --link PATH             where to publish the terminal (required)
@@ -42,6 +56,28 @@ options:
   --modem                 serve a Hayes modem instead of a logger: "AT..." lines ended by CR
                           are answered "OK"
   --modem-echo            the modem echoes each command line (until "ATE0")
+modem with remote stations (--station implies --modem):
+  --station NUMBER[:UNITS[:NAME]]
+                          a station dialled as "ATDT<NUMBER>" (separators in NUMBER are not
+                          dialled), with UNITS loggers behind its line (default 1, at most 9),
+                          selected by "_COM0".."_COM<UNITS-1>"; each logger holds its own copy
+                          of the image (as above) and answers "eerm0" with NAME (default the
+                          --name text), or NAME-1, NAME-2 ... when there are several
+                          (repeatable)
+  --guard-ms N            the pause "+++" needs before and after it, and at most between its
+                          pluses, in milliseconds (default 0: the pluses need only arrive in
+                          reads of their own, which suits a program on a shortened clock)
+  --ring-ms N             how long an unanswered number rings before NO CARRIER (default 30000)
+  --modem-silent          fault: the modem answers nothing at all (switched off)
+  --unanswered-dials N    fault: every station lets N dials ring before it answers one
+  --never-answers         fault: the stations never answer
+  --can-lines N           fault: on answering, the remote side sends N lines "CAN" first
+  --silent-answer         fault: on answering, the remote side says nothing: "READY" comes
+                          only when the program sends "CONNECT"
+  --plus-line-answers N   fault: the first N answers send a line "+++" instead of "READY"
+  --drop-after N          fault: the line drops after N bytes either way (NO CARRIER)
+  The logger options above (but --units, --only-speed and --copy-via, which are for a logger
+  served directly) and the faults below apply to every unit of every station.
 faults (K is a block number from 1; K:N spoils the first N sendings of block K, K alone one):
   --silent                answer nothing at all
   --answer-nth COMMAND:N  answer COMMAND only at its N-th sending
@@ -85,6 +121,26 @@ bool parseCount(const std::string& text, int& value) {
     if (!parseNumber(text, 1, 100000, parsed)) return false;
     value = static_cast<int>(parsed);
     return true;
+}
+
+bool parseMilliseconds(const std::string& text, std::chrono::milliseconds& value) {
+    long parsed = 0;
+    if (!parseNumber(text, 0, 3'600'000, parsed)) return false;
+    value = std::chrono::milliseconds(parsed);
+    return true;
+}
+
+// "NUMBER[:UNITS[:NAME]]"; the number must hold something to dial.
+bool parseStation(const std::string& text, StationOption& station) {
+    std::string rest = text, units;
+    if (!splitAt(text, ':', station.number, rest)) {
+        station.number = text;
+        rest.clear();
+    } else if (!splitAt(rest, ':', units, station.name)) {
+        units = rest;
+    }
+    if (dialledDigits(station.number).empty()) return false;
+    return units.empty() || (parseCount(units, station.units) && station.units <= 9);
 }
 
 bool parseSpeed(const std::string& text, std::uint32_t& value) {
@@ -160,6 +216,36 @@ std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& o)
         } else if (option == "--modem-echo") {
             o.modem = true;
             o.modemEcho = true;
+        } else if (option == "--station") {
+            StationOption station;
+            if (!value(text) || !parseStation(text, station))
+                return "--station needs NUMBER[:UNITS[:NAME]] (1 to 9 units)";
+            for (const StationOption& known : o.stations)
+                if (dialledDigits(known.number) == dialledDigits(station.number))
+                    return "--station " + station.number + " is given twice";
+            o.stations.push_back(station);
+            o.modem = true;
+        } else if (option == "--guard-ms") {
+            if (!value(text) || !parseMilliseconds(text, o.modemTimings.escapeGuard))
+                return "--guard-ms needs milliseconds";
+        } else if (option == "--ring-ms") {
+            if (!value(text) || !parseMilliseconds(text, o.modemTimings.ringTime)) return "--ring-ms needs milliseconds";
+        } else if (option == "--modem-silent") {
+            o.modemFaults.silent = true;
+        } else if (option == "--unanswered-dials") {
+            if (!value(text) || !parseCount(text, o.stationFaults.unansweredDials)) return "--unanswered-dials needs a count";
+        } else if (option == "--never-answers") {
+            o.stationFaults.neverAnswers = true;
+        } else if (option == "--can-lines") {
+            if (!value(text) || !parseCount(text, o.stationFaults.canLines)) return "--can-lines needs a count";
+        } else if (option == "--silent-answer") {
+            o.stationFaults.silentAnswer = true;
+        } else if (option == "--plus-line-answers") {
+            if (!value(text) || !parseCount(text, o.stationFaults.plusLineAnswers)) return "--plus-line-answers needs a count";
+        } else if (option == "--drop-after") {
+            long bytes = 0;
+            if (!value(text) || !parseNumber(text, 1, 1'000'000'000, bytes)) return "--drop-after needs a byte count";
+            o.stationFaults.dropAfterBytes = static_cast<std::size_t>(bytes);
         } else if (option == "--silent") {
             o.faults.silent = true;
         } else if (option == "--answer-nth") {
@@ -205,6 +291,13 @@ std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& o)
         }
     }
     if (!o.help && o.link.empty()) return "--link PATH is required";
+    // The stations' loggers sit behind the modem: the line's speed and the line itself are
+    // the modem's, and their units come with each --station.
+    if (!o.stations.empty()) {
+        if (o.units != 1) return "--units is for a logger served directly; give a station's units as --station NUMBER:UNITS";
+        if (o.onlySpeed != 0) return "--only-speed is for a logger served directly, not behind the modem";
+        if (!o.copyVia.empty()) return "--copy-via is for a logger served directly, not behind the modem";
+    }
     return {};
 }
 

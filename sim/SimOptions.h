@@ -1,7 +1,9 @@
 #pragma once
 
 #include "sim/BlockFaults.h"
+#include "sim/RemoteStation.h"
 #include "sim/SimLogger.h"
+#include "sim/SimModem.h"
 
 #include <cstdint>
 #include <string>
@@ -9,6 +11,14 @@
 #include <vector>
 
 namespace fenta21::sim {
+
+// A remote station the modem can dial: its number, the units behind its line and the name
+// its loggers answer to "eerm0" (empty: the --name text).
+struct StationOption {
+    std::string number;
+    int units = 1;
+    std::string name;
+};
 
 // What the fenta21-sim command line asks for, parsed but not yet acted on (files unread).
 struct SimOptions {
@@ -28,6 +38,10 @@ struct SimOptions {
     std::vector<std::string> copyVia;
     bool modem = false;
     bool modemEcho = false;
+    std::vector<StationOption> stations;
+    ModemFaults modemFaults;
+    ModemTimings modemTimings;
+    StationFaults stationFaults;
     bool help = false;
 };
 

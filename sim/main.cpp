@@ -1,5 +1,5 @@
-// fenta21-sim: a simulated FENTA21 logger (or modem) on a pseudo-terminal, for the demo and
-// manual work.
+// fenta21-sim: a simulated FENTA21 logger (or a modem with remote stations) on a
+// pseudo-terminal, for the demo and manual work.
 #include "sim/DemoImage.h"
 #include "sim/PtyServer.h"
 #include "sim/SimLogger.h"
@@ -51,11 +51,12 @@ bool repliesToCollection(const fenta21::sim::SimOptions& o) {
     return false;
 }
 
-// The logger as the options describe it; false (with a message) when a file cannot be read.
-bool configureLogger(const fenta21::sim::SimOptions& o, fenta21::sim::SimLogger& logger, std::string& error) {
+// The logger as the options describe it, answering "eerm0" with `name`; false (with a
+// message) when a file cannot be read.
+bool configureLogger(const fenta21::sim::SimOptions& o, const std::string& name, fenta21::sim::SimLogger& logger,
+                     std::string& error) {
     for (const auto& [command, reply] : o.replies) logger.setReply(command, reply);
-    logger.setIdentity(o.name, o.model);
-    logger.setUnitCount(o.units);
+    logger.setIdentity(name, o.model);
     logger.setFaults(o.faults);
     logger.setBlockFaults(o.blockFaults);
     logger.answerOnlyAtSpeed(o.onlySpeed);
@@ -79,7 +80,7 @@ bool configureLogger(const fenta21::sim::SimOptions& o, fenta21::sim::SimLogger&
         }
         logger.setMemoryImage(fenta21::sim::buildDataImage(parsed.recipe));
     } else if (!o.noImage && !repliesToCollection(o)) {
-        logger.setMemoryImage(fenta21::sim::demoImage(o.name, o.model));
+        logger.setMemoryImage(fenta21::sim::demoImage(name, o.model));
     }
     if (!o.textListingFile.empty()) {
         if (!readFile(o.textListingFile, contents)) {
@@ -89,6 +90,28 @@ bool configureLogger(const fenta21::sim::SimOptions& o, fenta21::sim::SimLogger&
         logger.setTextListing(linesOf(contents));
     }
     return true;
+}
+
+// The modem with its stations; every unit is a logger as the options describe it, named after
+// its station and unit. Null (with a message) when a file cannot be read.
+std::unique_ptr<fenta21::sim::SimModem> makeModem(const fenta21::sim::SimOptions& o, std::string& description,
+                                                  std::string& error) {
+    auto modem = std::make_unique<fenta21::sim::SimModem>(o.modemEcho);
+    modem->setFaults(o.modemFaults);
+    modem->setTimings(o.modemTimings);
+    description = "modem";
+    for (const fenta21::sim::StationOption& s : o.stations) {
+        fenta21::sim::RemoteStation& station = modem->addStation(s.number, s.units);
+        station.setFaults(o.stationFaults);
+        const std::string name = s.name.empty() ? o.name : s.name;
+        for (int unit = 1; unit <= s.units; ++unit) {
+            const std::string unitName = s.units == 1 ? name : name + "-" + std::to_string(unit);
+            if (!configureLogger(o, unitName, station.unit(unit), error)) return nullptr;
+        }
+        description += (description == "modem" ? ", station " : ", ") + s.number + " \"" + name + "\"" +
+                       (s.units == 1 ? "" : " (" + std::to_string(s.units) + " units)");
+    }
+    return modem;
 }
 
 }  // namespace
@@ -104,19 +127,19 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<fenta21::sim::SimDevice> device;
     std::string description;
+    std::string error;
     if (options.modem) {
-        device = std::make_unique<fenta21::sim::SimModem>(options.modemEcho);
-        description = "modem";
+        device = makeModem(options, description, error);
     } else {
         auto logger = std::make_unique<fenta21::sim::SimLogger>();
-        std::string error;
-        if (!configureLogger(options, *logger, error)) {
-            std::fprintf(stderr, "fenta21-sim: %s\n", error.c_str());
-            return 1;
-        }
-        device = std::move(logger);
+        logger->setUnitCount(options.units);
+        if (configureLogger(options, options.name, *logger, error)) device = std::move(logger);
         description = "logger \"" + options.name + "\" (model " + options.model + ", " + std::to_string(options.units) +
                       (options.units == 1 ? " unit)" : " units)");
+    }
+    if (!device) {
+        std::fprintf(stderr, "fenta21-sim: %s\n", error.c_str());
+        return 1;
     }
 
     fenta21::sim::PtyServer server(options.link, *device);

@@ -37,6 +37,32 @@ TEST(SimOptions, CollectionOptionsReachTheLoggerAndServer) {
     EXPECT_FALSE(o.modem);
 }
 
+TEST(SimOptions, StationsMakeAModemWithTheirFaultsAndTimings) {
+    SimOptions o = parse({"--station", "03-1234-5678", "--station", "0399:3", "--station", "0466:2:RIVER", "--guard-ms",
+                          "0", "--ring-ms", "2000", "--modem-silent", "--unanswered-dials", "1", "--never-answers",
+                          "--can-lines", "2", "--silent-answer", "--plus-line-answers", "3", "--drop-after", "5000",
+                          "--bad-crc", "2"});
+    EXPECT_TRUE(o.modem);
+    ASSERT_EQ(o.stations.size(), 3u);
+    EXPECT_EQ(o.stations[0].number, "03-1234-5678");
+    EXPECT_EQ(o.stations[0].units, 1);
+    EXPECT_EQ(o.stations[0].name, "");
+    EXPECT_EQ(o.stations[1].units, 3);
+    EXPECT_EQ(o.stations[2].units, 2);
+    EXPECT_EQ(o.stations[2].name, "RIVER");
+    EXPECT_EQ(o.modemTimings.escapeGuard, std::chrono::milliseconds(0));
+    EXPECT_EQ(o.modemTimings.ringTime, std::chrono::milliseconds(2000));
+    EXPECT_TRUE(o.modemFaults.silent);
+    EXPECT_FALSE(o.faults.silent);  // the loggers' own fault is a different one
+    EXPECT_EQ(o.stationFaults.unansweredDials, 1);
+    EXPECT_TRUE(o.stationFaults.neverAnswers);
+    EXPECT_EQ(o.stationFaults.canLines, 2);
+    EXPECT_TRUE(o.stationFaults.silentAnswer);
+    EXPECT_EQ(o.stationFaults.plusLineAnswers, 3);
+    EXPECT_EQ(o.stationFaults.dropAfterBytes, 5000u);
+    EXPECT_EQ(o.blockFaults.badCrc, (std::map<int, int>{{2, 1}}));  // for the stations' loggers
+}
+
 TEST(SimOptions, BadArgumentsAreNamed) {
     struct Row {
         std::vector<std::string> args;
@@ -51,6 +77,15 @@ TEST(SimOptions, BadArgumentsAreNamed) {
         {{"--copy-via", "  "}, "--copy-via needs a program"},
         {{"--units", "10"}, "--units needs 1 to 9"},
         {{"--frobnicate"}, "unknown option --frobnicate"},
+        {{"--station", "--"}, "--station needs NUMBER[:UNITS[:NAME]] (1 to 9 units)"},
+        {{"--station", "0312:10"}, "--station needs NUMBER[:UNITS[:NAME]] (1 to 9 units)"},
+        {{"--station", "0312:x"}, "--station needs NUMBER[:UNITS[:NAME]] (1 to 9 units)"},
+        {{"--station", "0312", "--station", "03-12"}, "--station 03-12 is given twice"},
+        {{"--guard-ms", "-5"}, "--guard-ms needs milliseconds"},
+        {{"--drop-after", "0"}, "--drop-after needs a byte count"},
+        {{"--station", "0312", "--units", "2"},
+         "--units is for a logger served directly; give a station's units as --station NUMBER:UNITS"},
+        {{"--station", "0312", "--copy-via", "sx"}, "--copy-via is for a logger served directly, not behind the modem"},
     };
     for (const Row& row : rows) {
         std::string complaint;
