@@ -53,9 +53,10 @@ options:
                           after the count reply to "copy"/"acopy", hand the line to PROGRAM
                           (stdin and stdout on the line; split at spaces, no quoting), for
                           example --copy-via 'sx -k image.bin'
-  --modem                 serve a Hayes modem instead of a logger: "AT..." lines ended by CR
-                          are answered "OK"
-  --modem-echo            the modem echoes each command line (until "ATE0")
+  --modem                 serve a Hayes modem instead of a logger (see above); without
+                          --station every number it dials rings unanswered
+  --modem-echo            the modem echoes each command line (until "ATE0"; "ATZ" turns the
+                          echo on again)
 modem with remote stations (--station implies --modem):
   --station NUMBER[:UNITS[:NAME]]
                           a station dialled as "ATDT<NUMBER>" (separators in NUMBER are not
