@@ -114,9 +114,12 @@ public:
     // or write on it any more; a closed port answers every later call with EBADF.
     void close() override {
         if (closed_.exchange(true)) return;
+        drainOutput();
         setModemLines(fd_, TIOCMBIC, TIOCM_DTR);
         setModemLines(fd_, TIOCMBIC, TIOCM_RTS);
-        (void)tcflush(fd_, TCIOFLUSH);
+        // Only what came in is thrown away: a write has returned once the bytes are queued,
+        // and discarding the output queue would lose what the program believes it sent.
+        (void)tcflush(fd_, TCIFLUSH);
     }
 
     int lastError() const override { return error_.load(); }
@@ -133,6 +136,16 @@ private:
     long closedError() {
         error_ = EBADF;
         return -1;
+    }
+
+    // The last command before a close (the "ATZ" of a hang-up) must reach the line before the
+    // queues are purged; a line held by flow control may not empty, so the wait is bounded.
+    void drainOutput() {
+        for (int i = 0; i < 200; ++i) {
+            int waiting = 0;
+            if (ioctl(fd_, TIOCOUTQ, &waiting) != 0 || waiting <= 0) return;
+            ::usleep(5000);
+        }
     }
 
     const int fd_;
