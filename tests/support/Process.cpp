@@ -78,9 +78,13 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
     return result;
 }
 
-BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv, const std::string& logFile) {
-    pid_ = spawn(argv, {}, logFile, logFile + ".err");
+BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv, const std::string& logFile,
+                                     const std::map<std::string, std::string>& env)
+    : logFile_(logFile) {
+    pid_ = spawn(argv, env, logFile, logFile + ".err");
 }
+
+std::string BackgroundProcess::output() const { return slurp(logFile_) + slurp(logFile_ + ".err"); }
 
 BackgroundProcess::~BackgroundProcess() { stop(); }
 

@@ -21,7 +21,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
 // A program left running in the background (the simulator), ended with SIGTERM.
 class BackgroundProcess {
 public:
-    BackgroundProcess(const std::vector<std::string>& argv, const std::string& logFile);
+    BackgroundProcess(const std::vector<std::string>& argv, const std::string& logFile,
+                      const std::map<std::string, std::string>& env = {});
     ~BackgroundProcess();
     BackgroundProcess(const BackgroundProcess&) = delete;
     BackgroundProcess& operator=(const BackgroundProcess&) = delete;
@@ -30,9 +31,12 @@ public:
     static bool waitForPath(const std::string& path);
     // Sends SIGTERM and returns the exit status.
     int stop();
+    // Output so far (stdout, then what went to stderr).
+    std::string output() const;
 
 private:
     pid_t pid_ = -1;
+    std::string logFile_;
 };
 
 }  // namespace fenta21::test
