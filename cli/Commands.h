@@ -40,5 +40,8 @@ extern const CommandInfo kStationsCommand;
 extern const CommandInfo kStationCommand;
 extern const CommandInfo kListCommand;
 extern const CommandInfo kScheduleCommand;
+extern const CommandInfo kPanelCommand;
+extern const CommandInfo kSetCommand;
+extern const CommandInfo kTerminalCommand;
 
 }  // namespace fenta21::cli

@@ -17,8 +17,9 @@ namespace {
 using namespace fenta21;
 using namespace fenta21::cli;
 
-const CommandInfo* const kCommands[] = {&kSendCommand,     &kCollectCommand, &kCsvCommand,  &kViewCommand,
-                                        &kStationsCommand, &kStationCommand, &kListCommand, &kScheduleCommand};
+const CommandInfo* const kCommands[] = {&kSendCommand,     &kCollectCommand, &kCsvCommand,   &kViewCommand,
+                                        &kStationsCommand, &kStationCommand, &kListCommand,  &kScheduleCommand,
+                                        &kPanelCommand,    &kSetCommand,     &kTerminalCommand};
 
 void printUsage(std::FILE* out) {
     std::fputs(

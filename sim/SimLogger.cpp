@@ -132,6 +132,7 @@ std::string SimLogger::answer(const std::string& line) {
             prepareTransfer({}, std::nullopt);
         return replyLine(reply);
     }
+    if (auto reply = settings_.answer(line)) return replyLine(*reply);
     return replyLine("?");  // a command this logger does not know
 }
 
@@ -172,6 +173,22 @@ void SimLogger::setIdentity(const std::string& stationName, const std::string& m
     std::lock_guard lock(mutex_);
     stationName_ = stationName;
     modelCode_ = modelCode;
+    settings_.setModel(modelCode);
+}
+
+void SimLogger::setLoggerClockSource(LoggerClock::Source source) {
+    std::lock_guard lock(mutex_);
+    settings_.clock().setSource(std::move(source));
+}
+
+CalendarTime SimLogger::loggerTime() const {
+    std::lock_guard lock(mutex_);
+    return settings_.clock().now();
+}
+
+void SimLogger::setBatteryLevel(int level) {
+    std::lock_guard lock(mutex_);
+    settings_.setBatteryLevel(level);
 }
 
 void SimLogger::setUnitCount(int units) {
@@ -229,6 +246,7 @@ void SimLogger::answerOnlyAtSpeed(std::uint32_t bitsPerSecond) {
 void SimLogger::setLineSpeed(std::uint32_t bitsPerSecond) {
     std::lock_guard lock(mutex_);
     lineSpeed_ = bitsPerSecond;
+    settings_.setLineSpeed(bitsPerSecond);
 }
 
 void SimLogger::handOffCopyTo(std::vector<std::string> argv) {

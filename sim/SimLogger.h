@@ -2,6 +2,7 @@
 
 #include "sim/BlockFaults.h"
 #include "sim/BlockSender.h"
+#include "sim/LoggerSettings.h"
 #include "sim/SimDevice.h"
 
 #include <cstdint>
@@ -82,6 +83,12 @@ public:
     std::optional<std::vector<std::string>> takeHandOff() override;
     void handOffEnded(int exitStatus) override;
 
+    // The panel's settings and measurements (LoggerSettings), which a settable reply overrides.
+    // The logger's clock runs with this time source (by default the PC's local time).
+    void setLoggerClockSource(LoggerClock::Source source);
+    CalendarTime loggerTime() const;
+    void setBatteryLevel(int level);
+
     // Every complete line received so far (without CR LF), in order; empty lines included.
     std::vector<std::string> receivedLines() const;
     int selectedUnit() const;
@@ -112,6 +119,7 @@ private:
     bool lastWasCr_ = false;
     std::vector<std::string> received_;
     std::map<std::string, std::string> replies_;
+    LoggerSettings settings_;
     std::map<std::string, int> sendings_;
     std::string stationName_ = "FENTA21-SIM";
     std::string modelCode_ = "WNDA-01";

@@ -5,6 +5,7 @@
 #include "core/base/Clock.h"
 #include "core/base/Guarded.h"
 #include "core/base/Host.h"
+#include "core/panel/PanelState.h"
 #include "core/protocol/ModelRegistry.h"
 #include "core/protocol/RetrySettings.h"
 #include "core/remote/AddressBook.h"
@@ -89,6 +90,8 @@ public:
     std::atomic<std::int16_t> connectionKind{3};
     // The logger's "eerm0" name as the panel read it when it connected.
     Guarded<std::string> panelStationId;
+    // The remote operation panel: its item, keys, display lines and value texts.
+    PanelState panel;
 
     // The folder and base name of an address-book station (the address book provides it);
     // station -1 is the direct line and uses the save-destination settings.

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace fenta21 {
+
+class Session;
+
+// What the refresher does for the item on show, once per run: the Data and Mode sub-lists
+// blink, Zero Set and Monitor read the monitor on even ticks, Time shows the clock. True
+// when the item has a live line (the display must be redrawn).
+bool refreshLiveLines(Session& session, int item, bool evenTick);
+
+}  // namespace fenta21
