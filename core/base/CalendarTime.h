@@ -16,4 +16,8 @@ struct CalendarTime {
     auto operator<=>(const CalendarTime&) const = default;
 };
 
+// The reading `seconds` later (or earlier), counted on the calendar alone: no daylight-saving
+// change moves it, so a clock that starts at a set time runs through its minutes evenly.
+CalendarTime addSeconds(const CalendarTime& time, long long seconds);
+
 }  // namespace fenta21

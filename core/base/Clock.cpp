@@ -11,33 +11,8 @@
 
 namespace fenta21 {
 
-namespace {
-
-long long secondsSinceEpoch(const CalendarTime& t) {
-    std::tm parts{};
-    parts.tm_year = t.year - 1900;
-    parts.tm_mon = t.month - 1;
-    parts.tm_mday = t.day;
-    parts.tm_hour = t.hour;
-    parts.tm_min = t.minute;
-    parts.tm_sec = t.second;
-    parts.tm_isdst = -1;
-    return static_cast<long long>(std::mktime(&parts));
-}
-
-CalendarTime calendarAt(std::time_t seconds) {
-    std::tm parts{};
-    localtime_r(&seconds, &parts);
-    return CalendarTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-                        parts.tm_hour,        parts.tm_min,     parts.tm_sec};
-}
-
-}  // namespace
-
 SystemClock::SystemClock(double scale, std::optional<CalendarTime> start)
-    : scale_(scale), startedAt_(std::chrono::steady_clock::now()) {
-    if (start) startSeconds_ = secondsSinceEpoch(*start);
-}
+    : scale_(scale), start_(start), startedAt_(std::chrono::steady_clock::now()) {}
 
 std::chrono::nanoseconds SystemClock::scaled(std::chrono::nanoseconds nominal) const {
     return std::chrono::nanoseconds(static_cast<long long>(std::llround(nominal.count() * scale_)));
@@ -48,9 +23,15 @@ void SystemClock::sleepFor(std::chrono::nanoseconds nominal) const {
 }
 
 CalendarTime SystemClock::localTime() const {
-    if (!startSeconds_) return calendarAt(std::time(nullptr));
-    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - startedAt_).count() / scale_;
-    return calendarAt(static_cast<std::time_t>(*startSeconds_ + static_cast<long long>(elapsed)));
+    if (start_) {
+        double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - startedAt_).count() / scale_;
+        return addSeconds(*start_, static_cast<long long>(elapsed));
+    }
+    std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    return CalendarTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+                        parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
 std::optional<double> parseTimeScale(std::string_view text) {

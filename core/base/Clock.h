@@ -38,7 +38,7 @@ public:
 
 private:
     double scale_;
-    std::optional<long long> startSeconds_;  // the start as seconds since the epoch
+    std::optional<CalendarTime> start_;
     std::chrono::steady_clock::time_point startedAt_;
 };
 

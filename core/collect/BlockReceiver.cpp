@@ -1,6 +1,5 @@
 #include "core/app/Session.h"
 #include "core/base/Host.h"
-#include "core/collect/Abandon.h"
 #include "core/collect/Block.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/FileNaming.h"
@@ -8,14 +7,13 @@
 #include "core/collect/Receivers.h"
 #include "core/collect/Report.h"
 #include "core/collect/TransferFile.h"
+#include "core/collect/TransferSteps.h"
 #include "core/protocol/CommandExchange.h"
-#include "core/protocol/LineGuard.h"
 #include "core/serial/Channel.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 namespace fenta21 {
 namespace {
@@ -47,20 +45,12 @@ public:
           destination_(destination) {}
 
     int run() {
-        session_.clock.sleepFor(100ms);
-        acquireLineGuard(session_);
-        int result = transfer();
-        releaseLineGuard(session_);
-        return result;
+        return runGuardedTransfer(session_, [this] { return transfer(); });
     }
 
 private:
     int transfer() {
-        auto temp = makeTempName(std::filesystem::path(destination_).parent_path().string(), kDataTempPattern);
-        if (!temp) return kCollectNoFile;
-        if (!file_.create(*temp)) return kCollectCannotOpen;
-        dialog_.startAnimation();
-        session_.clock.sleepFor(100ms);
+        if (int begun = beginTransferFile(session_, dialog_, file_, destination_, kDataTempPattern); begun != 0) return begun;
 
         std::string reply;
         int result = sendCommand(session_, command_, reply, kCountReplyMax);

@@ -1,18 +1,16 @@
 #include "core/app/Session.h"
 #include "core/base/Host.h"
-#include "core/collect/Abandon.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/FileNaming.h"
 #include "core/collect/Receivers.h"
 #include "core/collect/TransferFile.h"
+#include "core/collect/TransferSteps.h"
 #include "core/protocol/CommandExchange.h"
-#include "core/protocol/LineGuard.h"
 #include "core/serial/Channel.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace fenta21 {
@@ -43,20 +41,12 @@ public:
         : session_(session), channel_(session.channel()), dialog_(dialog), destination_(destination) {}
 
     int run() {
-        session_.clock.sleepFor(100ms);
-        acquireLineGuard(session_);
-        int result = transfer();
-        releaseLineGuard(session_);
-        return result;
+        return runGuardedTransfer(session_, [this] { return transfer(); });
     }
 
 private:
     int transfer() {
-        auto temp = makeTempName(std::filesystem::path(destination_).parent_path().string(), kTextTempPattern);
-        if (!temp) return kCollectNoFile;
-        if (!file_.create(*temp)) return kCollectCannotOpen;
-        dialog_.startAnimation();
-        session_.clock.sleepFor(100ms);
+        if (int begun = beginTransferFile(session_, dialog_, file_, destination_, kTextTempPattern); begun != 0) return begun;
 
         std::string reply;
         int result = sendCommand(session_, "eerl0", reply, kCountReplyMax);

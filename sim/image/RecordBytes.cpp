@@ -3,12 +3,6 @@
 namespace fenta21::sim {
 namespace {
 
-int daysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 std::string packRecord(int year, int month, int day, int hour, int minute, int second, int channel, int kind,
                        int value) {
     std::string bytes(8, '\0');
@@ -40,23 +34,5 @@ std::string damagedRecord(const CalendarTime& t, int channel, int kind, int valu
     return packRecord(storedYear(t.year), 13, t.day, t.hour, t.minute, t.second, channel, kind, value);
 }
 
-CalendarTime addSeconds(CalendarTime t, long long seconds) {
-    long long total = t.hour * 3600LL + t.minute * 60LL + t.second + seconds;
-    long long days = total / 86400;
-    total %= 86400;
-    t.hour = static_cast<int>(total / 3600);
-    t.minute = static_cast<int>(total % 3600 / 60);
-    t.second = static_cast<int>(total % 60);
-    for (; days > 0; --days) {
-        if (++t.day > daysInMonth(t.year, t.month)) {
-            t.day = 1;
-            if (++t.month > 12) {
-                t.month = 1;
-                ++t.year;
-            }
-        }
-    }
-    return t;
-}
 
 }  // namespace fenta21::sim

@@ -21,7 +21,4 @@ std::string unwrittenRecord();
 // A record damaged in the logger's memory: its month reads 13.
 std::string damagedRecord(const CalendarTime& time, int channel, int kind, int value);
 
-// The calendar time `seconds` later (seconds >= 0), across days, months and leap years.
-CalendarTime addSeconds(CalendarTime time, long long seconds);
-
 }  // namespace fenta21::sim

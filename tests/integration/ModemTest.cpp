@@ -163,7 +163,9 @@ TEST_F(Modem, CancelDuringInitialisationGives27AndHangsUp) {
 
 TEST_F(Modem, NoModemAnswerGives7AndAPortThatCannotOpenGives6WithoutHangUp) {
     station();
-    modem.setFaults({.silent = true});
+    sim::ModemFaults switchedOff;
+    switchedOff.silent = true;
+    modem.setFaults(switchedOff);
     EXPECT_EQ(connectStation(*line.session, 0), kNoModemAnswer);
     EXPECT_THAT(line.host.reports(), ElementsAre("モデム応答なし !!       "));
 

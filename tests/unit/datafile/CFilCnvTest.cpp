@@ -103,7 +103,10 @@ TEST_F(CFilCnvTest, AsksBeforeOverwritingAnExistingCsv) {
         EXPECT_EQ(askingHost.questions()[0], dataFolder + "A.csv\r\n同一ファイル名がすでに存在します。上書きしますか？");
         for (std::size_t i = 0; i < 3; ++i) {
             bool kept = row.outcomes[i] == O::KeptExisting || (row.outcomes[i] == O::NotReached && i != 1);
-            if (kept) EXPECT_EQ(home.read("../data/" + std::string(1, static_cast<char>('A' + i)) + ".csv"), "old") << row.legend;
+            if (kept) {
+                EXPECT_EQ(home.read("../data/" + std::string(1, static_cast<char>('A' + i)) + ".csv"), "old")
+                    << row.legend;
+            }
         }
     }
 }

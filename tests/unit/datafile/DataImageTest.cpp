@@ -45,10 +45,10 @@ TEST(DataImage, HeaderFieldsRecordsAndBlocks) {
 }
 
 TEST(RecordBytes, CalendarStepsAcrossMonthsYearsAndLeapDays) {
-    EXPECT_EQ(sim::addSeconds({2026, 12, 31, 23, 50, 0}, 600), (CalendarTime{2027, 1, 1, 0, 0, 0}));
-    EXPECT_EQ(sim::addSeconds({2028, 2, 28, 12, 0, 0}, 86400), (CalendarTime{2028, 2, 29, 12, 0, 0}));
-    EXPECT_EQ(sim::addSeconds({2026, 2, 28, 12, 0, 0}, 86400), (CalendarTime{2026, 3, 1, 12, 0, 0}));
-    EXPECT_EQ(sim::addSeconds({2026, 1, 1, 0, 0, 0}, 59), (CalendarTime{2026, 1, 1, 0, 0, 59}));
+    EXPECT_EQ(addSeconds({2026, 12, 31, 23, 50, 0}, 600), (CalendarTime{2027, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(addSeconds({2028, 2, 28, 12, 0, 0}, 86400), (CalendarTime{2028, 2, 29, 12, 0, 0}));
+    EXPECT_EQ(addSeconds({2026, 2, 28, 12, 0, 0}, 86400), (CalendarTime{2026, 3, 1, 12, 0, 0}));
+    EXPECT_EQ(addSeconds({2026, 1, 1, 0, 0, 0}, 59), (CalendarTime{2026, 1, 1, 0, 0, 59}));
     EXPECT_FALSE(decodeRecord(sim::damagedRecord({2026, 1, 1, 0, 0, 0}, 0, 5, 0)).has_value());
     EXPECT_FALSE(decodeRecord(sim::unwrittenRecord()).has_value());
 }

@@ -47,8 +47,9 @@ TEST(InstalledFiles, EveryModelHasCleanKindTableAndHeaderReference) {
             types.insert(format.type);
             EXPECT_EQ(utf8ToCp932(format.unit).size(), kKindUnitBytes) << line.label;
         }
-        if (const FixedColumnLayout* fixed = fixedColumnLayoutFor(model.code))
+        if (const FixedColumnLayout* fixed = fixedColumnLayoutFor(model.code)) {
             for (int kind : fixed->kinds) EXPECT_NE(kinds.format(kind), nullptr) << "fixed column kind " << kind;
+        }
 
         std::optional<std::string> reference = readWholeFile(configFile(model.code + ".hed"));
         ASSERT_TRUE(reference.has_value());

@@ -56,7 +56,9 @@ TEST(RecordPage, PagesHold2048RecordsAndKnowTheirEnd) {
         EXPECT_EQ(page.rows.size(), row.rows) << row.legend;
         EXPECT_EQ(page.isLastPage, row.last) << row.legend;
         EXPECT_TRUE(page.messages.empty()) << row.legend;
-        if (row.page == 1 && row.rows > 0) EXPECT_EQ(page.rows[0].offset, 640u + 2048u * 8u) << row.legend;
+        if (row.page == 1 && row.rows > 0) {
+            EXPECT_EQ(page.rows[0].offset, 640u + 2048u * 8u) << row.legend;
+        }
     }
 }
 
