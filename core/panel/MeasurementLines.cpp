@@ -43,9 +43,9 @@ std::optional<std::string> channelReading(const CurrentModel& model, int channel
 std::optional<DataRecord> parseDataReply(std::string_view reply) {
     DataRecord r;
     ReplyScanner s(reply);
-    bool ok = s.integer(r.year, 2) && s.literal('/') && s.integer(r.month, 2) && s.literal('/') &&
-              s.integer(r.day, 2) && s.literal(',') && s.integer(r.hour, 2) && s.literal(':') &&
-              s.integer(r.minute, 2) && s.literal(':') && s.integer(r.second, 2) && s.literal(',') &&
+    bool ok = s.digits(r.year, 2) && s.literal('/') && s.digits(r.month, 2) && s.literal('/') &&
+              s.digits(r.day, 2) && s.literal(',') && s.digits(r.hour, 2) && s.literal(':') &&
+              s.digits(r.minute, 2) && s.literal(':') && s.digits(r.second, 2) && s.literal(',') &&
               s.integer(r.channel) && s.literal(',') && s.integer(r.kind) && s.literal(',') && s.integer(r.value);
     if (!ok) return std::nullopt;
     return r;

@@ -37,6 +37,19 @@ bool ReplyScanner::integer(int& out, int width) {
     return true;
 }
 
+bool ReplyScanner::digits(int& out, int count) {
+    if (count <= 0 || count > 9 || text_.size() - position_ < static_cast<std::size_t>(count)) return false;
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        char c = text_[position_ + static_cast<std::size_t>(i)];
+        if (!isDigit(c)) return false;
+        value = value * 10 + (c - '0');
+    }
+    out = value;
+    position_ += static_cast<std::size_t>(count);
+    return true;
+}
+
 bool ReplyScanner::decimal(double& out) {
     skipBlanks();
     std::string_view field = text_.substr(position_);

@@ -17,6 +17,8 @@ public:
     // A whole number: leading blanks skipped, an optional sign, then digits; with a width,
     // at most that many characters (the sign included), as "%2d" reads.
     bool integer(int& out, int width = 0);
+    // Exactly `count` decimal digits, no sign and no blanks: the logger's "%02d" fields.
+    bool digits(int& out, int count);
     // A decimal number with an optional sign, point and exponent.
     bool decimal(double& out);
     // Exactly this character next.

@@ -24,7 +24,7 @@ bool readTwoDigitFields(std::string_view reply, std::array<int*, N> fields) {
     std::array<int, N> values{};
     ReplyScanner scanner(reply);
     for (std::size_t i = 0; i < N; ++i)
-        if (!scanner.integer(values[i], 2)) return false;
+        if (!scanner.digits(values[i], 2)) return false;
     for (std::size_t i = 0; i < N; ++i) *fields[i] = values[i];
     return true;
 }
