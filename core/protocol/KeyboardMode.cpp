@@ -23,6 +23,14 @@ constexpr int kDiscardBuffers = 64;
 
 }  // namespace
 
+const std::vector<std::string>& keyboardPresetCommands() {
+    static const std::vector<std::string> presets = {
+        "AT",    "ATDT",   "",      "connect", "rome",   "time=", "time", "intv=", "intv",
+        "pretm=", "pretm", "after=", "after",  "coms",   "mode =", "mode", "moni",  "data",
+        "radj=", "radj",   "memo =", "memo",   "batt",   "copy",  "acopy", "text"};
+    return presets;
+}
+
 KeyboardPort savedDirectPort(const Session& session) {
     return KeyboardPort{session.settings.directPortIndex + 1, session.settings.directSpeedIndex};
 }

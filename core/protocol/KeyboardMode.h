@@ -68,6 +68,10 @@ private:
     std::vector<std::string> lines_;
 };
 
+// The commands the mode's drop-down offers, in their order; the empty one sends a bare line
+// end, which wakes a logger.
+const std::vector<std::string>& keyboardPresetCommands();
+
 inline constexpr const char* kClearQuestion = "全データを削除します。  よろしいですか ？？ ";
 inline constexpr const char* kPortUnusableMessage = "通信ポート使用不可 !!   ";
 inline constexpr int kKeyboardLineMax = 70;

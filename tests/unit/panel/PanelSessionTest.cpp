@@ -95,6 +95,18 @@ TEST_F(PanelSessionTest, KeyPressedWhileAnotherIsHandledIsIgnored) {
     EXPECT_TRUE(panel.pressKey(PanelKey::Next));
 }
 
+TEST_F(PanelSessionTest, PreviousKeyBeingHandledRefusesOthersToo) {
+    startPanel();
+    // Another worker holds the line: the move waits in the line guard, the key still in hand.
+    bench.session->lineGuard.guard.store(1);
+    ASSERT_TRUE(panel.pressKey(PanelKey::Previous));
+    panel.releaseKey();
+    ASSERT_TRUE(eventually([&] { return bench.panel().pendingKey.load() < 0; }));
+    EXPECT_FALSE(panel.pressKey(PanelKey::Next));
+    ASSERT_TRUE(eventually([&] { return bench.panel().pendingKey.load() == 0; }));
+    EXPECT_EQ(panel.currentItem(), kRomVersion);
+}
+
 TEST_F(PanelSessionTest, IdleLimitOfOneEndsTheSessionAfter121Ticks) {
     bench.session->retry.panelLimit = 1;
     startPanel();
