@@ -68,9 +68,13 @@ std::string modeLine(const CurrentModel& model, int channel, std::string_view re
         std::string state = reply.substr(0, 3) == "127" ? "Disable" : " Enable";
         return leftAligned(label + state, kMeasurementColumns);
     }
-    // The other models blink the channel number and show nothing after it meanwhile.
+    std::string name = loggerText(tailFrom(reply, 4));
+    // The wind labels blink as the channel names do; the numbered channels blink their
+    // number and show nothing after it meanwhile.
+    if (blink && isWindFamily(model.kindNumber) && windChannelLabel(channel))
+        return leftAligned(std::string(kLabelColumns, ' ') + name, kMeasurementColumns);
     if (blink) return "  ch  ";
-    return leftAligned(modeChannelLabel(model, channel) + loggerText(tailFrom(reply, 4)), kMeasurementColumns);
+    return leftAligned(modeChannelLabel(model, channel) + name, kMeasurementColumns);
 }
 
 int monitorChannel(int modelKind, int channelIndex) {

@@ -54,6 +54,7 @@ TEST_F(MeasurementLines, DataReplyWithAMissingFieldIsNoRecord) {
 
 TEST_F(MeasurementLines, ModeLineByFamilyAndItsBlink) {
     EXPECT_EQ(modeLine(model("WNDA-01"), 0, "020 MeanWS"), " Mean  MeanWS    ");
+    EXPECT_EQ(modeLine(model("WNDA-01"), 0, "020 MeanWS", true), "       MeanWS    ");
     EXPECT_EQ(modeLine(model("QS-21"), 2, "000 Volt"), "  ch 3 Volt      ");
     EXPECT_EQ(modeLine(model("QS-21"), 2, "000 Volt", true), "  ch  ");
     EXPECT_EQ(modeLine(model("QS-21"), 0, "12"), "  ch 1           ");  // short reply: no name
