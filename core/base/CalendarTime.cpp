@@ -4,7 +4,7 @@
 
 namespace fenta21 {
 
-CalendarTime addSeconds(const CalendarTime& t, long long seconds) {
+long long calendarSeconds(const CalendarTime& t) {
     std::tm parts{};
     parts.tm_year = t.year - 1900;
     parts.tm_mon = t.month - 1;
@@ -12,8 +12,13 @@ CalendarTime addSeconds(const CalendarTime& t, long long seconds) {
     parts.tm_hour = t.hour;
     parts.tm_min = t.minute;
     parts.tm_sec = t.second;
-    std::time_t moved = timegm(&parts) + static_cast<std::time_t>(seconds);
-    gmtime_r(&moved, &parts);
+    return static_cast<long long>(timegm(&parts));
+}
+
+CalendarTime calendarFromSeconds(long long seconds) {
+    std::time_t moment = static_cast<std::time_t>(seconds);
+    std::tm parts{};
+    gmtime_r(&moment, &parts);
     return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
 }
 

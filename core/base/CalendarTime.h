@@ -16,8 +16,14 @@ struct CalendarTime {
     auto operator<=>(const CalendarTime&) const = default;
 };
 
-// The reading `seconds` later (or earlier), counted on the calendar alone: no daylight-saving
-// change moves it, so a clock that starts at a set time runs through its minutes evenly.
-CalendarTime addSeconds(const CalendarTime& time, long long seconds);
+// Readings as a count of seconds and back, on the calendar alone (no time zone and no
+// daylight-saving change), so that arithmetic on them runs through the minutes evenly.
+long long calendarSeconds(const CalendarTime& time);
+CalendarTime calendarFromSeconds(long long seconds);
+
+// The reading `seconds` later (or earlier).
+inline CalendarTime addSeconds(const CalendarTime& time, long long seconds) {
+    return calendarFromSeconds(calendarSeconds(time) + seconds);
+}
 
 }  // namespace fenta21
