@@ -84,11 +84,11 @@ int chooseZero(Session& session, PanelDialogs& dialogs, const std::string& name,
     dialog.id = DialogId::kZero;
     dialog.caption = "歪み入力のZERO点設定";
     dialog.entries = zeroEntries();
-    dialog.preselected = preselected >= 0 && preselected < static_cast<int>(dialog.entries.size()) ? preselected : -1;
-    if (dialogs.choose(dialog) != DialogEnd::Ok) return kDialogNotOk;
-    if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(dialog.entries.size())) return kDialogNotOk;
+    dialog.preselected = preselectable(preselected, dialog.entries);
+    auto chosen = chooseEntry(dialogs, dialog);
+    if (!chosen) return kDialogNotOk;
     std::string reply;
-    int result = write(session, name + "=" + std::to_string(dialog.chosen), reply);
+    int result = write(session, name + "=" + std::to_string(*chosen), reply);
     if (result != kAccepted) return result;
     session.panel.setValue(kZeroSet, zeroSetValue(reply));
     session.panel.zeroCode.store(leadingInteger(reply).value_or(-1));
@@ -110,11 +110,10 @@ int enterWaveCanceler(Session& session, PanelDialogs& dialogs) {
     dialog.id = DialogId::kWaveCanceler;
     dialog.caption = "波消し機能設定";
     dialog.entries = waveCancelerEntries();
-    int code = leadingInteger(reply).value_or(-1);
-    dialog.preselected = code >= 0 && code < static_cast<int>(dialog.entries.size()) ? code : -1;
-    if (dialogs.choose(dialog) != DialogEnd::Ok) return kDialogNotOk;
-    if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(dialog.entries.size())) return kDialogNotOk;
-    result = write(session, formatted("wave=%d", dialog.chosen), reply);
+    dialog.preselected = preselectable(leadingInteger(reply).value_or(-1), dialog.entries);
+    auto chosen = chooseEntry(dialogs, dialog);
+    if (!chosen) return kDialogNotOk;
+    result = write(session, formatted("wave=%d", static_cast<int>(*chosen)), reply);
     if (result != kAccepted) return result;
     if (auto written = leadingInteger(reply))
         if (auto value = waveCancelerValue(*written)) session.panel.setValue(kWaveCanceler, *value);
@@ -186,12 +185,12 @@ int enterPresetTimer(Session& session, PanelDialogs& dialogs) {
     dialog.id = DialogId::kPresetTimer;
     dialog.caption = "プリセットタイマー設定";
     dialog.entries = presetTimerEntries(kindOf(session));
-    int current = presetTimerSettingOfValue(session.panel.value(kPresetTimer)).value_or(-1);
-    dialog.preselected = current >= 0 && current < static_cast<int>(dialog.entries.size()) ? current : -1;
-    if (dialogs.choose(dialog) != DialogEnd::Ok) return kDialogNotOk;
-    if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(dialog.entries.size())) return kDialogNotOk;
+    dialog.preselected =
+        preselectable(presetTimerSettingOfValue(session.panel.value(kPresetTimer)).value_or(-1), dialog.entries);
+    auto chosen = chooseEntry(dialogs, dialog);
+    if (!chosen) return kDialogNotOk;
     std::string reply;
-    int result = write(session, formatted("pretm=%d", dialog.chosen), reply);
+    int result = write(session, formatted("pretm=%d", static_cast<int>(*chosen)), reply);
     if (result != kAccepted) return result;
     if (auto setting = presetTimerSetting(reply)) session.panel.setValue(kPresetTimer, presetTimerValue(*setting));
     return result;
@@ -207,9 +206,9 @@ int enterInterval(Session& session, PanelDialogs& dialogs) {
     dialog.caption = "インターバル設定";
     dialog.entries = choices.labels;
     dialog.preselected = choices.preselected;
-    if (dialogs.choose(dialog) != DialogEnd::Ok) return kDialogNotOk;
-    if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(choices.codes.size())) return kDialogNotOk;
-    result = write(session, formatted("intv=%d", choices.codes[static_cast<std::size_t>(dialog.chosen)]), reply);
+    auto chosen = chooseEntry(dialogs, dialog);
+    if (!chosen || *chosen >= choices.codes.size()) return kDialogNotOk;
+    result = write(session, formatted("intv=%d", choices.codes[*chosen]), reply);
     if (result == kAccepted) session.panel.setValue(kInterval, intervalValue(reply));
     return result;
 }

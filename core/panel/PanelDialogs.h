@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,5 +63,12 @@ public:
     virtual DialogEnd choose(ListDialog& dialog) = 0;
     virtual DialogEnd edit(EditDialog& dialog) = 0;
 };
+
+// Opens the list; the chosen position when the user ended it with OK on one of its entries,
+// nothing for a cancel or a position the list does not have.
+std::optional<std::size_t> chooseEntry(PanelDialogs& dialogs, ListDialog& dialog);
+
+// A preselection the list can show: the position, or -1 when the entries do not have it.
+int preselectable(int position, const std::vector<std::string>& entries);
 
 }  // namespace fenta21

@@ -21,11 +21,10 @@ int chooseMode(Session& session, PanelDialogs& dialogs, int channel) {
     dialog.caption = "測定モード設定";
     for (const ModeChoice& choice : choices) dialog.entries.push_back(choice.name);
     dialog.preselected = choicePosition(choices, session.panel.modeCode.load());
-    if (dialogs.choose(dialog) != DialogEnd::Ok) return kDialogNotOk;
-    if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(choices.size())) return kDialogNotOk;
+    auto chosen = chooseEntry(dialogs, dialog);
+    if (!chosen) return kDialogNotOk;
     std::string reply;
-    std::string command = "mode" + std::to_string(channel) + "=" +
-                          std::to_string(choices[static_cast<std::size_t>(dialog.chosen)].code);
+    std::string command = "mode" + std::to_string(channel) + "=" + std::to_string(choices[*chosen].code);
     int result = sendCommandReport(session, command, reply, kLongReplyMax);
     if (result != kAccepted) return result;
     // The write is answered like a read: the line is rebuilt from the answer.
