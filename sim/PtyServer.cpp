@@ -98,6 +98,10 @@ void PtyServer::serve() {
     while (running_.load()) {
         pollfd pfd{master_, POLLIN, 0};
         int ready = ::poll(&pfd, 1, 20);
+        // Unprompted talk is dropped when the line is full, as a real device's would be
+        // lost when nobody reads it; it must never hold up the answers.
+        std::string talk = device_.unprompted();
+        if (!talk.empty()) [[maybe_unused]] ssize_t dropped = ::write(master_, talk.data(), talk.size());
         if (ready <= 0) continue;
         ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n <= 0) {

@@ -19,6 +19,10 @@ public:
     // that cares (one that hears only garbage at a wrong speed) keeps it.
     virtual void setLineSpeed(std::uint32_t /*bitsPerSecond*/) {}
 
+    // Bytes the device sends of its own accord, asked for about every 20 ms whatever the line
+    // carries (a GPS receiver or a console that keeps talking). Most devices only answer.
+    virtual std::string unprompted() { return {}; }
+
     // After its last answer the device may ask the server to hand the line to an external
     // program (argv, searched in PATH) until that program ends; the server then reports the
     // program's exit status (-1 when it could not be run or did not end normally).

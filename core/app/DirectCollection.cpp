@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 namespace fenta21 {
 namespace {
@@ -31,9 +32,11 @@ int searchLink(Session& session, LinkRequest link) {
 
 int directCollection(Session& session, CollectCommand command, LinkRequest link) {
     bool ownLink = claimLine(session);
-    // A link that is up is collected over; one that another operation is setting up or
-    // taking down (a reserved collection) is not shared.
-    if (!ownLink && session.line.lineState.load() != LineState::Linked) {
+    // The user's own link is collected over; a line that a station collection, the keyboard
+    // mode or any other worker holds is not shared, and neither is a collection in progress.
+    std::optional<CollectionClaim> claim;
+    if (ownLink || userLinkUp(session)) claim.emplace(session);
+    if (!claim || !claim->held()) {
         report(session, kLineBusyMessage);
         return kLinkFailed;
     }

@@ -15,8 +15,9 @@ struct LinkRequest {
 
 // The direct collection of the window's "接続開始" (F1, "copy") and F8 ("acopy"): links up
 // when the line is idle, collects, takes down a link it set up itself, and reports the
-// result. Returns the collection result, or the link result when linking failed. A line that
-// another operation is setting up or taking down is refused as busy (-1).
+// result. Returns the collection result, or the link result when linking failed. It reuses
+// only the user's own link; a line that any other operation holds is refused as busy (-1)
+// without a byte sent.
 int directCollection(Session& session, CollectCommand command, LinkRequest link = {});
 
 // Link-up for the automatic and the manual link: the search, then the notice

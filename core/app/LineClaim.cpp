@@ -9,4 +9,15 @@ bool claimLine(Session& session) {
     return session.line.lineState.compare_exchange_strong(idle, LineState::Connecting);
 }
 
+bool userLinkUp(const Session& session) {
+    return session.line.lineState.load() == LineState::Linked && session.line.panelLinkActive.load() == 1;
+}
+
+CollectionClaim::CollectionClaim(Session& session)
+    : session_(session), held_(!session.line.collecting.exchange(true)) {}
+
+CollectionClaim::~CollectionClaim() {
+    if (held_) session_.line.collecting.store(false);
+}
+
 }  // namespace fenta21

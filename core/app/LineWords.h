@@ -29,6 +29,9 @@ struct LineWords {
     std::atomic<std::int32_t> pendingFunctionKey{0};
     std::atomic<std::int16_t> tickCounter{0};
     std::atomic<CollectCommand> collectCommand{CollectCommand::Copy};
+    // True while a collection runs over the link that is up: the user's own link can carry
+    // the window's direct collection and a station collection, but never both at once.
+    std::atomic<bool> collecting{false};
     Guarded<std::string> lastDataFile;
     Guarded<CalendarTime> clockSample;
 };

@@ -46,10 +46,13 @@ void loadSettings(const std::string& path, SystemSettings& settings) {
     auto content = readWholeFile(path);
     if (!content) return;
     FieldReader in(*content);
-    in.int32(settings.directSpeedIndex) && in.int32(settings.directPortIndex) && in.text(settings.dataFolder) &&
-        in.int32(settings.modemSpeedIndex) && in.int32(settings.modemPortIndex) && in.int32(settings.dialMethod) &&
-        in.text(settings.dataFileName);
-    if (!in.int32(settings.settingsReserved)) settings.settingsReserved = 0;
+    bool reachedReserved = in.int32(settings.directSpeedIndex) && in.int32(settings.directPortIndex) &&
+                           in.text(settings.dataFolder) && in.int32(settings.modemSpeedIndex) &&
+                           in.int32(settings.modemPortIndex) && in.int32(settings.dialMethod) &&
+                           in.text(settings.dataFileName);
+    // Only its own four bytes are the reserved word: a file that ends before them must not
+    // lend it the bytes where the reading stopped.
+    if (!reachedReserved || !in.int32(settings.settingsReserved)) settings.settingsReserved = 0;
 
     settings.directSpeedIndex = withinOrZero(settings.directSpeedIndex, kSpeedCount);
     settings.directPortIndex = withinOrZero(settings.directPortIndex, kPortCount);

@@ -26,10 +26,14 @@ int collectCopy(Session& session, int station) {
 int collectStation(Session& session, int station) {
     session.reports.currentStation.store(station);
     if (session.line.lineState.load() != LineState::Idle) {
-        if (session.line.panelLinkActive.load() == 1 && session.addressBook.isDirect(station)) {
-            int result = collectCopy(session, station);
-            reportResult(session, result);
-            return result;
+        // Only the panel's own link to this very station is collected over.
+        if (userLinkUp(session) && session.addressBook.isDirect(station)) {
+            CollectionClaim claim(session);
+            if (claim.held()) {
+                int result = collectCopy(session, station);
+                reportResult(session, result);
+                return result;
+            }
         }
         report(session, kLineBusyMessage);
         return kLinkFailed;

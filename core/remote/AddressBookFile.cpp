@@ -18,7 +18,6 @@ std::string fieldText(std::string_view cp932) {
 }
 
 Station parseLine(std::string_view line) {
-    line = line.substr(0, cp932PrefixLength(line, kAddressBookLineBytes));
     std::array<std::string, kFieldsPerLine> fields;
     for (std::size_t i = 0; i < kFieldsPerLine; ++i) {
         std::size_t comma = line.find(',');

@@ -15,13 +15,10 @@ class Session;
 // quoting, CR LF line ends, code page 932. Always written with 100 lines.
 inline constexpr const char* kAddressBookFileName = "adr.csv";
 
-// The line buffer the file has always been read with: longer lines are cut here.
-inline constexpr std::size_t kAddressBookLineBytes = 511;
-
 // The 100 entries a file's bytes describe. Line n fills place n; missing lines leave empty
-// places and lines after the 100th are ignored. A line longer than 511 bytes is cut and its
-// rest dropped, so one damaged line never shifts the entries after it. Missing fields are
-// empty, text after a sixth comma is ignored, each field is cut at 131 bytes.
+// places and lines after the 100th are ignored. Missing fields are empty, text after a sixth
+// comma is ignored, each field is cut at 131 bytes. A line is read whole, however long: six
+// full fields make a line of 791 bytes, and what the program stores it must read back.
 std::vector<Station> parseAddressBook(std::string_view bytes);
 std::string formatAddressBook(const std::vector<Station>& stations);
 

@@ -17,6 +17,9 @@ constexpr int kLowSpeed = 5;
 constexpr int kHighSpeed = 9;
 constexpr int kHandshakesPerSpeed = 3;
 constexpr int kModemProbeMax = 80;
+// A device that keeps talking (a GPS receiver, a console) must not hold the search: after
+// this many lines without "OK" the probe gives up, as the modem port search does.
+constexpr int kModemProbeLines = 50;
 
 class Search {
 public:
@@ -60,7 +63,11 @@ private:
         dialog_.setText(text);
         if (!open(port, speeds.front())) return closeAndWait() == kCancelled ? kCancelled : kNextPort;
         if (waitTenths(channel_, 10) == kCancelled) return closed(kCancelled);
-        if (modemAnswers()) return closeAndWait() == kCancelled ? kCancelled : kNextPort;
+        switch (probeModem()) {
+        case Probe::Cancelled: return closed(kCancelled);
+        case Probe::Modem: return closeAndWait() == kCancelled ? kCancelled : kNextPort;
+        case Probe::NoModem: break;
+        }
 
         for (std::size_t s = 0; s < speeds.size(); ++s) {
             if (s > 0) {
@@ -88,14 +95,19 @@ private:
         return kNextPort;
     }
 
+    enum class Probe { Modem, NoModem, Cancelled };
+
     // A modem answers "AT" with "OK"; a logger does not, and the first failed read says so.
-    bool modemAnswers() {
+    Probe probeModem() {
         purgeInput(channel_);
         sendLineCR(channel_, "AT");
         std::string line;
-        while (readLineCR(channel_, line, kModemProbeMax) == kLineRead)
-            if (line == "OK") return true;
-        return false;
+        for (int i = 0; i < kModemProbeLines; ++i) {
+            if (readLineCR(channel_, line, kModemProbeMax) != kLineRead) break;
+            if (channel_->cancelFlag.load() == kCancelled) return Probe::Cancelled;
+            if (line == "OK") return Probe::Modem;
+        }
+        return channel_->cancelFlag.load() == kCancelled ? Probe::Cancelled : Probe::NoModem;
     }
 
     int found(int port, int speedIndex) {

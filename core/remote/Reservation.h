@@ -24,12 +24,10 @@ inline constexpr int kLastReservationDay = 31;
 inline constexpr int kLastHourCode = 24;
 inline constexpr int kLastMinute = 59;
 
+// A time the dialog can set and the scheduler can match; rsv.dat may hold others.
 inline bool isValidReservationTime(const ReservationTime& time) {
     return time.day >= 0 && time.day <= kLastReservationDay && time.hourCode >= 0 &&
            time.hourCode <= kLastHourCode && time.minute >= 0 && time.minute <= kLastMinute;
 }
-
-// Every field within its range; rsv.dat records that are not are left out.
-bool isValidReservation(const Reservation& reservation);
 
 }  // namespace fenta21

@@ -3,6 +3,7 @@
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
 #include "core/remote/ReservationTable.h"
+#include "core/remote/Station.h"
 
 namespace fenta21 {
 
@@ -11,7 +12,9 @@ std::vector<Reservation> parseReservations(std::string_view bytes) {
     for (std::size_t at = 0; at + kReservationRecordBytes <= bytes.size(); at += kReservationRecordBytes) {
         Reservation reservation{{readInt32LE(bytes, at), readInt32LE(bytes, at + 4), readInt32LE(bytes, at + 8)},
                                 readInt32LE(bytes, at + 12)};
-        if (isValidReservation(reservation)) reservations.push_back(reservation);
+        // A time out of range is kept as it is (it never matches); a record naming no station
+        // of the address book cannot be shown or run and is left out.
+        if (isStationIndex(reservation.station)) reservations.push_back(reservation);
     }
     return reservations;
 }

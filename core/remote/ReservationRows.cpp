@@ -5,8 +5,9 @@
 namespace fenta21 {
 namespace {
 
-std::string formatted(const char* pattern, int value) {
-    char text[16];
+// Wide enough for any value a damaged rsv.dat holds, shown as it is.
+std::string formatted(const char* pattern, long long value) {
+    char text[32];
     std::snprintf(text, sizeof text, pattern, value);
     return text;
 }
@@ -34,26 +35,26 @@ std::array<std::string, kReservationColumnCount> reservationRow(const Reservatio
                                                                 const AddressBook& book) {
     const ReservationTime& time = reservation.time;
     std::array<std::string, kReservationColumnCount> row;
-    row[0] = time.day == 0 ? "毎日" : formatted("  %2d", time.day);
-    row[1] = time.hourCode == 0 ? "毎時" : formatted("  %02d", time.hourCode - 1);
-    row[2] = formatted("  %02d", time.minute);
+    row[0] = time.day == 0 ? "毎日" : formatted("  %2lld", time.day);
+    row[1] = time.hourCode == 0 ? "毎時" : formatted("  %02lld", time.hourCode - 1LL);
+    row[2] = formatted("  %02lld", time.minute);
     auto station = stationRow(book, reservation.station);
     for (std::size_t i = 0; i < station.size(); ++i) row[kTimeColumnCount + i] = station[i];
     return row;
 }
 
 const std::vector<std::string>& dayChoices() {
-    static const std::vector<std::string> entries = choices(" 毎日", " %d", 1, kLastReservationDay);
+    static const std::vector<std::string> entries = choices(" 毎日", " %lld", 1, kLastReservationDay);
     return entries;
 }
 
 const std::vector<std::string>& hourChoices() {
-    static const std::vector<std::string> entries = choices(" 毎時", " %02d", 0, kLastHourCode - 1);
+    static const std::vector<std::string> entries = choices(" 毎時", " %02lld", 0, kLastHourCode - 1);
     return entries;
 }
 
 const std::vector<std::string>& minuteChoices() {
-    static const std::vector<std::string> entries = choices(nullptr, " %02d", 0, kLastMinute);
+    static const std::vector<std::string> entries = choices(nullptr, " %02lld", 0, kLastMinute);
     return entries;
 }
 

@@ -8,6 +8,7 @@ std::optional<DueReservation> findDueReservation(const std::vector<Reservation>&
                                                  int minute) {
     for (std::size_t row = 0; row < reservations.size(); ++row) {
         const ReservationTime& time = reservations[row].time;
+        if (!isValidReservationTime(time)) continue;  // kept in the list as read, never run
         int wantedDay = time.day == 0 ? day : time.day;
         int wantedHour = time.hourCode == 0 ? hour : time.hourCode - 1;
         if (wantedDay == day && wantedHour == hour && time.minute == minute) return DueReservation{row, reservations[row]};

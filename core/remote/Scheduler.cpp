@@ -5,6 +5,7 @@
 #include "core/remote/ReservationFlag.h"
 
 #include <chrono>
+#include <optional>
 
 namespace fenta21 {
 
@@ -61,15 +62,32 @@ bool ReservationScheduler::workerAlive() const {
     return alive_;
 }
 
+namespace {
+
+CalendarTime minuteOf(CalendarTime time) {
+    time.second = 0;
+    return time;
+}
+
+}  // namespace
+
 void ReservationScheduler::work() {
     if (onRunningChanged) onRunningChanged(true);
+    // The minute already dealt with: run, passed during a collection, or under way when the
+    // scheduler was switched on. Every other minute is looked at as soon as the worker wakes
+    // in it, so a collection that ends just before a reserved minute cannot make the worker
+    // look too late; and a minute is never looked at twice.
+    CalendarTime now = session_.sampleClock();
+    std::optional<CalendarTime> handled;
+    if (now.second > 1) handled = minuteOf(now);
     for (;;) {
         session_.clock.sleepFor(950ms);
         if (!keepRunning()) break;
         // The worker samples the clock itself, so a busy window can never make it miss its
-        // minute; it looks only in the first two seconds of each minute.
-        CalendarTime now = session_.sampleClock();
-        if (now.second > 1) continue;
+        // minute.
+        now = session_.sampleClock();
+        if (handled == minuteOf(now)) continue;
+        handled = minuteOf(now);
         auto due = session_.reservations.findDue(now);
         if (!due) continue;
         int station = due->reservation.station;
@@ -78,6 +96,8 @@ void ReservationScheduler::work() {
         session_.reports.reservedCollectionMode.store(true);
         collectStation(station);
         session_.reports.reservedCollectionMode.store(false);
+        // A minute that began while the collection ran is not caught up.
+        handled = minuteOf(session_.sampleClock());
         session_.clock.sleepFor(2000ms);
     }
     if (onRunningChanged) onRunningChanged(false);

@@ -80,6 +80,7 @@ int openChannel(TTYInfo* channel) {
     if (path.empty()) {
         auto map = ComPortMap::load(channel->env.portMapFile);
         for (const auto& problem : map.problems()) logError(*channel, "comports.txt " + problem);
+        // A refused line's number has no device: its reason is in the log just written.
         path = map.devicePath(channel->portNumber.load());
     }
     int errorNumber = ENOENT;

@@ -16,12 +16,21 @@ std::string trim(std::string_view text) {
     return std::string(text.substr(begin, end - begin + 1));
 }
 
+// The number a line names: 1-9 for "COM1".."COM9" in any case, -1 for another COM number,
+// 0 when the word is not a COM port at all.
 int portNumberOf(const std::string& word) {
-    if (word.size() != 4) return 0;
     std::string prefix = word.substr(0, 3);
     std::transform(prefix.begin(), prefix.end(), prefix.begin(), [](unsigned char c) { return std::toupper(c); });
-    if (prefix != "COM" || word[3] < '1' || word[3] > '9') return 0;
-    return word[3] - '0';
+    if (prefix != "COM") return 0;
+    if (word.size() == 4 && word[3] >= '1' && word[3] <= '9') return word[3] - '0';
+    return -1;
+}
+
+// Symbolic names (/dev/serial/by-id/...) and the adapter itself are the same device.
+std::string deviceIdentity(const std::string& path) {
+    std::error_code ec;
+    auto canonical = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : canonical.string();
 }
 
 }  // namespace
@@ -34,15 +43,37 @@ ComPortMap ComPortMap::parse(std::string_view text) {
         std::string line = trim(raw.substr(0, raw.find('#')));
         if (line.empty()) continue;
         auto gap = line.find_first_of(" \t");
-        int port = gap == std::string::npos ? 0 : portNumberOf(line.substr(0, gap));
+        int port = portNumberOf(line.substr(0, gap));
         std::string path = gap == std::string::npos ? std::string() : trim(line.substr(gap));
-        if (port == 0 || path.empty()) {
-            map.problems_.push_back("line " + std::to_string(lineNumber) + ": " + line);
-            continue;
+        if (port == 0) {
+            map.refuse(lineNumber, line, 0, "not a COM port");
+        } else if (port < 0) {
+            map.refuse(lineNumber, line, 0, "only COM1 to COM9 can be mapped");
+        } else if (path.empty()) {
+            map.refuse(lineNumber, line, port, "no device given");
+        } else if (!map.paths_[port - 1].empty() || !map.refused_[port - 1].empty()) {
+            map.refuse(lineNumber, line, port, "COM" + std::to_string(port) + " is mapped twice");
+        } else {
+            for (int other = 1; other <= kPorts; ++other) {
+                if (!map.paths_[other - 1].empty() && deviceIdentity(map.paths_[other - 1]) == deviceIdentity(path)) {
+                    map.refuse(lineNumber, line, port, "the device is already COM" + std::to_string(other));
+                    break;
+                }
+            }
+            if (map.refused_[port - 1].empty()) map.paths_[port - 1] = path;
         }
-        map.paths_[port - 1] = path;
     }
     return map;
+}
+
+void ComPortMap::refuse(int lineNumber, const std::string& line, int portNumber, const std::string& why) {
+    std::string problem = "line " + std::to_string(lineNumber) + ": " + line + " (" + why + ")";
+    problems_.push_back(problem);
+    if (portNumber < 1) return;
+    // A number refused twice keeps its first reason; a mapping already made is withdrawn too,
+    // since the file says two things about it.
+    if (refused_[portNumber - 1].empty()) refused_[portNumber - 1] = problem;
+    paths_[portNumber - 1].clear();
 }
 
 ComPortMap ComPortMap::load(const std::string& path) {
@@ -58,12 +89,28 @@ std::string ComPortMap::mappedPath(int portNumber) const {
     return paths_[portNumber - 1];
 }
 
-std::string ComPortMap::devicePath(int portNumber) const {
+std::string ComPortMap::problemFor(int portNumber) const {
+    if (portNumber < 1 || portNumber > kPorts) return {};
+    return refused_[portNumber - 1];
+}
+
+std::string ComPortMap::devicePath(int portNumber) const { return devicePath(portNumber, systemSerialAdapters()); }
+
+std::string ComPortMap::devicePath(int portNumber, const std::vector<std::string>& adapters) const {
     if (portNumber < 1 || portNumber > kPorts) return {};
     if (!paths_[portNumber - 1].empty()) return paths_[portNumber - 1];
-    auto adapters = systemSerialAdapters();
-    if (static_cast<std::size_t>(portNumber) <= adapters.size()) return adapters[portNumber - 1];
-    return {};
+    if (!refused_[portNumber - 1].empty()) return {};
+    // The free adapters go to the free numbers in order.
+    std::vector<std::string> mapped;
+    for (const auto& path : paths_)
+        if (!path.empty()) mapped.push_back(deviceIdentity(path));
+    std::vector<std::string> free;
+    for (const auto& adapter : adapters)
+        if (std::find(mapped.begin(), mapped.end(), deviceIdentity(adapter)) == mapped.end()) free.push_back(adapter);
+    std::size_t rank = 0;
+    for (int port = 1; port < portNumber; ++port)
+        if (paths_[port - 1].empty() && refused_[port - 1].empty()) ++rank;
+    return rank < free.size() ? free[rank] : std::string();
 }
 
 std::vector<std::string> systemSerialAdapters(const std::string& deviceFolder) {

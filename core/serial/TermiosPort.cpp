@@ -117,9 +117,10 @@ public:
         drainOutput();
         setModemLines(fd_, TIOCMBIC, TIOCM_DTR);
         setModemLines(fd_, TIOCMBIC, TIOCM_RTS);
-        // Only what came in is thrown away: a write has returned once the bytes are queued,
-        // and discarding the output queue would lose what the program believes it sent.
-        (void)tcflush(fd_, TCIFLUSH);
+        // What the bounded wait could not send will not leave: with flow control held (CTS
+        // low on an adapter with nothing on it) the system's close would otherwise wait up to
+        // its closing time (30 s) for it, at every port the search tries.
+        (void)tcflush(fd_, TCIOFLUSH);
     }
 
     int lastError() const override { return error_.load(); }

@@ -151,18 +151,31 @@ TEST_F(Modem, CanLinesResetTheBudgetWithoutATryAndPlusesEndTheAttempt) {
     disconnectLine(*line.session);
 }
 
-TEST_F(Modem, CancelDuringInitialisationGives27AndHangsUp) {
+// On a slower clock, so that the cancel lands while the modem is being initialised.
+class SlowModem : public Modem {
+protected:
+    SlowModem() : Modem(0.2) {}
+};
+
+TEST_F(SlowModem, CancelDuringInitialisationGives27AndHangsUp) {
     station();
-    line.host.cancelModals = true;
+    // Pressed once the modem has heard "ATZ", the first command of the initialisation.
+    std::thread cancel([this] {
+        while (count(modem.receivedLines(), "ATZ") == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        line.session->channel()->cancelFlag.store(kCancelled);
+    });
     EXPECT_EQ(connectStation(*line.session, 0), kCancelled);
+    cancel.join();
     EXPECT_THAT(line.host.reports(), ElementsAre("キャンセル !!           "));
     // The simulator reads the line on its own thread: give it a moment for the last line.
-    for (int i = 0; i < 100 && modem.receivedLines().size() < 2; ++i)
+    for (int i = 0; i < 100 && modem.receivedLines().back() != "ATZ"; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     auto commands = modem.receivedLines();
-    ASSERT_GE(commands.size(), 2u) << testing::PrintToString(commands);
+    ASSERT_GE(commands.size(), 3u) << testing::PrintToString(commands);
+    EXPECT_EQ(commands.front(), "ATZ");
     EXPECT_EQ(commands[commands.size() - 2], "ATH0");
     EXPECT_EQ(commands.back(), "ATZ");
+    EXPECT_EQ(count(commands, "ATQ1"), 0) << "the initialisation stopped at the cancel";
     EXPECT_EQ(dialAttempts(), 0);
 }
 
@@ -189,11 +202,15 @@ TEST_F(Modem, DisconnectWhenIdleSendsNothing) {
 }
 
 TEST_F(Modem, PortSearchFindsTheModemAndIsRefusedWhileTheLineIsInUse) {
-    auto found = searchModemPort(*line.session, 0, 5);
+    // The modem sits on COM2; the saved settings say COM5 and the dialog starts at COM9.
+    line.home.write("comports.txt", "COM1 " + line.home.file("absent") + "\nCOM2 " + modemPath + "\n");
+    line.session->settings.modemPortIndex = 4;
+    auto found = searchModemPort(*line.session, 8, 5);
     ASSERT_TRUE(found);
     EXPECT_EQ(*found, 1);
-    EXPECT_THAT(line.host.notices(), Contains("COM2のモデムを検出しました。  "));
-    EXPECT_EQ(line.session->settings.modemPortIndex, 1);  // the settings change only on OK
+    EXPECT_THAT(line.host.notices(), ElementsAre("COM9のポートを確認中!!     ", "COM1のポートを確認中!!     ",
+                                                 "COM2のポートを確認中!!     ", "COM2のモデムを検出しました。  "));
+    EXPECT_EQ(line.session->settings.modemPortIndex, 4);  // the settings change only on OK
 
     line.session->line.lineState.store(LineState::Connecting);
     EXPECT_FALSE(searchModemPort(*line.session, 0, 5));

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace fenta21::test {
 
@@ -22,6 +23,9 @@ public:
         bool failReads = false;
         bool failConfigure = false;
         bool closed = false;
+        // A silent line that takes its time: a read of an empty queue waits out its whole
+        // time-out, so that each timed-out byte read is exactly one call and can be counted.
+        bool silenceWaitsOutTheTimeout = false;
         int reads = 0;
     };
 
@@ -32,9 +36,14 @@ public:
         if (script_->failConfigure) error_ = EINVAL;
         return !script_->failConfigure;
     }
-    long readSome(std::uint8_t* buffer, std::size_t maxBytes, std::chrono::nanoseconds) override {
-        std::lock_guard lock(script_->mutex);
+    long readSome(std::uint8_t* buffer, std::size_t maxBytes, std::chrono::nanoseconds timeout) override {
+        std::unique_lock lock(script_->mutex);
         ++script_->reads;
+        if (script_->silenceWaitsOutTheTimeout && script_->input.empty()) {
+            lock.unlock();
+            std::this_thread::sleep_for(timeout);
+            return 0;
+        }
         if (script_->failReads) {
             error_ = EIO;
             return -1;

@@ -132,6 +132,30 @@ TEST_F(Scheduler, AMinuteThatPassesDuringACollectionIsNotCaughtUp) {
     EXPECT_THAT(stations(), ElementsAre(0));
 }
 
+TEST_F(Scheduler, AMinuteThatBeginsJustAfterACollectionEndsStillRuns) {
+    session.reservations.replace({{{0, 0, 30}, 0}, {{0, 0, 31}, 1}});
+    holdCollections = true;
+    at(8, 10, 30, 0);
+    scheduler.switchOn();
+    ASSERT_TRUE(waitForRuns(1));
+    at(8, 10, 30, 59);
+    std::this_thread::sleep_for(clock.scaled(600ms));  // the collection ends 0.4 s before 10:31
+    release();
+    ASSERT_TRUE(waitForRuns(2));
+    EXPECT_THAT(stations(), ElementsAre(0, 1));
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(runs[1].second.minute, 31);
+}
+
+TEST_F(Scheduler, AShortCollectionIsNotStartedAgainLaterInItsMinute) {
+    session.reservations.replace({{{0, 0, 30}, 0}});
+    at(8, 10, 30, 0);
+    scheduler.switchOn();
+    ASSERT_TRUE(waitForRuns(1));
+    for (int i = 0; i < 5; ++i) settle();  // 15 s of the same minute
+    EXPECT_THAT(stations(), ElementsAre(0));
+}
+
 TEST_F(Scheduler, SwitchingBackOnDuringACollectionNeverStartsASecondWorker) {
     session.reservations.replace({{{0, 0, 30}, 0}});
     holdCollections = true;

@@ -2,10 +2,13 @@
 #include "core/serial/Channel.h"
 #include "core/serial/ComPortMap.h"
 #include "tests/support/FakePort.h"
+#include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace fenta21::test {
 namespace {
@@ -172,12 +175,76 @@ TEST(CaptureQueueOverflow, DropsTheOldestAndKeepsEntriesWhole) {
 
 TEST(ComPortMapFile, MapsPortsIgnoresCommentsAndNamesBadLines) {
     auto map = ComPortMap::parse("# ports of this station\nCOM1 /dev/ttyUSB0\n  com3\t/dev/pts/7  # modem\n"
-                                 "COM0 /dev/x\nCOM2\nLPT1 /dev/lp0\n");
+                                 "COM0 /dev/x\nCOM2\nLPT1 /dev/lp0\nCOM12 /dev/y\n");
     EXPECT_EQ(map.mappedPath(1), "/dev/ttyUSB0");
     EXPECT_EQ(map.mappedPath(3), "/dev/pts/7");
     EXPECT_EQ(map.mappedPath(2), "");
     EXPECT_EQ(map.devicePath(10), "");
-    EXPECT_THAT(map.problems(), ElementsAre("line 4: COM0 /dev/x", "line 5: COM2", "line 6: LPT1 /dev/lp0"));
+    EXPECT_THAT(map.problems(), ElementsAre("line 4: COM0 /dev/x (only COM1 to COM9 can be mapped)",
+                                            "line 5: COM2 (no device given)", "line 6: LPT1 /dev/lp0 (not a COM port)",
+                                            "line 7: COM12 /dev/y (only COM1 to COM9 can be mapped)"));
+    EXPECT_EQ(map.problemFor(2), "line 5: COM2 (no device given)");
+    EXPECT_EQ(map.problemFor(1), "");
+}
+
+// The system has three adapters; the file maps some of them.
+class ComPortFallback : public ::testing::Test {
+protected:
+    ComPortFallback() {
+        for (const char* name : {"ttyUSB0", "ttyUSB1", "ttyACM0"}) {
+            home.write(name, "");
+            adapters.push_back(home.file(name));
+        }
+        std::filesystem::create_symlink(home.file("ttyUSB1"), home.file("by-id-ftdi"));
+    }
+    TempHome home;
+    std::vector<std::string> adapters;
+};
+
+TEST_F(ComPortFallback, WithoutAFileThePortsAreTheAdaptersInOrder) {
+    ComPortMap map = ComPortMap::parse("");
+    EXPECT_EQ(map.devicePath(1, adapters), adapters[0]);
+    EXPECT_EQ(map.devicePath(3, adapters), adapters[2]);
+    EXPECT_EQ(map.devicePath(4, adapters), "");
+}
+
+TEST_F(ComPortFallback, AMappedAdapterNeverAnswersUnderASecondNumber) {
+    // ttyUSB1 is COM1 under its stable name; the free numbers take the other two.
+    ComPortMap map = ComPortMap::parse("COM1 " + home.file("by-id-ftdi") + "\n");
+    std::vector<std::string> seen;
+    for (int port = 1; port <= ComPortMap::kPorts; ++port) seen.push_back(map.devicePath(port, adapters));
+    EXPECT_THAT(seen, ElementsAre(home.file("by-id-ftdi"), adapters[0], adapters[2], "", "", "", "", "", ""));
+}
+
+TEST_F(ComPortFallback, ARefusedLineLeavesItsNumberWithoutADevice) {
+    ComPortMap map = ComPortMap::parse("COM2\nCOM3 " + adapters[0] + "\nCOM4 " + home.file("by-id-ftdi") +
+                                       "\nCOM5 " + adapters[1] + "\nCOM6 /dev/a\nCOM6 /dev/b\n");
+    EXPECT_EQ(map.devicePath(2, adapters), "");  // no guess behind a line without a device
+    EXPECT_EQ(map.devicePath(5, adapters), "");
+    EXPECT_EQ(map.problemFor(5), "line 4: COM5 " + adapters[1] + " (the device is already COM4)");
+    EXPECT_EQ(map.devicePath(6, adapters), "");
+    EXPECT_EQ(map.problemFor(6), "line 6: COM6 /dev/b (COM6 is mapped twice)");
+    EXPECT_EQ(map.devicePath(1, adapters), adapters[2]);  // the one adapter no line names
+}
+
+TEST_F(ComPortFallback, ARefusedNumberIsNotOpenedAndItsReasonIsLogged) {
+    home.write("comports.txt", "COM1\n");
+    TestClock clock;
+    std::vector<std::string> errors, opened;
+    ChannelEnvironment env;
+    env.clock = &clock;
+    env.portMapFile = home.file("comports.txt");
+    env.logError = [&](const std::string& text) { errors.push_back(text); };
+    env.openPort = [&](const std::string& path, int& errorNumber) -> std::unique_ptr<PortDevice> {
+        opened.push_back(path);
+        errorNumber = ENOENT;
+        return nullptr;
+    };
+    auto channel = createChannel(std::move(env));
+    channel->portNumber.store(1);
+    EXPECT_EQ(openChannel(channel.get()), 0);
+    EXPECT_TRUE(opened.empty());
+    EXPECT_THAT(errors, ElementsAre("comports.txt line 1: COM1 (no device given)", "COM CreateFile ERROR(2)"));
 }
 
 }  // namespace

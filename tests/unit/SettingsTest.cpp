@@ -76,6 +76,26 @@ TEST(SystemDat, MissingFileKeepsDefaultsAndTruncatedFileKeepsUnreachedFields) {
     EXPECT_EQ(settings.modemSpeedIndex, 4);
 }
 
+TEST(SystemDat, ReservedWordIsReadOnlyFromItsOwnFourBytes) {
+    TempHome home;
+    // A name whose first bytes would make a reserved word if the reading went on from there.
+    std::string full = systemDat(5, 2, "D:\\logs", 3, 1, 0, "ABCDEFGH");
+    appendInt32LE(full, 1234);
+    for (std::size_t length : {12u, 40u, 90u, 120u, 151u, 152u}) {
+        home.write("system.dat", full.substr(0, length));
+        SystemSettings settings;
+        settings.dataFileName = "kept";
+        settings.settingsReserved = 77;
+        loadSettings(home.file("system.dat"), settings);
+        EXPECT_EQ(settings.settingsReserved, 0) << length << " bytes";
+        EXPECT_EQ(settings.dataFileName, length >= 152 ? "ABCDEFGH" : "kept") << length << " bytes";
+    }
+    home.write("system.dat", full);
+    SystemSettings settings;
+    loadSettings(home.file("system.dat"), settings);
+    EXPECT_EQ(settings.settingsReserved, 1234);
+}
+
 TEST(SystemDat, OutOfRangeIndicesAndUnterminatedTextsAreMadeSafe) {
     TempHome home;
     std::string bytes = systemDat(12, -1, std::string(66, 'f'), 99, 9, 5, "");

@@ -126,15 +126,27 @@ TEST(AddressBookFile, LongFieldsAreCutAtTheFieldWithoutSplittingACharacter) {
     EXPECT_EQ(stations[0].fileName, "f");
 }
 
-TEST(AddressBookFile, OverlongLineIsCutAndDoesNotShiftTheEntriesBelow) {
+TEST(AddressBookFile, OverlongFieldIsCutAndDoesNotShiftTheFieldsOrEntriesAfterIt) {
     std::string longRemark(600, 'x');
     auto stations = parseAddressBook("A,1," + longRemark + ",f,d,com\nB,2\n");
-    EXPECT_EQ(stations[0].name, "A");
-    EXPECT_EQ(stations[0].remark, std::string(131, 'x'));
-    // The line was cut at 511 bytes, inside the remark: what follows it is lost with the cut.
-    EXPECT_EQ(stations[0].fileName, "");
+    EXPECT_EQ(stations[0], (Station{"A", "1", std::string(131, 'x'), "f", "d", "com"}));
     EXPECT_EQ(stations[1], (Station{"B", "2"}));
     EXPECT_FALSE(stations[2].hasName());
+}
+
+TEST(AddressBookFile, SixFullFieldsReadBackUnchanged) {
+    TempHome home;
+    AddressBook book;
+    // 131 bytes each, with double-byte characters: a 791-byte line on disk.
+    std::string full = utf8ToCp932("観測") + std::string(127, 'a');
+    Station station{cp932ToUtf8(full), std::string(131, '1'), cp932ToUtf8(full), std::string(131, 'f'),
+                    std::string(131, 'd'), std::string(131, 'm')};
+    book.store(7, station);
+    ASSERT_TRUE(saveAddressBook(home.file("adr.csv"), book));
+    AddressBook reread;
+    ASSERT_TRUE(loadAddressBook(home.file("adr.csv"), reread));
+    EXPECT_EQ(reread.station(7), book.station(7));
+    EXPECT_EQ(reread.station(7).folder, std::string(131, 'd'));
 }
 
 TEST(AddressBookFile, StoredCommasAndLineBreaksCannotShiftFields) {

@@ -35,11 +35,31 @@ TEST(RsvDat, RecordsAreSixteenLittleEndianBytesInListOrder) {
     EXPECT_EQ(parseReservations(bytes), list);
 }
 
-TEST(RsvDat, RecordsWithAFieldOutOfRangeAreLeftOut) {
-    std::string bytes = record(1, 1, 0, 0) + record(-1, 0, 0, 0) + record(32, 0, 0, 0) + record(0, -1, 0, 0) +
-                        record(0, 25, 0, 0) + record(0, 0, -1, 0) + record(0, 0, 60, 0) + record(0, 0, 0, -1) +
-                        record(0, 0, 0, 100) + record(2, 3, 4, 5) + std::string(15, '\x01');
-    EXPECT_EQ(parseReservations(bytes), (std::vector<Reservation>{{{1, 1, 0}, 0}, {{2, 3, 4}, 5}}));
+TEST(RsvDat, TimesOutOfRangeAreKeptAndShownButNeverRunAndUnknownStationsAreLeftOut) {
+    std::string bytes = record(1, 1, 0, 0) + record(-1, 0, 0, 0) + record(32, 0, 0, 1) + record(0, -1, 0, 2) +
+                        record(0, 25, 0, 3) + record(0, 0, -1, 4) + record(0, 0, 60, 5) + record(0, 0, 0, -1) +
+                        record(0, 0, 0, 100) + record(2, 3, 4, 5) + record(0, INT32_MIN, 0, 6) + std::string(15, '\x01');
+    std::vector<Reservation> read = parseReservations(bytes);
+    EXPECT_EQ(read, (std::vector<Reservation>{{{1, 1, 0}, 0}, {{-1, 0, 0}, 0}, {{32, 0, 0}, 1}, {{0, -1, 0}, 2},
+                                              {{0, 25, 0}, 3}, {{0, 0, -1}, 4}, {{0, 0, 60}, 5}, {{2, 3, 4}, 5},
+                                              {{0, INT32_MIN, 0}, 6}}));
+    // Saving the list gives the file back as it was, less the records without a station.
+    EXPECT_EQ(formatReservations(read), bytes.substr(0, 7 * 16) + bytes.substr(9 * 16, 2 * 16));
+
+    AddressBook book;
+    EXPECT_EQ(reservationRow(read[2], book)[0], "  32");
+    EXPECT_EQ(reservationRow(read[3], book)[1], "  -2");
+    EXPECT_EQ(reservationRow(read[4], book)[1], "  24");
+    EXPECT_EQ(reservationRow(read[6], book)[2], "  60");
+    EXPECT_EQ(reservationRow(read[8], book)[1], "  -2147483649");
+
+    // Every day, every hour: each out-of-range time would otherwise come close to matching.
+    for (int day = 1; day <= 31; ++day)
+        for (int hour = 0; hour < 24; ++hour)
+            for (int minute : {0, 59}) {
+                auto due = findDueReservation({read.begin() + 1, read.end() - 2}, day, hour, minute);
+                EXPECT_FALSE(due) << day << " " << hour << ":" << minute;
+            }
 }
 
 TEST(RsvDat, MissingFileGivesAnEmptyTableAndSavedListsReadBack) {
