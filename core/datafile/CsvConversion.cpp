@@ -1,6 +1,7 @@
 #include "core/datafile/CsvConversion.h"
 
 #include "core/base/Cp932.h"
+#include "core/base/PrintableText.h"
 #include "core/datafile/DataFileHeader.h"
 #include "core/datafile/DataFileMessages.h"
 #include "core/datafile/DataRecord.h"
@@ -86,7 +87,7 @@ private:
         if (!code) return failed("the file is too short to hold its model code");
         std::optional<CurrentModel> model;
         if (context_.identifyModel) model = context_.identifyModel(*code);
-        if (!model) return failed("the model code \"" + cp932ToUtf8(*code) + "\" is not in type.dat");
+        if (!model) return failed("the model code \"" + printableBytes(*code) + "\" is not in type.dat");
         model_ = std::move(*model);
         fixed_ = fixedColumnLayoutFor(*code);
 
