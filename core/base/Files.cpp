@@ -26,20 +26,32 @@ std::optional<std::string> refusedType(mode_t mode) {
     return "is not a regular file (a device, a pipe or a socket)";
 }
 
-// Reads from `fd` until its end, appending to `bytes` from `filled` on.
-std::optional<std::string> readToEnd(int fd, std::string& bytes, std::size_t filled) {
-    constexpr std::size_t kChunk = 64 * 1024;
-    while (true) {
-        // The size found at the start is only a first guess: the file may have grown since.
-        if (filled == bytes.size()) bytes.resize(bytes.size() + kChunk);
-        ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (n < 0 && errno == EINTR) continue;
+// Fills `bytes` (sized as the file was found) from `fd`, then reads on to the end in case the
+// file has grown since, so that a file takes no more memory than its own size.
+std::optional<std::string> readToEnd(int fd, std::string& bytes) {
+    auto readSome = [fd](char* into, std::size_t count) {
+        ssize_t n;
+        do n = ::read(fd, into, count);
+        while (n < 0 && errno == EINTR);
+        return n;
+    };
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        ssize_t n = readSome(bytes.data() + filled, bytes.size() - filled);
         if (n < 0) return "cannot be read: " + systemReason(errno);
-        if (n == 0) break;
+        if (n == 0) {
+            bytes.resize(filled);
+            return std::nullopt;
+        }
         filled += static_cast<std::size_t>(n);
     }
-    bytes.resize(filled);
-    return std::nullopt;
+    char more[16 * 1024];
+    while (true) {
+        ssize_t n = readSome(more, sizeof more);
+        if (n < 0) return "cannot be read: " + systemReason(errno);
+        if (n == 0) return std::nullopt;
+        bytes.append(more, static_cast<std::size_t>(n));
+    }
 }
 
 }  // namespace
@@ -60,7 +72,7 @@ FileContent readRegularFile(const std::string& path) {
     if (!why) {
         try {
             bytes.resize(static_cast<std::size_t>(opened.st_size));
-            why = readToEnd(fd, bytes, 0);
+            why = readToEnd(fd, bytes);
         } catch (const std::bad_alloc&) {
             why = "is too large to be held in memory";
         } catch (const std::length_error&) {

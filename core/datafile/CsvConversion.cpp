@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace fenta21 {
@@ -343,9 +344,15 @@ std::function<std::optional<CurrentModel>(const std::string&)> identifyThrough(M
 CsvConversion convertImageToCsv(std::string_view image, const std::string& dataFileName,
                                 const CsvConversionContext& context) {
     CsvConversion result;
-    // A full general-model file grows by about a third in CSV; reserving avoids most copies.
-    result.csv.reserve(image.size() + image.size() / 2);
-    CsvConverter(image, dataFileName, context, result).run();
+    try {
+        // A full general-model file grows by about a third in CSV; reserving avoids most copies.
+        result.csv.reserve(image.size() + image.size() / 2);
+        CsvConverter(image, dataFileName, context, result).run();
+    } catch (const std::bad_alloc&) {
+        // The text so far stays whole (appending either succeeds or leaves it as it was).
+        result.outcome = ConversionOutcome::Failed;
+        result.failure = "the CSV text is too large to be held in memory";
+    }
     return result;
 }
 

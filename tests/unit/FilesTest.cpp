@@ -1,25 +1,14 @@
 #include "core/base/Files.h"
+#include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/TempHome.h"
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-
-// Sanitizers reserve far more address space than any limit below leaves, so the test that
-// limits it cannot run under them.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define FENTA21_UNDER_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define FENTA21_UNDER_SANITIZER 1
-#endif
-#endif
 
 namespace fenta21 {
 namespace {
@@ -57,20 +46,10 @@ TEST(ReadRegularFile, RefusesFoldersPipesAndDevicesSayingWhy) {
 }
 
 #ifndef FENTA21_UNDER_SANITIZER
-// Address space already in use, from the kernel's own count.
-rlim_t addressSpaceInUse() {
-    std::ifstream statm("/proc/self/statm");
-    unsigned long long pages = 0;
-    statm >> pages;
-    return static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
-}
-
 // In a child process: limits the address space, reads, and exits 0 when both reads failed
 // whole, another code naming what went wrong.
 [[noreturn]] void readWithLittleMemory(const std::string& sparse) {
-    rlim_t limit = addressSpaceInUse() + (rlim_t{256} << 20);
-    rlimit space{limit, limit};
-    if (::setrlimit(RLIMIT_AS, &space) != 0) ::_exit(3);
+    if (!test::limitAddressSpace(rlim_t{256} << 20)) ::_exit(3);
     if (readWholeFile(sparse)) ::_exit(1);
     if (readWholeFile("/dev/zero")) ::_exit(2);
     ::_exit(readRegularFile(sparse).problem == "is too large to be held in memory" ? 0 : 4);

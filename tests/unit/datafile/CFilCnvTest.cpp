@@ -5,12 +5,16 @@
 #include "core/datafile/CsvName.h"
 #include "core/datafile/DataFileMessages.h"
 #include "sim/image/DataImage.h"
+#include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
 #include "tests/unit/datafile/InstalledHome.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -219,6 +223,28 @@ TEST_F(CFilCnvTest, OnlyRegularFilesAreConverted) {
         EXPECT_EQ(reports, std::vector<std::string>{kCsvAbortedMessage}) << name;
         EXPECT_FALSE(std::filesystem::exists(dataFolder + name + ".csv")) << name;
     }
+}
+
+// A data file that fits in memory but whose CSV text does not: the conversion fails with the
+// message instead of ending the program. Runs in a child process with little memory to spare,
+// exiting 0 when the conversion failed and was reported.
+TEST_F(CFilCnvTest, RunningOutOfMemoryForTheCsvIsAFailureNotACrash) {
+#ifdef FENTA21_UNDER_SANITIZER
+    GTEST_SKIP() << "a sanitizer cannot run with a limited address space";
+#else
+    std::string file = dataFile("L.v38", sim::buildDataImage(windRecipe()));
+    int fd = ::open(file.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, off_t{160} << 20), 0);  // never-written memory after the records
+    ::close(fd);
+    auto convertWithLittleMemory = [&] {
+        if (!test::limitAddressSpace(rlim_t{256} << 20)) ::_exit(3);
+        CsvFileResult result = converter.convertFile(file);
+        bool reported = reports == std::vector<std::string>{kCsvAbortedMessage};
+        ::_exit(result.outcome == CsvFileOutcome::Failed && reported ? 0 : 1);
+    };
+    EXPECT_EXIT(convertWithLittleMemory(), ::testing::ExitedWithCode(0), "");
+#endif
 }
 
 // A model code is shown in the failure text, which a terminal prints: its bytes are escaped.
