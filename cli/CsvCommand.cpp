@@ -45,8 +45,9 @@ int runCsv(CommandContext& context) {
                 }
                 break;
             case CsvFileOutcome::StoppedByUser:
-                std::fprintf(stderr, "%s: stopped at a record that cannot be converted (--yes goes on)\n",
-                             result.dataFile.c_str());
+                std::fprintf(stderr, "%s: stopped at a record that cannot be converted (--yes goes on)%s\n",
+                             result.dataFile.c_str(),
+                             result.existingCsvKept ? "; the CSV file that was there is kept as it was" : "");
                 allDone = false;
                 break;
             default:
@@ -68,7 +69,9 @@ const CommandInfo kCsvCommand{
     "                   the model's table does not define); without it the conversion stops there\n"
     "  --overwrite      replace a CSV file that exists\n"
     "  --skip-existing  keep a CSV file that exists, and count that as done\n"
-    "Without --overwrite or --skip-existing an existing CSV file is kept and said so.\n"
+    "Without --overwrite or --skip-existing an existing CSV file is kept and said so. A file that\n"
+    "cannot be converted to its end never replaces an existing CSV file; where there was none, the\n"
+    "CSV file holds what was converted. Only regular files are read.\n"
     "Exit status: 0 every file converted (or kept with --skip-existing), 1 otherwise, 2 usage error.\n",
     &runCsv,
 };

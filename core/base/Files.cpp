@@ -1,23 +1,90 @@
 #include "core/base/Files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <new>
+#include <stdexcept>
+#include <system_error>
 
 namespace fenta21 {
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return content.str();
+namespace {
+
+FileContent problem(std::string why) { return FileContent{std::nullopt, std::move(why)}; }
+
+std::string systemReason(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+// Why a file of this type is not read, or nothing for a regular file.
+std::optional<std::string> refusedType(mode_t mode) {
+    if (S_ISREG(mode)) return std::nullopt;
+    if (S_ISDIR(mode)) return "is a folder, not a file";
+    return "is not a regular file (a device, a pipe or a socket)";
 }
+
+// Fills `bytes` (sized as the file was found) from `fd`, then reads on to the end in case the
+// file has grown since, so that a file takes no more memory than its own size.
+std::optional<std::string> readToEnd(int fd, std::string& bytes) {
+    auto readSome = [fd](char* into, std::size_t count) {
+        ssize_t n;
+        do n = ::read(fd, into, count);
+        while (n < 0 && errno == EINTR);
+        return n;
+    };
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        ssize_t n = readSome(bytes.data() + filled, bytes.size() - filled);
+        if (n < 0) return "cannot be read: " + systemReason(errno);
+        if (n == 0) {
+            bytes.resize(filled);
+            return std::nullopt;
+        }
+        filled += static_cast<std::size_t>(n);
+    }
+    char more[16 * 1024];
+    while (true) {
+        ssize_t n = readSome(more, sizeof more);
+        if (n < 0) return "cannot be read: " + systemReason(errno);
+        if (n == 0) return std::nullopt;
+        bytes.append(more, static_cast<std::size_t>(n));
+    }
+}
+
+}  // namespace
+
+FileContent readRegularFile(const std::string& path) {
+    // The type is looked at before opening, since opening a pipe or a serial device already
+    // waits or changes its lines; the open file is looked at again in case the name moved.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) return problem("cannot be opened: " + systemReason(errno));
+    if (std::optional<std::string> refused = refusedType(named.st_mode)) return problem(*refused);
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return problem("cannot be opened: " + systemReason(errno));
+    struct stat opened {};
+    std::optional<std::string> why;
+    if (::fstat(fd, &opened) != 0) why = "cannot be read: " + systemReason(errno);
+    else why = refusedType(opened.st_mode);
+    std::string bytes;
+    if (!why) {
+        try {
+            bytes.resize(static_cast<std::size_t>(opened.st_size));
+            why = readToEnd(fd, bytes);
+        } catch (const std::bad_alloc&) {
+            why = "is too large to be held in memory";
+        } catch (const std::length_error&) {
+            why = "is too large to be held in memory";
+        }
+    }
+    ::close(fd);
+    if (why) return problem(*why);
+    return FileContent{std::move(bytes), {}};
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) { return readRegularFile(path).bytes; }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     std::string temp = path + ".tmp" + std::to_string(::getpid());

@@ -6,7 +6,18 @@
 
 namespace fenta21 {
 
-// The whole content of a file, or nothing when it cannot be read.
+// The content of a regular file, or why there is none, in plain words ("is a folder").
+struct FileContent {
+    std::optional<std::string> bytes;
+    std::string problem;  // empty when `bytes` holds the whole file
+};
+
+// Reads a regular file whole. A pipe, a device or a folder is refused without reading from
+// it (a pipe would wait for a writer, a device such as /dev/zero never ends), and a file too
+// large to be held in memory is a failure, never a part of it taken for the whole.
+FileContent readRegularFile(const std::string& path);
+
+// The whole content of a regular file, or nothing when it cannot be read (see above).
 std::optional<std::string> readWholeFile(const std::string& path);
 
 // Writes the bytes under a temporary name in the same folder, syncs them and renames the

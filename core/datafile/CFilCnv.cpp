@@ -47,8 +47,8 @@ CsvFileResult CFilCnv::convertFile(const std::string& dataFile) {
         return result;
     };
 
-    std::optional<std::string> image = readWholeFile(dataFile);
-    if (!image) return fail("the data file cannot be read");
+    FileContent image = readRegularFile(dataFile);
+    if (!image.bytes) return fail("the data file " + image.problem);
     std::error_code ec;
     if (std::filesystem::equivalent(dataFile, result.csvFile, ec))
         return fail("the CSV file would replace the data file itself");
@@ -63,14 +63,22 @@ CsvFileResult CFilCnv::convertFile(const std::string& dataFile) {
     context.askToContinue = [this](const std::string& question) {
         return host_.ask(Question::YesNo, question) == Answer::Yes;
     };
-    CsvConversion conversion = convertImageToCsv(*image, dataFile, context);
+    CsvConversion conversion = convertImageToCsv(*image.bytes, dataFile, context);
 
-    // What was converted is kept even when the conversion stopped part-way.
-    if (!writeFileAtomically(result.csvFile, conversion.csv)) return fail("the CSV file cannot be written");
+    // What was converted is kept even when the conversion stopped part-way, unless that would
+    // put it in place of a CSV written from a good file before (an overwrite that was agreed
+    // to for a file that turns out damaged or empty today).
+    if (conversion.outcome != ConversionOutcome::Completed && std::filesystem::exists(result.csvFile, ec)) {
+        result.existingCsvKept = true;
+    } else if (!writeFileAtomically(result.csvFile, conversion.csv)) {
+        return fail("the CSV file cannot be written");
+    }
     switch (conversion.outcome) {
     case ConversionOutcome::Completed: result.outcome = CsvFileOutcome::Converted; break;
     case ConversionOutcome::StoppedByUser: result.outcome = CsvFileOutcome::StoppedByUser; break;
-    case ConversionOutcome::Failed: return fail(conversion.failure);
+    case ConversionOutcome::Failed:
+        return fail(result.existingCsvKept ? conversion.failure + "; the CSV file that was there is kept as it was"
+                                           : conversion.failure);
     }
     return result;
 }

@@ -24,6 +24,8 @@ struct CsvFileResult {
     std::string csvFile;
     CsvFileOutcome outcome = CsvFileOutcome::Failed;
     std::string failure;  // why it failed, in plain words (the user's message is the fixed one)
+    // The conversion did not reach the end, and the CSV that was there before stays as it was.
+    bool existingCsvKept = false;
 };
 
 // The CSV converter: turns data files into CSV files beside them, with the model files of the
@@ -39,6 +41,8 @@ public:
 
     // Converts one data file, overwriting an existing CSV without asking (a collection
     // converts the file it has just stored this way). The progress notice shows meanwhile.
+    // Only a regular file is converted. A conversion that stops part-way keeps what it wrote
+    // only where no CSV was there: an existing CSV is never replaced by a shorter one.
     CsvFileResult convertFile(const std::string& dataFile);
 
     // Converts the files in order, asking before overwriting an existing CSV: yes, no (keep

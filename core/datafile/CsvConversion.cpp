@@ -1,6 +1,7 @@
 #include "core/datafile/CsvConversion.h"
 
 #include "core/base/Cp932.h"
+#include "core/base/PrintableText.h"
 #include "core/datafile/DataFileHeader.h"
 #include "core/datafile/DataFileMessages.h"
 #include "core/datafile/DataRecord.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace fenta21 {
@@ -86,7 +88,7 @@ private:
         if (!code) return failed("the file is too short to hold its model code");
         std::optional<CurrentModel> model;
         if (context_.identifyModel) model = context_.identifyModel(*code);
-        if (!model) return failed("the model code \"" + cp932ToUtf8(*code) + "\" is not in type.dat");
+        if (!model) return failed("the model code \"" + printableBytes(*code) + "\" is not in type.dat");
         model_ = std::move(*model);
         fixed_ = fixedColumnLayoutFor(*code);
 
@@ -342,9 +344,15 @@ std::function<std::optional<CurrentModel>(const std::string&)> identifyThrough(M
 CsvConversion convertImageToCsv(std::string_view image, const std::string& dataFileName,
                                 const CsvConversionContext& context) {
     CsvConversion result;
-    // A full general-model file grows by about a third in CSV; reserving avoids most copies.
-    result.csv.reserve(image.size() + image.size() / 2);
-    CsvConverter(image, dataFileName, context, result).run();
+    try {
+        // A full general-model file grows by about a third in CSV; reserving avoids most copies.
+        result.csv.reserve(image.size() + image.size() / 2);
+        CsvConverter(image, dataFileName, context, result).run();
+    } catch (const std::bad_alloc&) {
+        // The text so far stays whole (appending either succeeds or leaves it as it was).
+        result.outcome = ConversionOutcome::Failed;
+        result.failure = "the CSV text is too large to be held in memory";
+    }
     return result;
 }
 

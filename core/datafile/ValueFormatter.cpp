@@ -78,9 +78,11 @@ void formatNumber(ValueText& text, char type, int decimals, long long value) {
         return;
     }
     if (type == ' ') {
-        // Blank-filled, right-aligned in seven characters with the sign kept; a digit always
-        // stands before the point (0.05) unless every digit of the field is a decimal.
-        int minIntegerDigits = zeroFilledIntegerDigits < 1 ? zeroFilledIntegerDigits : 1;
+        // Blank-filled and right-aligned in seven characters, the logger's own way: no digit
+        // before the point when the whole number is decimals ("     .9", "    -.1"). The
+        // decimals are always whole and the sign always stands, so a small value reads
+        // "    .05" and a wide negative one "-327.68"; a number wider than the field widens it.
+        int minIntegerDigits = decimals == 0 ? 1 : 0;
         int width = signedFixedPointWidth(negative, magnitude, decimals, minIntegerDigits);
         out.blanks(7 - width);
         if (negative) out.put('-');

@@ -29,7 +29,7 @@ struct FormattedValue {
 
 // The value text of a record, normally 7 characters:
 //   '+'  signed, zero-filled, the point placed by the decimals:    "-001.23", " +00123"
-//   ' '  right-aligned with blanks:                                " 123.45", "   0.05"
+//   ' '  right-aligned with blanks, no zero before the point:     " 123.45", "    .05", "    -.1"
 //   '#'  tenths:                                                   "   12.3"
 //   '$'  wind direction 1-18 by name:                              "    NNE", "   CALM"
 //   'h'  the record's time of day plus the value in seconds:       " 23:59:40"

@@ -4,6 +4,8 @@
 #include "tests/support/Process.h"
 #include "tests/support/TempHome.h"
 
+#include <sys/stat.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -111,6 +113,49 @@ TEST_F(CliDataFile, CorruptFilesGiveTheMessageAndAFailureNeverACrash) {
         auto view = cli({"view", file});
         EXPECT_LT(view.exitCode, 128) << file;  // no signal
     }
+}
+
+// A pipe would wait for a writer for ever and a device never ends: neither is read, a folder
+// is refused the same way, and no CSV appears beside any of them. The outer limit only turns
+// a wait that would never end into a failure; a refusal takes no time.
+TEST_F(CliDataFile, CsvConvertsOnlyRegularFiles) {
+    std::string pipe = home.root() + "/pipe.v38";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string folder = home.root() + "/folder.v38";
+    fs::create_directory(folder);
+    std::string device = home.root() + "/null.v38";
+    fs::create_symlink("/dev/null", device);
+    for (const std::string& file : {pipe, folder, device}) {
+        auto csv = runProcess({"/usr/bin/timeout", "60", FENTA21_CLI_PATH, "--home", home.path(), "csv", file}, {},
+                              home.root());
+        EXPECT_EQ(csv.exitCode, 1) << file << "\n" << csv.err;
+        EXPECT_THAT(csv.err, HasSubstr(file + ": the data file is ")) << file;
+        EXPECT_FALSE(fs::exists(file.substr(0, file.size() - 4) + ".csv")) << file;
+    }
+}
+
+TEST_F(CliDataFile, OverwriteNeverReplacesAGoodCsvWithAFailedConversion) {
+    std::string data = imageFromGolden("channel_added");
+    std::string csv = home.root() + "/channel_added.csv";
+    ASSERT_EQ(cli({"csv", data}).exitCode, 0);
+    std::string good = readFile(csv);
+    std::ofstream(data, std::ios::binary | std::ios::trunc).flush();  // the data file is empty today
+    auto again = cli({"csv", "--overwrite", data});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_THAT(again.err, HasSubstr("the CSV file that was there is kept as it was"));
+    EXPECT_EQ(readFile(csv), good);
+}
+
+TEST_F(CliDataFile, AModelCodeNeverReachesTheTerminalRaw) {
+    sim::ImageRecipe recipe = sim::parseImageRecipe("model WNDA-01\ninstants 1\nchannel 0 20 5 1\n").recipe;
+    recipe.modelCode = "\x1b]0;owned\x07";
+    std::string data = home.root() + "/escape.v38";
+    std::ofstream(data, std::ios::binary) << sim::buildDataImage(recipe);
+    auto csv = cli({"csv", data});
+    EXPECT_EQ(csv.exitCode, 1);
+    EXPECT_THAT(csv.err, HasSubstr("\"\\x1B]0;owned\\x07\""));
+    EXPECT_EQ(csv.err.find('\x1b'), std::string::npos);
+    EXPECT_EQ(csv.err.find('\x07'), std::string::npos);
 }
 
 }  // namespace

@@ -5,12 +5,16 @@
 #include "core/datafile/CsvName.h"
 #include "core/datafile/DataFileMessages.h"
 #include "sim/image/DataImage.h"
+#include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
 #include "tests/unit/datafile/InstalledHome.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -134,6 +138,7 @@ TEST_F(CFilCnvTest, ShortAndMissingFilesEndWithTheMessage) {
     };
     for (const auto& [length, lines] : rows) {
         reports.clear();
+        std::filesystem::remove(dataFolder + "S.csv");  // each row is a first conversion
         CsvFileResult result = converter.convertFile(dataFile("S.v38", image.substr(0, length)));
         EXPECT_EQ(result.outcome, CsvFileOutcome::Failed) << length;
         EXPECT_EQ(reports, std::vector<std::string>{kCsvAbortedMessage}) << length;
@@ -151,6 +156,104 @@ TEST_F(CFilCnvTest, DataFileNamedLikeItsCsvIsNeverOverwritten) {
     std::string file = dataFile("A.csv", image);
     EXPECT_EQ(converter.convertFile(file).outcome, CsvFileOutcome::Failed);
     EXPECT_EQ(readWholeFile(file).value(), image);
+}
+
+// The same data file name once good, then today damaged or empty, converted again with the
+// overwrite agreed to ("すべて上書き"): the good CSV stays as it was, whatever stopped the
+// conversion; where there was no CSV, what was converted is kept.
+TEST_F(CFilCnvTest, AConversionThatStopsPartWayNeverReplacesAnExistingCsv) {
+    sim::ImageRecipe damaged = windRecipe(5);
+    damaged.damaged = {{2, 1}};
+    sim::ImageRecipe unknown = windRecipe();
+    unknown.modelCode = "NONE-01";
+    std::string good = sim::buildDataImage(windRecipe());
+    struct Row {
+        const char* legend;
+        std::string image;
+        Answer answer;  // to the question about a damaged record, where one is asked
+        CsvFileOutcome outcome;
+        std::size_t reports;
+    };
+    const Row rows[] = {
+        {"empty today", "", Answer::Yes, CsvFileOutcome::Failed, 1},
+        {"cut inside the memo texts", good.substr(0, 500), Answer::Yes, CsvFileOutcome::Failed, 1},
+        {"a model no longer in type.dat", sim::buildDataImage(unknown), Answer::Yes, CsvFileOutcome::Failed, 1},
+        {"the user stops at a damaged record", sim::buildDataImage(damaged), Answer::No, CsvFileOutcome::StoppedByUser, 0},
+    };
+    for (const Row& row : rows) {
+        std::string file = dataFile("A.v38", good);
+        std::filesystem::remove(dataFolder + "A.csv");
+        ASSERT_EQ(converter.convertFile(file).outcome, CsvFileOutcome::Converted);
+        std::string goodCsv = readWholeFile(dataFolder + "A.csv").value();
+
+        dataFile("A.v38", row.image);
+        test::ScriptedHost askingHost;
+        askingHost.answers = {Answer::YesToAll, row.answer};
+        std::vector<std::string> runReports;
+        CFilCnv run(models, askingHost, [&](const std::string& text) { runReports.push_back(text); });
+        std::vector<CsvFileResult> results = run.convertFiles({file});
+        ASSERT_EQ(results.size(), 1u) << row.legend;
+        EXPECT_EQ(results[0].outcome, row.outcome) << row.legend;
+        EXPECT_TRUE(results[0].existingCsvKept) << row.legend;
+        EXPECT_EQ(runReports.size(), row.reports) << row.legend;
+        EXPECT_EQ(readWholeFile(dataFolder + "A.csv").value(), goodCsv) << row.legend;
+
+        std::filesystem::remove(dataFolder + "A.csv");
+        test::ScriptedHost freshHost;
+        freshHost.answers = {row.answer};
+        CsvFileResult fresh = CFilCnv(models, freshHost, [](const std::string&) {}).convertFile(file);
+        EXPECT_FALSE(fresh.existingCsvKept) << row.legend;
+        EXPECT_TRUE(std::filesystem::exists(dataFolder + "A.csv")) << row.legend << ": what was converted is kept";
+    }
+}
+
+// A folder or a device named like a data file is refused as such and leaves no CSV beside it.
+TEST_F(CFilCnvTest, OnlyRegularFilesAreConverted) {
+    std::filesystem::create_directory(dataFolder + "folder.v38");
+    std::filesystem::create_symlink("/dev/null", dataFolder + "null.v38");
+    const std::pair<const char*, const char*> rows[] = {
+        {"folder", "the data file is a folder, not a file"},
+        {"null", "the data file is not a regular file (a device, a pipe or a socket)"},
+    };
+    for (const auto& [name, failure] : rows) {
+        reports.clear();
+        CsvFileResult result = converter.convertFile(dataFolder + name + ".v38");
+        EXPECT_EQ(result.outcome, CsvFileOutcome::Failed) << name;
+        EXPECT_EQ(result.failure, failure) << name;
+        EXPECT_EQ(reports, std::vector<std::string>{kCsvAbortedMessage}) << name;
+        EXPECT_FALSE(std::filesystem::exists(dataFolder + name + ".csv")) << name;
+    }
+}
+
+// A data file that fits in memory but whose CSV text does not: the conversion fails with the
+// message instead of ending the program. Runs in a child process with little memory to spare,
+// exiting 0 when the conversion failed and was reported.
+TEST_F(CFilCnvTest, RunningOutOfMemoryForTheCsvIsAFailureNotACrash) {
+#ifdef FENTA21_UNDER_SANITIZER
+    GTEST_SKIP() << "a sanitizer cannot run with a limited address space";
+#else
+    std::string file = dataFile("L.v38", sim::buildDataImage(windRecipe()));
+    int fd = ::open(file.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, off_t{160} << 20), 0);  // never-written memory after the records
+    ::close(fd);
+    auto convertWithLittleMemory = [&] {
+        if (!test::limitAddressSpace(rlim_t{256} << 20)) ::_exit(3);
+        CsvFileResult result = converter.convertFile(file);
+        bool reported = reports == std::vector<std::string>{kCsvAbortedMessage};
+        ::_exit(result.outcome == CsvFileOutcome::Failed && reported ? 0 : 1);
+    };
+    EXPECT_EXIT(convertWithLittleMemory(), ::testing::ExitedWithCode(0), "");
+#endif
+}
+
+// A model code is shown in the failure text, which a terminal prints: its bytes are escaped.
+TEST_F(CFilCnvTest, AnUnknownModelCodeIsShownEscaped) {
+    sim::ImageRecipe recipe = windRecipe();
+    recipe.modelCode = "\x1b[2JAB\\\x90";
+    CsvFileResult result = converter.convertFile(dataFile("M.v38", sim::buildDataImage(recipe)));
+    EXPECT_EQ(result.outcome, CsvFileOutcome::Failed);
+    EXPECT_EQ(result.failure, "the model code \"\\x1B[2JAB\\x5C\\x90\" is not in type.dat");
 }
 
 TEST_F(CFilCnvTest, KindTableDefectsAreReportedOnceBeforeTheQuestion) {

@@ -29,6 +29,8 @@ KindTable testKinds() {
     define(t, 10, ' ', 0);
     define(t, 11, '%', 2);
     define(t, 12, '+', 5);
+    define(t, 14, ' ', 1);
+    define(t, 15, ' ', 3);
     define(t, 32, '+', 0, "m  ");  // kinds 32-37 take their decimals from the kind code
     define(t, 92, '+', 3, "cm ");
     define(t, 100, '+', 0, "mm ");
@@ -71,11 +73,20 @@ const Row kRows[] = {
     {"+, no decimals, negative", 9, -123, " -00123"},
     {"+, zero", 9, 0, " +00000"},
     {"+, every digit a decimal", 12, 123, "+.00123"},
-    // ' ': blanks, sign kept, a digit before the point.
-    {"space, small value keeps a digit before the point", 2, 5, "   0.05"},
-    {"space, small negative value", 2, -5, "  -0.05"},
-    {"space, widest negative keeps its sign", 2, -32768, "-327.68"},
+    // ' ': blanks and no zero before the point, as the logger writes them.
+    {"space, 9 with 1 decimal", 14, 9, "     .9"},
+    {"space, -1 with 1 decimal", 14, -1, "    -.1"},
+    {"space, 100 with 3 decimals", 15, 100, "   .100"},
+    {"space, zero with 1 decimal", 14, 0, "     .0"},
     {"space, no decimals", 10, 123, "    123"},
+    // ' ' where the logger's own layout would not stand for the value: the decimals are
+    // whole and the sign and every digit stay.
+    {"space, fewer digits than decimals", 2, 5, "    .05"},
+    {"space, fewer digits than decimals, negative", 2, -5, "   -.05"},
+    {"space, zero with 2 decimals", 2, 0, "    .00"},
+    {"space, a six-character negative keeps its sign", 2, -12345, "-123.45"},
+    {"space, widest negative keeps its sign", 2, -32768, "-327.68"},
+    {"space, no decimals, six-character negative", 10, -12345, " -12345"},
     {"space, no decimals, widest negative", 10, -32768, " -32768"},
     // '%' and other types: the magnitude, zero-filled.
     {"%, no decimals", 3, 123, "  00123"},
@@ -140,6 +151,80 @@ TEST(ValueFormatter, FoldedGapAbove99999IsShownWhole) {
     r.kind = 101;
     r.value = 50000;
     EXPECT_EQ(formatValue(r, kinds).text, "  100000");
+}
+
+// The logger's own construction of a ' ' text: " %6d", then the point set in by moving the
+// digits left and blanking the first character (and the sign's place when there are no decimals).
+std::string loggerSpaceText(int value, int decimals) {
+    char printed[32];
+    std::snprintf(printed, sizeof printed, " %6d", value);
+    std::string text = printed;
+    int q = 6 - decimals;
+    if (q == 6) {
+        text[1] = ' ';
+        return text;
+    }
+    for (int i = 1; i <= q; ++i) text[static_cast<std::size_t>(i - 1)] = text[static_cast<std::size_t>(i)];
+    text[static_cast<std::size_t>(q)] = '.';
+    text[0] = ' ';
+    return text;
+}
+
+// Whether a text is exactly value / 10^decimals: blanks, an optional '-', digits, and a
+// point followed by exactly `decimals` digits.
+bool standsFor(const std::string& text, long long value, int decimals) {
+    std::size_t i = text.find_first_not_of(' ');
+    if (i == std::string::npos) return false;
+    bool negative = text[i] == '-';
+    if (negative) ++i;
+    long long number = 0;
+    int fractionDigits = -1;
+    bool anyDigit = false;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '.' && fractionDigits < 0) {
+            fractionDigits = 0;
+        } else if (c >= '0' && c <= '9') {
+            number = number * 10 + (c - '0');
+            anyDigit = true;
+            if (fractionDigits >= 0) ++fractionDigits;
+        } else {
+            return false;
+        }
+    }
+    if (!anyDigit || (decimals == 0 ? fractionDigits >= 0 : fractionDigits != decimals)) return false;
+    return (negative ? -number : number) == value && !(negative && number == 0);
+}
+
+// Every value a record can carry once folded (a negated unsigned value down to -65535, a
+// folded gap up to 115535), with 0 to 5 decimals: the text stands for the value, keeps the
+// logger's layout wherever that layout stands for it, and is never narrower than 7.
+TEST(ValueFormatter, SpaceTypeKeepsTheLoggersTextWhereverItStandsForTheValue) {
+    KindTable kinds;
+    for (int decimals = 0; decimals <= 5; ++decimals) define(kinds, 40 + decimals, ' ', decimals);
+    int loggerTextsKept = 0;
+    int mended = 0;
+    for (int decimals = 0; decimals <= 5; ++decimals) {
+        DataRecord r;
+        r.kind = 40 + decimals;
+        for (int value = -65535; value <= 115535; ++value) {
+            r.value = value;
+            ValueText text = formatValueText(r, kinds);
+            std::string shown(text.view());
+            ASSERT_TRUE(standsFor(shown, value, decimals)) << value << " with " << decimals << ": \"" << shown << '"';
+            ASSERT_GE(shown.size(), 7u) << value << " with " << decimals;
+            std::string logger = loggerSpaceText(value, decimals);
+            if (standsFor(logger, value, decimals)) {
+                ASSERT_EQ(shown, logger) << value << " with " << decimals;
+                ++loggerTextsKept;
+            } else {
+                ++mended;
+            }
+        }
+    }
+    // Both kinds of value really occur in the range, so neither half of the check is idle.
+    EXPECT_GT(loggerTextsKept, 0);
+    EXPECT_GT(mended, 0);
 }
 
 TEST(ValueFormatter, UnitFollowsTheValue) {
