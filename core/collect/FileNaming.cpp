@@ -4,6 +4,7 @@
 #include "core/base/Cp932.h"
 #include "core/base/Results.h"
 #include "core/protocol/CommandExchange.h"
+#include "core/protocol/StationName.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +12,6 @@
 namespace fenta21 {
 namespace {
 
-constexpr int kIdentityReplyMax = 40;
 constexpr std::size_t kBaseNameMax = 39;
 
 std::string formName(const std::string& baseName, const CalendarTime& t, const char* extension) {
@@ -33,7 +33,7 @@ int chooseBaseName(Session& session, int station, bool appendUnit, std::string& 
         base = session.panelStationId.get();
     } else {
         std::string reply;
-        int result = sendCommand(session, "eerm0", reply, kIdentityReplyMax);
+        int result = sendCommand(session, "eerm0", reply, kStationNameReplyMax);
         if (result != kAccepted) return result;
         // The logger names itself in code page 932, like every text it keeps.
         base = cp932ToUtf8(reply.substr(0, cp932PrefixLength(reply, kBaseNameMax)));

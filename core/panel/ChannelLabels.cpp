@@ -14,24 +14,25 @@ constexpr std::array<std::string_view, 11> kWindLabels = {" Mean  ", " Mean  ", 
                                                          " inst  ", " inst  ", " NEDO  "};
 constexpr std::size_t kLabelColumns = 7;
 
+// The channel counted from 1. The channel of a "data" reply is whatever number the logger
+// sent, so the count is taken one size wider: the largest int still gets its successor.
 std::string numbered(const char* format, int channel) {
     char text[32];
-    std::snprintf(text, sizeof text, format, channel + 1);
+    std::snprintf(text, sizeof text, format, static_cast<long long>(channel) + 1);
     return text;
 }
 
-// The label shared by the three lines for the wind and weather loggers; empty otherwise.
-std::string familyLabel(const CurrentModel& model, int channel) {
-    if (isWindFamily(model.kindNumber)) {
-        if (auto label = windChannelLabel(channel)) return std::string(*label);
-        return {};
-    }
-    if (namesChannels(model.kindNumber)) return leftAligned(" " + channelName(model, channel), kLabelColumns);
-    return {};
+// The weather loggers' label: a blank and the channel's name, cut but never padded, so a
+// short name brings what follows it closer.
+std::string namedLabel(const CurrentModel& model, int channel) {
+    return cutToWidth(" " + channelName(model, channel), kLabelColumns);
 }
 
-bool hasFamilyLabel(const CurrentModel& model, int channel) {
-    return (isWindFamily(model.kindNumber) && windChannelLabel(channel)) || namesChannels(model.kindNumber);
+// The wind logger's label on the Data and Monitor lines, where it has one for the channel.
+std::optional<std::string> windLabel(const CurrentModel& model, int channel) {
+    if (!isWindFamily(model.kindNumber)) return std::nullopt;
+    if (auto label = windChannelLabel(channel)) return std::string(*label);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -47,18 +48,21 @@ std::string channelName(const CurrentModel& model, int channel) {
 }
 
 std::string dataChannelLabel(const CurrentModel& model, int channel) {
-    if (hasFamilyLabel(model, channel)) return familyLabel(model, channel);
-    return rightAligned(numbered("ch %d ", channel), kLabelColumns);
+    if (namesChannels(model.kindNumber)) return namedLabel(model, channel);
+    if (auto label = windLabel(model, channel)) return *label;
+    return rightAligned(numbered("ch %lld ", channel), kLabelColumns);
 }
 
+// The wind logger numbers its channels here as the loggers without names do.
 std::string modeChannelLabel(const CurrentModel& model, int channel) {
-    if (hasFamilyLabel(model, channel)) return familyLabel(model, channel);
-    return numbered("  ch%2d ", channel);
+    if (namesChannels(model.kindNumber)) return namedLabel(model, channel);
+    return numbered("  ch%2lld ", channel);
 }
 
 std::string monitorChannelLabel(const CurrentModel& model, int channel) {
-    if (hasFamilyLabel(model, channel)) return familyLabel(model, channel);
-    return numbered("ch%2d ", channel);
+    if (namesChannels(model.kindNumber)) return namedLabel(model, channel);
+    if (auto label = windLabel(model, channel)) return *label;
+    return numbered("ch%2lld ", channel);
 }
 
 std::string monitorBlinkLabel(const CurrentModel& model) {

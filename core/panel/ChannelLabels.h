@@ -9,8 +9,10 @@
 namespace fenta21 {
 
 // The label in front of a channel's value on the Data, Mode and Monitor lines.
-//  - the wind logger: its channel labels (" Mean  ", " insMAX", ...);
-//  - the weather loggers: a blank and the channel's name from the kind table, seven columns;
+//  - the weather loggers: a blank and the channel's name from the kind table, cut to seven
+//    columns and not padded (" 温度");
+//  - the wind logger: its channel labels (" Mean  ", " insMAX", ...) on the Data and Monitor
+//    lines; its Mode line numbers the channel like every other model's;
 //  - every other model: the channel number counted from 1, in each line's own form.
 
 // The wind labels of channels 0-10; nothing beyond.

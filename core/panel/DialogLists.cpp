@@ -19,10 +19,14 @@ void addRange(std::vector<int>& codes, int first, int last) {
     for (int code = first; code <= last; ++code) codes.push_back(code);
 }
 
+// A line of the kind table as a choice: its kind code, named by the kind's own name (the
+// line's label names the channel, not what it records).
 std::optional<ModeChoice> kindLine(const KindTable& kinds, int position) {
     if (position < 0 || static_cast<std::size_t>(position) >= kinds.lines.size()) return std::nullopt;
     const KindLine& line = kinds.lines[static_cast<std::size_t>(position)];
-    return ModeChoice{line.kind, line.label};
+    std::string name;
+    if (line.kind >= 0 && line.kind < kKindCount) name = kinds.kinds[static_cast<std::size_t>(line.kind)].name;
+    return ModeChoice{line.kind, name};
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ int enterRtcAdjust(Session& session, PanelDialogs& dialogs) {
     return result;
 }
 
-int chooseZero(Session& session, PanelDialogs& dialogs, const std::string& name, int preselected) {
+int chooseZero(Session& session, PanelDialogs& dialogs, const std::string& name, int channel, int preselected) {
     ListDialog dialog;
     dialog.id = DialogId::kZero;
     dialog.caption = "歪み入力のZERO点設定";
@@ -90,8 +90,7 @@ int chooseZero(Session& session, PanelDialogs& dialogs, const std::string& name,
     std::string reply;
     int result = write(session, name + "=" + std::to_string(*chosen), reply);
     if (result != kAccepted) return result;
-    session.panel.setValue(kZeroSet, zeroSetValue(reply));
-    session.panel.zeroCode.store(leadingInteger(reply).value_or(-1));
+    storeZeroReply(session, channel, reply);
     return result;
 }
 
@@ -99,7 +98,7 @@ int enterZeroSet(Session& session, PanelDialogs& dialogs) {
     std::string reply;
     int result = plainRead(session, "zero", reply);
     if (result != kAccepted) return result;
-    return chooseZero(session, dialogs, "zero", leadingInteger(reply).value_or(-1));
+    return chooseZero(session, dialogs, "zero", 0, leadingInteger(reply).value_or(-1));
 }
 
 int enterWaveCanceler(Session& session, PanelDialogs& dialogs) {
@@ -249,10 +248,9 @@ int enterDateTime(Session& session, PanelDialogs& dialogs) {
     return end == DialogEnd::Ok && entered ? kAccepted : kDialogNotOk;
 }
 
-void openSubList(Session& session) {
-    session.panel.channelIndex.store(0);
-    session.panel.displayState.store(DisplayState::kSubList);
-}
+// The sub-list opens where its line stands: moving to the item started it at the first
+// position, and a sub-list left and entered again goes on at the position it shows.
+void openSubList(Session& session) { session.panel.displayState.store(DisplayState::kSubList); }
 
 }  // namespace
 
@@ -288,9 +286,15 @@ int enterItem(Session& session, PanelDialogs& dialogs, int item) {
     return result;
 }
 
-// Shared with the sub-lists: the zero dialog of one RS8 channel.
+// Shared with the sub-lists: the zero dialog of one RS8 channel, preselected with that
+// channel's zero point (asked again when the one at hand was another channel's).
 int chooseChannelZero(Session& session, PanelDialogs& dialogs, int channel) {
-    return chooseZero(session, dialogs, "zero" + std::to_string(channel), session.panel.zeroCode.load());
+    if (session.panel.zeroSetting.get().channel != channel) {
+        int result = readChannelZero(session, channel);
+        if (result != kAccepted) return result;
+    }
+    return chooseZero(session, dialogs, "zero" + std::to_string(channel), channel,
+                      session.panel.zeroSetting.get().code);
 }
 
 }  // namespace fenta21

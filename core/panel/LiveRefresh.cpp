@@ -29,9 +29,8 @@ void blinkData(PanelState& panel) {
 void blinkMode(PanelState& panel) {
     int state = panel.displayState.load();
     if (state == DisplayState::kSubList) {
-        CurrentModel model = panel.model.get();
-        std::string reply = panel.readTexts([](const PanelTexts& t) { return t.modeReply; });
-        panel.setLine2(modeLine(model, panel.channelIndex.load(), reply, true));
+        std::string line = panel.readTexts([](const PanelTexts& t) { return t.modeLine; });
+        panel.setLine2(modeBlinkLine(panel.model.get(), line));
         panel.displayState.store(DisplayState::kSubListBlink);
     } else if (state == DisplayState::kSubListBlink) {
         panel.setLine2(panel.readTexts([](const PanelTexts& t) { return t.modeLine; }));

@@ -1,11 +1,13 @@
 #include "core/panel/MeasurementLines.h"
 
+#include "core/base/Cp932.h"
 #include "core/datafile/ValueFormatter.h"
 #include "core/panel/ChannelLabels.h"
 #include "core/panel/PanelModelRules.h"
 #include "core/panel/PanelText.h"
 #include "core/panel/ReplyScanner.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace fenta21 {
@@ -62,19 +64,28 @@ std::string dataLine2(const DataRecord& record, const CurrentModel& model) {
                         kMeasurementColumns);
 }
 
-std::string modeLine(const CurrentModel& model, int channel, std::string_view reply, bool blink) {
+std::string modeLine(const CurrentModel& model, int channel, std::string_view reply) {
+    std::string label = modeChannelLabel(model, channel);
     if (namesChannels(model.kindNumber)) {
-        std::string label = blink ? std::string(kLabelColumns, ' ') : modeChannelLabel(model, channel);
         std::string state = reply.substr(0, 3) == "127" ? "Disable" : " Enable";
         return leftAligned(label + state, kMeasurementColumns);
     }
-    std::string name = loggerText(tailFrom(reply, 4));
-    // The wind labels blink as the channel names do; the numbered channels blink their
-    // number and show nothing after it meanwhile.
-    if (blink && isWindFamily(model.kindNumber) && windChannelLabel(channel))
-        return leftAligned(std::string(kLabelColumns, ' ') + name, kMeasurementColumns);
-    if (blink) return "  ch  ";
-    return leftAligned(modeChannelLabel(model, channel) + name, kMeasurementColumns);
+    return leftAligned(label + loggerText(tailFrom(reply, 4)), kMeasurementColumns);
+}
+
+std::string modeBlinkLine(const CurrentModel& model, std::string_view line) {
+    constexpr std::size_t kNumberStart = 4;  // after "  ch"
+    constexpr std::size_t kNamedBlank = 8;
+    std::string cp932 = utf8ToCp932(line);
+    if (!namesChannels(model.kindNumber)) {
+        // The channel number is blanked and nothing after it is shown meanwhile.
+        return cp932ToUtf8(std::string_view(cp932).substr(0, cp932PrefixLength(cp932, kNumberStart))) + "  ";
+    }
+    // The first eight columns go blank whatever stands there: a short name takes the start of
+    // "Disable" or " Enable" with it. A double-byte character across the edge goes whole.
+    std::size_t blank = cp932PrefixLength(cp932, kNamedBlank);
+    if (blank < kNamedBlank && blank < cp932.size()) blank = std::min(cp932.size(), blank + 2);
+    return std::string(blank, ' ') + cp932ToUtf8(std::string_view(cp932).substr(blank));
 }
 
 int monitorChannel(int modelKind, int channelIndex) {

@@ -19,10 +19,12 @@ std::optional<DataRecord> parseDataReply(std::string_view reply);
 std::string dataLine1(const DataRecord& record);  // "Data %02d-%02d:%02d:%02d"
 std::string dataLine2(const DataRecord& record, const CurrentModel& model);
 
-// "mode<n>": the mode code and its name from the fifth character on. The weather loggers
-// show only whether the channel is on (code 127 is off). In the blink phase of the sub-list
-// the channel's place is blank.
-std::string modeLine(const CurrentModel& model, int channel, std::string_view reply, bool blink = false);
+// "mode<n>": the mode code and its name from the fifth character on, after "  ch%2d ". The
+// weather loggers show only whether the channel is on (code 127 is off) after its name.
+std::string modeLine(const CurrentModel& model, int channel, std::string_view reply);
+// The mode line in the blink phase of its sub-list: the weather loggers' first eight columns
+// blank; for the others the two columns after "  ch" blank and the line ending there.
+std::string modeBlinkLine(const CurrentModel& model, std::string_view line);
 
 // The channel a monitor reading is asked for: HBLTZ monitors only channels 3-5.
 int monitorChannel(int modelKind, int channelIndex);

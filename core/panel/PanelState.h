@@ -28,8 +28,14 @@ struct PanelTexts {
     std::array<std::string, kPanelItemCount> names{};
     std::array<std::string, kPanelItemCount> values{};
     std::string dataLine1, dataLine2, monitorLine, modeLine;
-    // The last "mode<n>" reply: the mode line's blink phase is built from it.
-    std::string modeReply;
+};
+
+// A setting the logger keeps per channel, as one exchange gave it: the channel it was read or
+// written for and the number its reply began with (-1 when it held none). It stands for that
+// channel only, so a dialog for another channel asks again.
+struct ChannelSetting {
+    int channel = -1;
+    int code = -1;
 };
 
 struct DisplayLines {
@@ -50,10 +56,10 @@ struct PanelState {
     std::atomic<int> displayState{DisplayState::kShown};
     std::atomic<int> channelIndex{0};
     std::atomic<int> bannerCounter{0};
-    // The numbers the last "mode<n>" and "zero<n>" reads gave, which preselect their dialogs
-    // (-1 when the reply held none); the logger's offset digit setting (-1 until read).
-    std::atomic<int> modeCode{-1};
-    std::atomic<int> zeroCode{-1};
+    // What the last "mode<n>" and "zero<n>" exchanges said, which preselects their dialogs;
+    // the logger's offset digit setting (-1 until read).
+    Guarded<ChannelSetting> modeSetting;
+    Guarded<ChannelSetting> zeroSetting;
     std::atomic<int> offsetDigit{-1};
 
     // The model identified when the session started. The panel keeps its own copy: a CSV

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <limits>
 
 namespace fenta21 {
 namespace {
@@ -47,7 +48,11 @@ std::optional<int> presetTimerSetting(std::string_view reply) {
     std::optional<int> number = leadingInteger(reply);
     if (!number) return std::nullopt;
     bool seconds = reply.find("sec") != std::string_view::npos;
-    return seconds ? *number + kFirstSecondSetting : *number;
+    if (!seconds) return *number;
+    // Seconds count on from the first second setting; a number without such a setting is
+    // not one the logger can hold.
+    if (*number > std::numeric_limits<int>::max() - kFirstSecondSetting) return std::nullopt;
+    return *number + kFirstSecondSetting;
 }
 
 std::string presetTimerValue(int setting) {

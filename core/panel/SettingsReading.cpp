@@ -8,6 +8,7 @@
 #include "core/panel/SettingValues.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/protocol/ModelKinds.h"
+#include "core/protocol/StationName.h"
 
 #include <functional>
 
@@ -17,9 +18,10 @@ namespace {
 using namespace PanelItem;
 
 // One read of the session's start: a plain exchange whose reply, when accepted, is handed on.
-int ask(Session& session, const std::string& command, const std::function<void(const std::string&)>& use) {
+int ask(Session& session, const std::string& command, const std::function<void(const std::string&)>& use,
+        int max = kSettingReplyMax) {
     std::string reply;
-    int result = sendCommand(session, command, reply, kSettingReplyMax);
+    int result = sendCommand(session, command, reply, max);
     if (result == kAccepted) use(reply);
     return result;
 }
@@ -40,22 +42,21 @@ void storeOffset(Session& session, const std::string& reply) {
     if (offset) setIfRead(session, kOffset, offsetValue(session.panel.offsetDigit.load(), *offset));
 }
 
-void storeZero(Session& session, const std::string& reply) {
-    session.panel.setValue(kZeroSet, zeroSetValue(reply));
-    session.panel.zeroCode.store(leadingInteger(reply).value_or(-1));
-}
-
 }  // namespace
+
+void storeZeroReply(Session& session, int channel, const std::string& reply) {
+    session.panel.setValue(kZeroSet, zeroSetValue(reply));
+    session.panel.zeroSetting.set({channel, leadingInteger(reply).value_or(-1)});
+}
 
 void storeModeReply(Session& session, int channel, const std::string& reply) {
     CurrentModel model = session.panel.model.get();
     std::string line = modeLine(model, channel, reply);
     session.panel.changeTexts([&](PanelTexts& t) {
         t.modeLine = line;
-        t.modeReply = reply;
         t.values[kMode] = cutToWidth(line, kDisplayColumns);
     });
-    session.panel.modeCode.store(leadingInteger(reply).value_or(-1));
+    session.panel.modeSetting.set({channel, leadingInteger(reply).value_or(-1)});
 }
 
 namespace {
@@ -73,8 +74,9 @@ int readFamilySettings(Session& session, int kind) {
             });
         return result;
     }
-    if (kind == ModelKind::kQS) return ask(session, "zero", [&](const std::string& r) { storeZero(session, r); });
-    if (zeroesEachChannel(kind)) return ask(session, "zero0", [&](const std::string& r) { storeZero(session, r); });
+    if (kind == ModelKind::kQS) return ask(session, "zero", [&](const std::string& r) { storeZeroReply(session, 0, r); });
+    if (zeroesEachChannel(kind))
+        return ask(session, "zero0", [&](const std::string& r) { storeZeroReply(session, 0, r); });
     return kAccepted;
 }
 
@@ -89,16 +91,21 @@ int readAllSettings(Session& session) {
         t.dataLine2.clear();
         t.monitorLine.clear();
         t.modeLine.clear();
-        t.modeReply.clear();
     });
     panel.offsetLimits.set(OffsetLimits{});
     panel.offsetDigit.store(-1);
-    panel.modeCode.store(-1);
-    panel.zeroCode.store(-1);
+    panel.modeSetting.set({});
+    panel.zeroSetting.set({});
 
     int identified = kAccepted;
-    const std::pair<const char*, std::function<void(const std::string&)>> reads[] = {
-        {"eerm0", [&](const std::string& r) { session.panelStationId.set(loggerText(r)); }},
+    struct Read {
+        const char* command;
+        std::function<void(const std::string&)> use;
+        int max = kSettingReplyMax;
+    };
+    const Read reads[] = {
+        // The name may be longer than any setting.
+        {"eerm0", [&](const std::string& r) { session.panelStationId.set(loggerText(r)); }, kStationNameReplyMax},
         {"xerm0",
          [&](const std::string& r) {
              CurrentModel model;
@@ -121,8 +128,8 @@ int readAllSettings(Session& session) {
         {"intv", [&](const std::string& r) { panel.setValue(kInterval, intervalValue(r)); }},
         {"time", [&](const std::string& r) { storeTime(session, r); }},
     };
-    for (const auto& [command, use] : reads) {
-        int result = ask(session, command, use);
+    for (const Read& read : reads) {
+        int result = ask(session, read.command, read.use, read.max);
         if (result != kAccepted) return result;
         if (identified != kAccepted) return kErrorReply;
     }
@@ -175,7 +182,7 @@ int readChannelMode(Session& session, int channel) {
 int readChannelZero(Session& session, int channel) {
     std::string reply;
     int result = sendCommandReport(session, "zero" + std::to_string(channel), reply, kSettingReplyMax);
-    if (result == kAccepted) storeZero(session, reply);
+    if (result == kAccepted) storeZeroReply(session, channel, reply);
     return result;
 }
 

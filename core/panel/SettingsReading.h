@@ -34,6 +34,9 @@ int readChannelMode(Session& session, int channel);
 void storeModeReply(Session& session, int channel, const std::string& reply);
 // "zero<channel>" (RS8): the channel's zero point, which preselects its dialog.
 int readChannelZero(Session& session, int channel);
+// A zero point reply (to "zero", "zero<channel>" or a write) as the Zero Set value and the
+// dialog's preselection for that channel.
+void storeZeroReply(Session& session, int channel, const std::string& reply);
 // "moni..." for the current channel: the monitor line, with the channel blank when `blink`.
 int readMonitor(Session& session, bool blink);
 

@@ -12,6 +12,12 @@ namespace {
 using namespace PanelItem;
 
 int chooseMode(Session& session, PanelDialogs& dialogs, int channel) {
+    // The preselection is the channel's own mode, asked again when the one at hand was
+    // another channel's.
+    if (session.panel.modeSetting.get().channel != channel) {
+        int result = readChannelMode(session, channel);
+        if (result != kAccepted) return result;
+    }
     CurrentModel model = session.panel.model.get();
     std::vector<ModeChoice> choices = modeChoices(model.kindNumber, channel, *model.kinds);
     // A model whose kind table offers nothing for this channel has nothing to choose from.
@@ -20,7 +26,7 @@ int chooseMode(Session& session, PanelDialogs& dialogs, int channel) {
     dialog.id = DialogId::kMode;
     dialog.caption = "測定モード設定";
     for (const ModeChoice& choice : choices) dialog.entries.push_back(choice.name);
-    dialog.preselected = choicePosition(choices, session.panel.modeCode.load());
+    dialog.preselected = choicePosition(choices, session.panel.modeSetting.get().code);
     auto chosen = chooseEntry(dialogs, dialog);
     if (!chosen) return kDialogNotOk;
     std::string reply;

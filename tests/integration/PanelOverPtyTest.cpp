@@ -82,6 +82,21 @@ TEST_F(PanelOverPty, SessionChangesASettingAndEndsByItsIdleLimit) {
     EXPECT_FALSE(line.session->channel()->connected.load());
 }
 
+TEST_F(PanelOverPty, LoggerWithALongNameGetsItsPanel) {
+    const std::string name = "KAWABE-RIVER-UPSTREAM-GAUGE-STATION-039";
+    ASSERT_EQ(name.size(), 39u);
+    line.logger.setIdentity(name, "RGT1-01");
+    panel.start();
+    ASSERT_TRUE(eventually([&] { return panel.currentItem() == kBanner; }));
+    EXPECT_EQ(line.session->panelStationId.get(), name);
+    EXPECT_TRUE(line.host.reports().empty());
+    goTo(kMode);
+    tick();
+    EXPECT_EQ(panel.display().line1, "Mode            ");
+    panel.end();
+    for (int i = 0; i < 10 && panel.running(); ++i) tick();
+}
+
 TEST_F(PanelOverPty, MonitorAndTimeLinesAreKeptFresh) {
     panel.start();
     ASSERT_TRUE(eventually([&] { return panel.currentItem() == kBanner; }));

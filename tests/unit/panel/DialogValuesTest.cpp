@@ -104,6 +104,21 @@ TEST(DialogLists, ModeChoicesByFamily) {
     EXPECT_EQ(choicePosition(weather, 5), -1);
 }
 
+TEST(DialogLists, ModeChoicesAreNamedByTheKindTheyRecord) {
+    // A line's label names the channel; the choice is the kind, named by the kind's own name.
+    KindTable table = kindTable({{32, "ch1 level gauge"}, {5, "ch2 water temp"}});
+    table.kinds[32].name = "Level";
+    table.kinds[5].name = "Temp";
+    auto names = [](const std::vector<ModeChoice>& choices) {
+        std::vector<std::string> out;
+        for (const auto& choice : choices) out.push_back(choice.name);
+        return out;
+    };
+    EXPECT_THAT(names(modeChoices(ModelKind::kUnknown, 0, table)), ElementsAre("Level", "Temp"));
+    EXPECT_THAT(names(modeChoices(ModelKind::kLVLA, 1, table)), ElementsAre("Temp", "Disable"));
+    EXPECT_THAT(names(modeChoices(ModelKind::kRGT1, 0, table)), ElementsAre(" Enable", "Disable"));
+}
+
 TEST(DialogChecks, RtcAdjustmentIsAWholeNumberFromMinus64To63) {
     for (const char* good : {"-64", "63", "0", " +5 "}) EXPECT_EQ(checkRtcAdjustment({good}), "") << good;
     for (const char* bad : {"64", "-65", "", "5x", "1.5", "99999999999"})

@@ -99,6 +99,24 @@ TEST(PanelStart, AnUnknownModelOrASilentLoggerStopsTheReading) {
     EXPECT_THAT(silent.sent(), Not(Contains("coms")));
 }
 
+TEST(PanelStart, ALoggerNamedWithUpToThirtyNineCharactersGetsItsPanel) {
+    for (std::size_t length : {19u, 20u, 39u}) {
+        PanelBench bench("WNDA-01");
+        const std::string name(length, 'K');
+        bench.logger.setIdentity(name, "WNDA-01");
+        EXPECT_EQ(readAllSettings(*bench.session), kAccepted) << length;
+        EXPECT_EQ(bench.session->panelStationId.get(), name);
+        EXPECT_TRUE(bench.host.reports().empty()) << length;
+    }
+}
+
+TEST(PanelStart, PresetTimerBeyondAnySettingLeavesTheValue) {
+    PanelBench bench("WNDA-01");
+    bench.logger.setReply("pretm", "2147483647sec");
+    ASSERT_EQ(readAllSettings(*bench.session), kAccepted);
+    EXPECT_EQ(bench.panel().value(kPresetTimer), std::string(16, ' '));
+}
+
 TEST(PanelReads, RepliesThatDoNotReadLeaveTheValuesTheyWouldChange) {
     Panel panel("WNDA-01");
     PanelState& state = panel.bench.panel();
@@ -302,6 +320,84 @@ TEST(SubLists, ModeOfAChannelFromItsOwnList) {
     EXPECT_EQ(shown[0].preselected, -1);  // the channel records the voltage, which it does not offer
     EXPECT_EQ(panel.bench.panel().readTexts([](const PanelTexts& t) { return t.modeLine; }), "  ch 3 Disable   ");
     EXPECT_EQ(panel.value(kMode), "  ch 3 Disable  ");
+}
+
+TEST(SubLists, ModeChoicesAreTheNamesOfTheKinds) {
+    // QS channel 1 offers the model's third line: kind 0, named "電圧", labelled "電池電圧".
+    Panel panel("QS-21");
+    panel.dialogs.cancel();
+    EXPECT_EQ(panel.enter(kMode), kAccepted);
+    panel.key(PanelKey::Enter);
+    ASSERT_EQ(panel.dialogs.shown().size(), 1u);
+    EXPECT_THAT(panel.dialogs.shown()[0].entries, ElementsAre("電圧", "Disable"));
+}
+
+// A sub-list left after a write and entered again goes on where its line stands: what it
+// shows is what the next key reads and what enter writes.
+TEST(SubLists, ModeEnteredAgainWritesTheChannelItShows) {
+    Panel panel("QS-21");
+    panel.dialogs.choose(std::string("Disable"));
+    EXPECT_EQ(panel.enter(kMode), kAccepted);
+    panel.key(PanelKey::Previous);
+    panel.key(PanelKey::Previous);
+    panel.key(PanelKey::Enter);
+    EXPECT_EQ(panel.bench.panel().readTexts([](const PanelTexts& t) { return t.modeLine; }), "  ch 3 Disable   ");
+
+    panel.dialogs.choose(std::string("気温"));
+    EXPECT_EQ(panel.enter(kMode), kAccepted);
+    panel.key(PanelKey::Enter);
+    EXPECT_THAT(panel.sent(), ElementsAre("mode1", "mode2", "mode2=127", "mode2=5"));
+    auto shown = panel.dialogs.shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_THAT(shown[1].entries, ElementsAre("積雪深", "気温", "Disable"));
+    EXPECT_EQ(shown[1].preselected, 2);  // channel 3 is disabled now
+}
+
+TEST(SubLists, DataHistoryEnteredAgainStepsOnFromTheRecordItShows) {
+    Panel panel("WNDA-01");
+    EXPECT_EQ(panel.enter(kData), kAccepted);
+    panel.key(PanelKey::Next);
+    panel.key(PanelKey::Next);
+    panel.key(PanelKey::Enter);
+    EXPECT_EQ(panel.enter(kData), kAccepted);
+    panel.key(PanelKey::Next);
+    EXPECT_THAT(panel.sent(), ElementsAre("data-1", "data-2", "data-3"));
+}
+
+TEST(SubLists, ZeroDialogEnteredAgainIsForTheChannelItShows) {
+    Panel panel("RS8-04");
+    panel.dialogs.choose(std::string("    Zero"));
+    EXPECT_EQ(panel.enter(kZeroSet), kAccepted);
+    panel.key(PanelKey::Next);  // channel 10
+    panel.key(PanelKey::Enter);
+
+    panel.dialogs.choose(std::string(" Default"));
+    EXPECT_EQ(panel.enter(kZeroSet), kAccepted);
+    panel.key(PanelKey::Enter);
+    EXPECT_THAT(panel.sent(), ElementsAre("zero9", "zero9=0", "zero9=1"));
+    auto shown = panel.dialogs.shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].preselected, 0);  // channel 10 was zeroed by the first write
+}
+
+TEST(SubLists, ZeroDialogOfAnotherChannelIsPreselectedWithThatChannelsZeroPoint) {
+    Panel panel("RS8-04");
+    panel.dialogs.choose(std::string("    Zero"));
+    EXPECT_EQ(panel.enter(kZeroSet), kAccepted);
+    panel.key(PanelKey::Next);
+    panel.key(PanelKey::Enter);  // channel 10 zeroed
+    // Away and back: the sub-list starts at channel 1 again, which still has its default.
+    panel.key(PanelKey::Next);
+    panel.key(PanelKey::Previous);
+    ASSERT_EQ(panel.bench.panel().currentItem.load(), kZeroSet);
+    panel.bench.forgetSent();
+    panel.dialogs.cancel();
+    EXPECT_EQ(panel.enter(kZeroSet), kAccepted);
+    panel.key(PanelKey::Enter);
+    EXPECT_THAT(panel.sent(), ElementsAre("zero0"));
+    auto shown = panel.dialogs.shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].preselected, 1);
 }
 
 TEST(SubLists, ChannelsWrapWithinTheModelsCount) {

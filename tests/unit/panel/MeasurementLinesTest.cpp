@@ -36,10 +36,28 @@ TEST_F(MeasurementLines, DataRecordShowsTimeAndLabelledValue) {
     auto level = parseDataReply("26/12/08,09:30:00,1,32,-12345");
     ASSERT_TRUE(level);
     EXPECT_EQ(dataLine2(*level, model("LVLA-01")), "  ch 2 -1.2345m  ");
-    // The weather loggers show the channel's name from the kind table.
-    auto snow = parseDataReply("26/12/08,09:30:00,7,105,85");
-    ASSERT_TRUE(snow);
-    EXPECT_EQ(dataLine2(*snow, model("CMLOGR-01")), " 積雪       85cm ");
+    // The weather loggers show the channel's name from the kind table, not padded: a short
+    // name moves the value no further right than the seventeen columns do.
+    auto temperature = parseDataReply("26/12/08,09:30:00,5,5,-123");
+    ASSERT_TRUE(temperature);
+    EXPECT_EQ(dataLine2(*temperature, model("CMLOGR-01")), "   温度-0012.3ﾟC ");
+}
+
+TEST_F(MeasurementLines, ChannelOfAnyNumberIsCountedFromOne) {
+    // The channel is whatever the logger sent; the largest one still has its successor.
+    struct Row {
+        const char* reply;
+        const char* line;
+    } rows[] = {
+        {"26/12/08,09:30:00,2147483647,32,12345", "ch 2147+1.2345m  "},
+        {"26/12/08,09:30:00,-1,32,12345", "  ch 0 +1.2345m  "},
+        {"26/12/08,09:30:00,9,32,12345", " ch 10 +1.2345m  "},
+    };
+    for (const Row& row : rows) {
+        auto record = parseDataReply(row.reply);
+        ASSERT_TRUE(record) << row.reply;
+        EXPECT_EQ(dataLine2(*record, model("LVLA-01")), row.line) << row.reply;
+    }
 }
 
 TEST_F(MeasurementLines, DataReplyWithAMissingFieldIsNoRecord) {
@@ -53,15 +71,31 @@ TEST_F(MeasurementLines, DataReplyWithAMissingFieldIsNoRecord) {
 }
 
 TEST_F(MeasurementLines, ModeLineByFamilyAndItsBlink) {
-    EXPECT_EQ(modeLine(model("WNDA-01"), 0, "020 MeanWS"), " Mean  MeanWS    ");
-    EXPECT_EQ(modeLine(model("WNDA-01"), 0, "020 MeanWS", true), "       MeanWS    ");
-    EXPECT_EQ(modeLine(model("QS-21"), 2, "000 Volt"), "  ch 3 Volt      ");
-    EXPECT_EQ(modeLine(model("QS-21"), 2, "000 Volt", true), "  ch  ");
-    EXPECT_EQ(modeLine(model("QS-21"), 0, "12"), "  ch 1           ");  // short reply: no name
-    CurrentModel weather = model("RGT1-01");
-    EXPECT_EQ(modeLine(weather, 0, "127 Disable"), " 平均風Disable   ");
-    EXPECT_EQ(modeLine(weather, 0, "020 MeanWS"), " 平均風 Enable   ");
-    EXPECT_EQ(modeLine(weather, 0, "020 MeanWS", true), "        Enable   ");
+    struct Row {
+        const char* model;
+        int channel;
+        const char* reply;
+        const char* line;
+        const char* blink;
+    } rows[] = {
+        // The wind logger numbers its channels here, as every model outside the weather group.
+        {"WNDA-01", 0, "020 MeanWS", "  ch 1 MeanWS    ", "  ch  "},
+        {"WNDA-01", 3, "072 Dir", "  ch 4 Dir       ", "  ch  "},
+        {"QS-21", 2, "000 Volt", "  ch 3 Volt      ", "  ch  "},
+        {"QS-21", 0, "12", "  ch 1           ", "  ch  "},  // short reply: no name
+        // The weather loggers: the name cut to seven columns and not padded, then the state;
+        // the blink blanks eight columns whatever they hold.
+        {"RGT1-01", 0, "127 Disable", " 平均風Disable   ", "        isable   "},
+        {"RGT1-01", 0, "020 MeanWS", " 平均風 Enable   ", "        Enable   "},
+        {"XCMLOGR-01", 5, "127", " 温度Disable     ", "        able     "},
+        {"XCMLOGR-01", 1, "072", " 平均風 Enable   ", "        Enable   "},  // " 平均風向" cut
+    };
+    for (const Row& row : rows) {
+        CurrentModel shown = model(row.model);
+        std::string line = modeLine(shown, row.channel, row.reply);
+        EXPECT_EQ(line, row.line) << row.model << " " << row.reply;
+        EXPECT_EQ(modeBlinkLine(shown, line), row.blink) << row.model << " " << row.reply;
+    }
 }
 
 TEST_F(MeasurementLines, MonitorLineByFamily) {
@@ -69,7 +103,7 @@ TEST_F(MeasurementLines, MonitorLineByFamily) {
     EXPECT_EQ(monitorLine(model("WNDA-01"), 0, "20,52,72,5", false), "  ESE      5.2m/s");
     EXPECT_EQ(monitorLine(model("LVLA-01"), 0, "32,12345", false), "  ch 1 +1.2345m  ");
     EXPECT_EQ(monitorLine(model("LVLA-01"), 0, "32,12345", true), "  ch   +1.2345m  ");
-    EXPECT_EQ(monitorLine(model("XCMLOGR-01"), 5, "5,123", false), " 温度  +0012.3ﾟC ");
+    EXPECT_EQ(monitorLine(model("XCMLOGR-01"), 5, "5,123", false), "   温度+0012.3ﾟC ");
     EXPECT_EQ(monitorLine(model("XCMLOGR-01"), 5, "5,123", true), "       +0012.3ﾟC ");
     // What does not read is shown as it came.
     EXPECT_EQ(monitorLine(model("LVLA-01"), 0, "ERR 3", false), "            ERR 3");

@@ -39,6 +39,10 @@ TEST(SettingValues, PresetTimerCountsMinutesAndSeconds) {
         EXPECT_EQ(presetTimerSettingOfValue(presetTimerValue(*row.setting)), row.setting) << row.reply;
     }
     EXPECT_EQ(presetTimerSetting("sec"), std::nullopt);
+    // Seconds whose setting no int holds are no setting; the largest that fits still reads.
+    EXPECT_EQ(presetTimerSetting("2147483647sec"), std::nullopt);
+    EXPECT_EQ(presetTimerSetting("2147483587sec"), 2147483647);
+    EXPECT_EQ(presetTimerSetting("2147483647"), 2147483647);
     EXPECT_EQ(presetTimerSettingOfValue("                "), std::nullopt);
 }
 
