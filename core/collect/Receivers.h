@@ -15,6 +15,11 @@ int blockReceiver(Session& session, ModalContext& dialog, const std::string& com
 // The worker of a text collection: receives the listing of "text" into `destination`.
 int textReceiver(Session& session, ModalContext& dialog, const std::string& destination);
 
+// Told when a binary collection stored its file but did not have the logger clear its
+// records: the transfer ended short of the announced size, or the file is not safely on disk.
+inline constexpr const char* kNotClearedMessage =
+    "データを全て保存できなかったため、データクリアしていません。次回回収時に再度データ回収します!!";
+
 // "Total %3dKb - Received %3dKb Rec.No %03d Retry %04d".
 std::string progressText(long totalBytes, long receivedBytes, int recordNumber, int retries);
 
