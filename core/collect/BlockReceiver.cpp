@@ -136,7 +136,10 @@ private:
         // The file must be whole on disk under its real name before the logger is told to
         // forget the records in it.
         TransferFile::Commit stored = file_.commit(destination_);
-        if (stored == TransferFile::Commit::Failed) return kCollectWriteFailed;
+        if (stored == TransferFile::Commit::Failed) {
+            report(session_, kNotClearedMessage);
+            return kCollectWriteFailed;
+        }
         if (receivedBytes_ < totalBytes_ || stored != TransferFile::Commit::Durable) {
             // What arrived is kept, but the logger keeps its records for the next collection.
             report(session_, kNotClearedMessage);

@@ -330,6 +330,9 @@ TEST_F(Collection, FailedFinalRenameIs103ForBothReceivers) {
     line.host.saveFiles.push_back(blocked);
     EXPECT_EQ(collectWith(CollectCommand::Text), kCollectWriteFailed);
     EXPECT_THAT(dataFiles(), testing::ElementsAre("blocked"));  // no temporary file left behind
+    // A listing clears nothing; the binary collection says that the logger kept its records.
+    EXPECT_THAT(line.host.reports(), testing::ElementsAre(kNotClearedMessage));
+    EXPECT_EQ(line.logger.clearCount(), 0);
 }
 
 }  // namespace
