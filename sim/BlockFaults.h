@@ -30,6 +30,10 @@ struct BlockFaults {
     // After the first sending of this block the logger sends nothing more, whatever it hears,
     // until CAN or a command line. 0 stalls right after the start byte, before any block.
     std::optional<int> stallAfter;
+    // After this block the logger ends the transfer with EOT although blocks remain, and
+    // sends the EOT again whenever it is NAKed, as a sender does that really has finished.
+    // 0 sends EOT in place of block 1.
+    std::optional<int> earlyEotAfter;
 };
 
 }  // namespace fenta21::sim

@@ -2,11 +2,14 @@
 
 #include "sim/BlockFrame.h"
 
+#include <algorithm>
+
 namespace fenta21::sim {
 
 BlockSender::BlockSender(std::string image, BlockFaults faults) : image_(std::move(image)), faults_(std::move(faults)) {
     if (image_.size() % kBlockPayload != 0) image_.resize((image_.size() / kBlockPayload + 1) * kBlockPayload, '\xFF');
     blockCount_ = static_cast<int>(image_.size() / kBlockPayload);
+    lastSent_ = faults_.earlyEotAfter ? std::min(*faults_.earlyEotAfter, blockCount_) : blockCount_;
 }
 
 std::string BlockSender::begin() {
@@ -31,7 +34,7 @@ std::string BlockSender::onByte(std::uint8_t byte) {
     if (state_ == State::Stalled || !begun_) return {};
     if (byte == kNak) return sendCurrent();
     if (byte != kAck) return {};
-    if (current_ > blockCount_) {  // the EOT was acknowledged
+    if (current_ > lastSent_) {  // the EOT was acknowledged
         state_ = State::Completed;
         return {};
     }
@@ -49,7 +52,7 @@ void BlockSender::abandon() {
 }
 
 std::string BlockSender::sendCurrent() {
-    if (current_ > blockCount_) return std::string(1, static_cast<char>(kEot));
+    if (current_ > lastSent_) return std::string(1, static_cast<char>(kEot));
     const int sending = ++sendings_[current_];
     std::string frame = frameFor(current_, sending);
     if (sending == 1 && faults_.stallAfter == current_) state_ = State::Stalled;

@@ -37,7 +37,8 @@ private:
     std::string image_;
     BlockFaults faults_;
     int blockCount_ = 0;
-    int current_ = 1;  // blockCount_ + 1 once the EOT is due
+    int lastSent_ = 0;  // the block after which the EOT goes out: the last one, unless a fault ends early
+    int current_ = 1;   // lastSent_ + 1 once the EOT is due
     std::map<int, int> sendings_;
     std::map<int, int> acksIgnored_;
     State state_ = State::Sending;

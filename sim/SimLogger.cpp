@@ -141,7 +141,8 @@ std::string SimLogger::answer(const std::string& line) {
 std::string SimLogger::answerCollection(const std::string& command) {
     if (faults_.cardCollectionRunning) return replyLine("BUSY");
     if (!image_) return {};
-    const std::uint32_t first = command == "copy" ? mark_ : imageStartOffset(*image_);
+    std::uint32_t first = command == "copy" ? mark_ : imageStartOffset(*image_);
+    if (command == "copy" && faults_.nothingNew) first = std::max(first, imageEndOffset(*image_));
     prepareTransfer(collectionImage(*image_, first), imageEndOffset(*image_));
     return replyLine(std::to_string(collectionCount(*image_, first)));
 }

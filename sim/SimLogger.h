@@ -37,6 +37,8 @@ struct LoggerFaults {
     bool cardCollectionRunning = false;
     // The text listing stops after its last record, without the end line.
     bool listingWithoutEndLine = false;
+    // "copy" finds every record collected already: it announces the header alone.
+    bool nothingNew = false;
 };
 
 // One logger unit's protocol state. It takes bytes and gives bytes, and never touches a

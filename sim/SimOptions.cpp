@@ -89,6 +89,7 @@ faults (K is a block number from 1; K:N spoils the first N sendings of block K, 
   --connect-reply TEXT    answer "CONNECT" with TEXT instead of "READY"
   --card-busy             card collection running: "copy"/"acopy" answer "BUSY"
   --no-end-line           the text listing stops without its "END" line
+  --nothing-new           "copy" finds every record collected already and announces 640
   --bad-crc K[:N]         block K carries a wrong CRC
   --bad-complement K[:N]  block K's record number complement is wrong
   --wrong-start K[:N]     block K begins with 0x55 instead of STX
@@ -96,6 +97,8 @@ faults (K is a block number from 1; K:N spoils the first N sendings of block K, 
   --short-block K[:N]     a 128-byte SOH block goes out instead of block K
   --lost-ack K[:N]        the logger misses the ACK of block K and sends it again
   --stall-after K         after block K the logger sends nothing more (0: not even block 1)
+  --early-eot K           after block K the logger sends EOT although blocks remain, and
+                          again each time it is NAKed (0: EOT in place of block 1)
   --help                  show this text
 )";
 
@@ -271,6 +274,8 @@ std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& o)
             o.faults.cardCollectionRunning = true;
         } else if (option == "--no-end-line") {
             o.faults.listingWithoutEndLine = true;
+        } else if (option == "--nothing-new") {
+            o.faults.nothingNew = true;
         } else if (option == "--bad-crc") {
             if (!blockFault(o.blockFaults.badCrc)) return "--bad-crc needs K or K:N";
         } else if (option == "--bad-complement") {
@@ -287,6 +292,10 @@ std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& o)
             long k = 0;
             if (!value(text) || !parseNumber(text, 0, 100000, k)) return "--stall-after needs a block number (0 or more)";
             o.blockFaults.stallAfter = static_cast<int>(k);
+        } else if (option == "--early-eot") {
+            long k = 0;
+            if (!value(text) || !parseNumber(text, 0, 100000, k)) return "--early-eot needs a block number (0 or more)";
+            o.blockFaults.earlyEotAfter = static_cast<int>(k);
         } else {
             return "unknown option " + option;
         }

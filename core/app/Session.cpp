@@ -2,6 +2,7 @@
 
 #include "core/base/Files.h"
 #include "core/collect/Logs.h"
+#include "core/collect/Report.h"
 #include "core/datafile/CFilCnv.h"
 #include "core/remote/AddressBookHooks.h"
 #include "core/serial/Channel.h"
@@ -21,7 +22,15 @@ Session::Session(std::string homeFolder, Host& hostRef, const Clock& clockRef)
     : host(hostRef), clock(clockRef), models(withoutTrailingSeparator(homeFolder)),
       homeFolder_(withoutTrailingSeparator(std::move(homeFolder))) {
     attachAddressBook(*this, addressBook);
-    convertCollectedFile = [this](const std::string& dataFile) { CFilCnv(*this, models).convertFile(dataFile); };
+    convertCollectedFile = [this](const std::string& dataFile) {
+        CFilCnv converter(*this, models);
+        // A reserved collection runs on the scheduler's thread with the line held: a question
+        // would hold both until someone came by to answer it.
+        if (reports.reservedCollectionMode.load())
+            converter.goOnWithoutAsking([this](const std::string& note) { logReservation(*this, stationTag(*this) + note); });
+        converter.convertFile(dataFile);
+    };
+    syncFolder = fenta21::syncFolder;
 }
 
 Session::~Session() { destroySerialChannel(); }

@@ -99,6 +99,10 @@ public:
     // Converts a freshly collected data file to CSV beside it: the CSV converter unless a
     // test puts something else here.
     std::function<void(const std::string& dataFile)> convertCollectedFile;
+    // Makes a folder's new entries durable (an fsync of the folder). A collection has the
+    // logger clear its records only after this succeeded for the file it stored; a test puts
+    // a failing disk here.
+    std::function<bool(const std::string& folder)> syncFolder;
     // Told the path of every file a collection stored (the command-line program prints them).
     std::function<void(const std::string& path)> fileStored;
 

@@ -26,6 +26,9 @@ constexpr int kMaxConsecutiveErrors = 5;
 constexpr long kNothingNewBytes = 640;  // the header alone: no records
 constexpr int kProgressEveryBlocks = 32;
 
+constexpr const char* kClearFailedMessage =
+    "データクリアに失敗しました。次回回収時に重複してデータ回収する可能性があります!!";
+
 std::string hex2(unsigned value) {
     char text[8];
     std::snprintf(text, sizeof text, "%02X", value & 0xFF);
@@ -66,7 +69,16 @@ private:
             int read = readBlock(channel_, block_);
             if (dialog_.cancelled()) return abandon(kCancelled);
             switch (read) {
-                case kBlockEOT: return finish();
+                case kBlockEOT:
+                    if (receivedBytes_ >= totalBytes_ || earlyEotAnswered_) return finish();
+                    // An end before the announced size may be one noisy byte read in place of
+                    // a block's STX. A sender that has really finished sends its EOT again;
+                    // noise does not, and the block it spoiled comes again after the NAK,
+                    // once the rest of it has passed.
+                    earlyEotAnswered_ = true;
+                    ++retries_;
+                    drainLine(session_);
+                    break;
                 case kBlockBadStart:
                     // The rest of whatever began with the wrong byte is still coming: let it
                     // pass before asking again, or each of its bytes would count as an error.
@@ -101,6 +113,7 @@ private:
     // record of the memory image.
     int acceptBlock() {
         consecutiveErrors_ = 0;
+        earlyEotAnswered_ = false;
         bool repeated = acceptedBlocks_ > 0 && block_[1] == lastAccepted_;
         if (!repeated) {
             if (!file_.write(block_.data() + 3, kBlockPayload)) return kCollectWriteFailed;
@@ -122,11 +135,20 @@ private:
         dialog_.setText(progressText(receivedBytes_, receivedBytes_, recordNumber_, retries_));
         // The file must be whole on disk under its real name before the logger is told to
         // forget the records in it.
-        if (!file_.commit(destination_)) return kCollectWriteFailed;
-        session_.clock.sleepFor(2000ms);
-        std::string reply;
-        if (sendCommandReport(session_, "clear", reply, kClearReplyMax) != kAccepted)
-            report(session_, "データクリアに失敗しました。次回回収時に重複してデータ回収する可能性があります!!");
+        TransferFile::Commit stored = file_.commit(destination_);
+        if (stored == TransferFile::Commit::Failed) {
+            report(session_, kNotClearedMessage);
+            return kCollectWriteFailed;
+        }
+        if (receivedBytes_ < totalBytes_ || stored != TransferFile::Commit::Durable) {
+            // What arrived is kept, but the logger keeps its records for the next collection.
+            report(session_, kNotClearedMessage);
+        } else {
+            session_.clock.sleepFor(2000ms);
+            std::string reply;
+            if (sendCommandReport(session_, "clear", reply, kClearReplyMax) != kAccepted)
+                report(session_, kClearFailedMessage);
+        }
         if (session_.convertCollectedFile) session_.convertCollectedFile(destination_);
         return kCollectOk;
     }
@@ -156,7 +178,7 @@ private:
     ModalContext& dialog_;
     const std::string& command_;
     const std::string& destination_;
-    TransferFile file_;
+    TransferFile file_{session_.syncFolder};
     BlockBuffer block_{};
     long totalBytes_ = 0;
     long receivedBytes_ = 0;
@@ -165,6 +187,7 @@ private:
     int retries_ = 0;
     int acceptedBlocks_ = 0;
     std::uint8_t lastAccepted_ = 0;
+    bool earlyEotAnswered_ = false;  // an early EOT was answered with NAK since the last good block
 };
 
 }  // namespace

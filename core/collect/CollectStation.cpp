@@ -12,6 +12,7 @@
 #include "core/remote/TelephoneField.h"
 
 #include <chrono>
+#include <optional>
 
 namespace fenta21 {
 namespace {
@@ -20,6 +21,29 @@ int collectCopy(Session& session, int station) {
     session.line.collectCommand.store(CollectCommand::Copy);
     return collect(session, station);
 }
+
+// The results of the units behind one line. A unit with nothing new does not end the run:
+// the units behind it may well have records. Any other failure does, and is what the run
+// reports; otherwise one collected unit makes the run a success.
+class UnitResults {
+public:
+    void add(int result) {
+        any_ = true;
+        if (result == kCollectOk) collected_ = true;
+        else if (result != kCollectNothingNew) failure_ = result;
+    }
+    bool any() const { return any_; }
+    bool stopped() const { return failure_.has_value(); }
+    int outcome() const {
+        if (failure_) return *failure_;
+        return collected_ ? kCollectOk : kCollectNothingNew;
+    }
+
+private:
+    bool any_ = false;
+    bool collected_ = false;
+    std::optional<int> failure_;
+};
 
 }  // namespace
 
@@ -47,13 +71,14 @@ int collectStation(Session& session, int station) {
         session.reports.currentUnit.store(0);
         result = collectCopy(session, station);
     } else {
-        for (std::size_t i = 0; i < target.units.size(); ++i) {
+        UnitResults results;
+        for (std::size_t i = 0; i < target.units.size() && !results.stopped(); ++i) {
             if (i > 0) session.clock.sleepFor(std::chrono::seconds(1));
             session.reports.currentUnit.store(target.units[i]);
             if (selectUnit(session, target.units[i]) != 0) continue;  // skipped without a report
-            result = collectCopy(session, station);
-            if (result != kCollectOk) break;
+            results.add(collectCopy(session, station));
         }
+        if (results.any()) result = results.outcome();
     }
     session.reports.currentUnit.store(0);
     disconnectLine(session);

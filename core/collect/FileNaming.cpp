@@ -3,6 +3,8 @@
 #include "core/app/Session.h"
 #include "core/base/Cp932.h"
 #include "core/base/Results.h"
+#include "core/collect/CollectResult.h"
+#include "core/datafile/CsvName.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/protocol/StationName.h"
 
@@ -40,6 +42,11 @@ int chooseBaseName(Session& session, int station, bool appendUnit, std::string& 
     }
     base = sanitizeBaseName(base);
     return 0;
+}
+
+bool taken(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
 }
 
 int askDestination(Session& session, const std::string& suggested, std::string& destination) {
@@ -84,11 +91,27 @@ std::string sanitizeBaseName(const std::string& name) {
     return safe;
 }
 
+std::optional<std::string> unclaimedPath(const std::string& path, bool withCsv) {
+    constexpr int kMostTries = 9999;
+    std::filesystem::path named(path);
+    std::string stem = (named.parent_path() / named.stem()).string();
+    std::string extension = named.extension().string();
+    for (int n = 1; n <= kMostTries; ++n) {
+        std::string candidate = n == 1 ? path : stem + "_" + std::to_string(n) + extension;
+        if (!taken(candidate) && !(withCsv && taken(csvNameFor(candidate)))) return candidate;
+    }
+    return std::nullopt;
+}
+
 int nameDataFile(Session& session, int station, const std::string& folder, std::string& destination) {
     std::string base;
     int result = chooseBaseName(session, station, true, base);
     if (result != 0) return result;
-    std::string path = folder + formDataFileName(base, session.sampleClock());
+    // Names go to the minute: a second collection in the same minute must not replace the
+    // first one's file, whose records the logger has already cleared.
+    auto unclaimed = unclaimedPath(folder + formDataFileName(base, session.sampleClock()), true);
+    if (!unclaimed) return finish(session, kCollectNoFile, destination);
+    const std::string& path = *unclaimed;
     // Only an interactive collection on the direct line, with the panel running, asks.
     if (station < 0 && session.line.panelLinkActive.load() == 1)
         return finish(session, askDestination(session, path, destination), destination);
@@ -100,8 +123,9 @@ int nameTextFile(Session& session, int station, const std::string& folder, std::
     std::string base;
     int result = chooseBaseName(session, station, false, base);
     if (result != 0) return result;
-    std::string path = folder + formTextFileName(base, session.sampleClock());
-    return finish(session, askDestination(session, path, destination), destination);
+    auto unclaimed = unclaimedPath(folder + formTextFileName(base, session.sampleClock()), false);
+    if (!unclaimed) return finish(session, kCollectNoFile, destination);
+    return finish(session, askDestination(session, *unclaimed, destination), destination);
 }
 
 std::optional<std::string> makeTempName(const std::string& folder, const std::string& pattern) {

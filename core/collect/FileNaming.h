@@ -22,9 +22,16 @@ std::string formTextFileName(const std::string& baseName, const CalendarTime& ti
 // replaced by '_', so it can never name a file outside that folder.
 std::string sanitizeBaseName(const std::string& name);
 
+// `path` itself when nothing of that name is there, else the first of "_2", "_3", ... before
+// the extension that is free; `withCsv` also wants the CSV name beside it free, as a data
+// file's CSV follows its name. Nothing when every try is taken.
+std::optional<std::string> unclaimedPath(const std::string& path, bool withCsv);
+
 // Names the file of a binary collection for the station (-1: the direct line) in `folder`
 // (ending in '/'): 0 with the full path in lastDataFile and `destination`, or the result of
-// the "eerm0" exchange (-1, -2, 27), or 27 when the save question was cancelled.
+// the "eerm0" exchange (-1, -2, 27), or 27 when the save question was cancelled. The name is
+// never one that a file (or, for data, its CSV) already has; a name chosen in the save
+// question is the user's choice, whatever is there.
 int nameDataFile(Session& session, int station, const std::string& folder, std::string& destination);
 int nameTextFile(Session& session, int station, const std::string& folder, std::string& destination);
 

@@ -2,9 +2,12 @@
 
 #include "core/base/Cp932.h"
 
+#include <fcntl.h>
 #include <sys/file.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -26,22 +29,49 @@ std::vector<std::string> splitMessage(std::string_view message, const FixedLogLa
     return parts;
 }
 
+// Far beyond any ring: a count line claiming more is damaged.
+constexpr long kLineNumberMax = 10'000'000;
+
+long fileSize(std::FILE* file) {
+    std::fseek(file, 0, SEEK_END);
+    return std::ftell(file);
+}
+
 // The next free line number from the count line, or from the file's length when the count
 // line cannot be read (a damaged file gets its next entry after the last whole line, never
 // on top of older entries).
 int nextLineNumber(std::FILE* file, const FixedLogLayout& layout) {
-    // Only the count line's own 20 bytes are parsed, so a damaged one never borrows numbers
-    // from the entry behind it.
-    char countLine[21] = {};
-    char date[21] = {}, clock[21] = {};
-    int next = 0;
-    if (std::fseek(file, kCountLineOffset, SEEK_SET) == 0 && std::fread(countLine, 1, 20, file) == 20 &&
-        std::sscanf(countLine, "%20s %20s %d", date, clock, &next) == 3 && next >= kFirstEntryLine)
-        return next;
-    std::fseek(file, 0, SEEK_END);
-    long size = std::ftell(file);
+    // The number runs to the line end, whatever its width: a log carried over from the
+    // Windows version of the program has a 23-byte count line from 10000 on. Only the count
+    // line itself is parsed, so a damaged one (no line end close behind it) never borrows
+    // numbers from the entry behind it.
+    constexpr std::size_t kCountLineMax = 32;
+    char countLine[kCountLineMax + 1] = {};
+    std::size_t read = 0;
+    if (std::fseek(file, kCountLineOffset, SEEK_SET) == 0) read = std::fread(countLine, 1, kCountLineMax, file);
+    std::size_t end = std::strcspn(countLine, "\r\n");
+    if (end < read) {
+        countLine[end] = '\0';
+        char date[kCountLineMax + 1] = {}, clock[kCountLineMax + 1] = {}, number[kCountLineMax + 1] = {};
+        char tail = 0;
+        if (std::sscanf(countLine, "%32s %32s %32s %c", date, clock, number, &tail) == 3) {
+            char* numberEnd = nullptr;
+            long next = std::strtol(number, &numberEnd, 10);
+            if (*numberEnd == '\0' && next >= kFirstEntryLine && next <= kLineNumberMax) return static_cast<int>(next);
+        }
+    }
+    long size = fileSize(file);
     if (size <= static_cast<long>(kFirstEntryOffset)) return kFirstEntryLine;
     return kFirstEntryLine + static_cast<int>((size - kFirstEntryOffset) / layout.lineBytes);
+}
+
+// The header, and the count line's place behind it, at the start of the file.
+void writeHeader(std::FILE* file, const FixedLogLayout& layout) {
+    // The count line always starts at byte 22, whatever the header's length.
+    std::string start = layout.header;
+    start.resize(kCountLineOffset, '\0');
+    std::fseek(file, 0, SEEK_SET);
+    std::fwrite(start.data(), 1, start.size(), file);
 }
 
 long lineOffset(int lineNumber, const FixedLogLayout& layout) {
@@ -63,20 +93,20 @@ std::string formatCountLine(const CalendarTime& t, int nextLine) {
 
 void appendFixedLog(const std::string& path, const FixedLogLayout& layout, const CalendarTime& time,
                     std::string_view message) {
-    std::FILE* file = std::fopen(path.c_str(), "r+b");
-    int next = kFirstEntryLine;
+    // Created when missing, never truncated: another copy of the program may be writing it.
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    std::FILE* file = ::fdopen(fd, "r+b");
     if (file == nullptr) {
-        file = std::fopen(path.c_str(), "w+b");
-        if (file == nullptr) return;
-        // The count line always starts at byte 22, whatever the header's length.
-        std::string start = layout.header;
-        start.resize(kCountLineOffset, '\0');
-        std::fwrite(start.data(), 1, start.size(), file);
-    } else {
-        // Another copy of the program may write the same log.
-        flock(fileno(file), LOCK_EX);
-        next = nextLineNumber(file, layout);
+        ::close(fd);
+        return;
     }
+    // Another copy of the program may write the same log.
+    flock(fileno(file), LOCK_EX);
+    int next = kFirstEntryLine;
+    // A file too short to hold its header (new, or left empty) gets the header first.
+    if (fileSize(file) < static_cast<long>(kCountLineOffset)) writeHeader(file, layout);
+    else next = nextLineNumber(file, layout);
     if (next - kFirstEntryLine >= layout.ringLines) next = kFirstEntryLine;
 
     auto parts = splitMessage(message, layout);

@@ -15,6 +15,12 @@ int blockReceiver(Session& session, ModalContext& dialog, const std::string& com
 // The worker of a text collection: receives the listing of "text" into `destination`.
 int textReceiver(Session& session, ModalContext& dialog, const std::string& destination);
 
+// Told when a binary collection ends without having the logger clear its records because
+// storing fell short: the transfer ended before the announced size (what arrived is stored),
+// the file is not safely on disk, or it could not be stored at all (103).
+inline constexpr const char* kNotClearedMessage =
+    "データを全て保存できなかったため、データクリアしていません。次回回収時に再度データ回収します!!";
+
 // "Total %3dKb - Received %3dKb Rec.No %03d Retry %04d".
 std::string progressText(long totalBytes, long receivedBytes, int recordNumber, int retries);
 

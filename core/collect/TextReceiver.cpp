@@ -89,7 +89,8 @@ private:
         for (const auto& error : errors_)
             if (!file_.write(error)) return abandon(kCollectWriteFailed);
         if (timedOut && !file_.write(numbered(linesWritten_, "Receive time out"))) return abandon(kCollectWriteFailed);
-        if (!file_.commit(destination_)) return kCollectWriteFailed;
+        // Nothing is cleared after a listing, so a folder that could not be synced changes nothing.
+        if (file_.commit(destination_) == TransferFile::Commit::Failed) return kCollectWriteFailed;
         return kCollectOk;
     }
 
@@ -110,7 +111,7 @@ private:
     TTYInfo* channel_;
     ModalContext& dialog_;
     const std::string& destination_;
-    TransferFile file_;
+    TransferFile file_{session_.syncFolder};
     std::vector<std::string> errors_;
     long recordCount_ = 0;
     int linesWritten_ = 0;

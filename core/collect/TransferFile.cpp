@@ -8,8 +8,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace fenta21 {
+
+TransferFile::TransferFile() : TransferFile(FolderSync(syncFolder)) {}
+
+TransferFile::TransferFile(FolderSync syncFolder) : syncFolder_(std::move(syncFolder)) {}
 
 TransferFile::~TransferFile() { discard(); }
 
@@ -33,18 +38,18 @@ bool TransferFile::write(const void* data, std::size_t size) {
     return fd_ >= 0;
 }
 
-bool TransferFile::commit(const std::string& destination) {
-    if (fd_ < 0) return false;
+TransferFile::Commit TransferFile::commit(const std::string& destination) {
+    if (fd_ < 0) return Commit::Failed;
     bool synced = ::fsync(fd_) == 0;
     bool closed = ::close(fd_) == 0;
     fd_ = -1;
     if (!synced || !closed || std::rename(path_.c_str(), destination.c_str()) != 0) {
         discard();
-        return false;
+        return Commit::Failed;
     }
     path_.clear();
-    syncFolder(std::filesystem::path(destination).parent_path().string());
-    return true;
+    bool folderSynced = syncFolder_ && syncFolder_(std::filesystem::path(destination).parent_path().string());
+    return folderSynced ? Commit::Durable : Commit::NotDurable;
 }
 
 void TransferFile::discard() {

@@ -37,6 +37,8 @@ void CFilCnv::reportNewProblems() {
     for (const std::string& problem : models_.takeNewProblems()) reporter_(problem);
 }
 
+void CFilCnv::goOnWithoutAsking(std::function<void(const std::string& note)> note) { unattendedNote_ = std::move(note); }
+
 CsvFileResult CFilCnv::convertFile(const std::string& dataFile) {
     CsvFileResult result{dataFile, csvNameFor(dataFile), CsvFileOutcome::Failed, {}};
     ProgressNotice notice(host_);
@@ -60,8 +62,12 @@ CsvFileResult CFilCnv::convertFile(const std::string& dataFile) {
         reportNewProblems();
         return model;
     };
-    context.askToContinue = [this](const std::string& question) {
-        return host_.ask(Question::YesNo, question) == Answer::Yes;
+    context.askToContinue = [this, &dataFile](const std::string& question) {
+        if (!unattendedNote_) return host_.ask(Question::YesNo, question) == Answer::Yes;
+        bool undefinedKind = question == messageWithName(kUndefinedKindQuestion, dataFile);
+        std::string name = std::filesystem::path(dataFile).filename().string();
+        unattendedNote_(messageWithName(undefinedKind ? kUndefinedKindsLeftOutNote : kBadRecordsLeftOutNote, name));
+        return true;
     };
     CsvConversion conversion = convertImageToCsv(*image.bytes, dataFile, context);
 

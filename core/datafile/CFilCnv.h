@@ -39,6 +39,11 @@ public:
     CFilCnv(ModelRegistry& models, Host& host, Reporter reporter);
     CFilCnv(Session& session, ModelRegistry& models);
 
+    // From now on records that cannot be converted are left out without asking, as after a
+    // yes: an unattended collection has nobody to answer, and must not hold the line while it
+    // waits. `note` is told once per file, in place of the question, what was left out.
+    void goOnWithoutAsking(std::function<void(const std::string& note)> note);
+
     // Converts one data file, overwriting an existing CSV without asking (a collection
     // converts the file it has just stored this way). The progress notice shows meanwhile.
     // Only a regular file is converted. A conversion that stops part-way keeps what it wrote
@@ -59,6 +64,7 @@ private:
     ModelRegistry& models_;
     Host& host_;
     Reporter reporter_;
+    std::function<void(const std::string& note)> unattendedNote_;
 };
 
 }  // namespace fenta21

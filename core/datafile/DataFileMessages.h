@@ -22,6 +22,11 @@ inline constexpr const char* kBadRecordQuestion =
 inline constexpr const char* kUndefinedKindQuestion = "%s\r\n 測定モードが正しく記録されていません。処理を続けますか？ ";
 inline constexpr const char* kOverwriteQuestion = "%s\r\n同一ファイル名がすでに存在します。上書きしますか？";
 
+// What an unattended conversion logs in place of the questions above; "%s" is the data
+// file's name.
+inline constexpr const char* kBadRecordsLeftOutNote = "%s 正しく記録されていないデータを除いてCSV変換しました";
+inline constexpr const char* kUndefinedKindsLeftOutNote = "%s 測定モードが正しく記録されていないデータを除いてCSV変換しました";
+
 // A question with its "%s" filled in.
 inline std::string messageWithName(const char* pattern, const std::string& name) {
     std::string_view text(pattern);

@@ -2,6 +2,7 @@
 // against an independent XMODEM-1K sender.
 #include "core/collect/CollectResult.h"
 #include "core/collect/CollectionSession.h"
+#include "core/collect/Receivers.h"
 #include "sim/image/DataImage.h"
 #include "tests/support/Process.h"
 #include "tests/support/SimLine.h"
@@ -82,6 +83,32 @@ TEST(IndependentSender, LrzszSxIsAcceptedLikeTheLoggersOwnSender) {
     std::string received((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(received, image);
     EXPECT_EQ(line.logger.clearCount(), 1);
+}
+
+// sx announced more than it sends: its end is answered with NAK once, and sx, having really
+// finished, sends EOT again. The file is stored; the logger is not told to clear.
+TEST(IndependentSender, LrzszSxConfirmsAnEarlyEndAndNothingIsCleared) {
+    if (!fs::exists("/usr/bin/sx")) GTEST_SKIP() << "lrzsz is not installed (scripts/install-deps.sh installs it)";
+    SimLine line;
+    fs::create_directory(line.home.root() + "/data");
+    sim::ImageRecipe recipe;
+    recipe.instants = 300;
+    recipe.channels = {{0, 20, 10, 1, 0}};
+    std::string image = sim::buildDataImage(recipe);
+    std::string imageFile = line.home.root() + "/image.bin";
+    std::ofstream(imageFile, std::ios::binary) << image;
+    line.logger.setReply("acopy", std::to_string(image.size() + 4096));  // no image of its own: sx sends
+    line.logger.handOffCopyTo({"/usr/bin/sx", "-k", imageFile});
+    line.session->settings.dataFileName = "SX";
+    ASSERT_EQ(line.open(), 1);
+    line.session->line.lineState.store(LineState::Linked);
+    line.session->line.collectCommand.store(CollectCommand::AllCopy);
+    ASSERT_EQ(collect(*line.session, -1), kCollectOk);
+    std::ifstream in(line.session->line.lastDataFile.get(), std::ios::binary);
+    std::string received((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(received, image);
+    EXPECT_EQ(line.logger.clearCount(), 0);
+    EXPECT_THAT(line.host.reports(), testing::ElementsAre(kNotClearedMessage));
 }
 
 }  // namespace

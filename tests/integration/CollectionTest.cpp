@@ -2,6 +2,9 @@
 #include "core/collect/CollectResult.h"
 #include "core/collect/CollectionSession.h"
 #include "core/collect/Block.h"
+#include "core/collect/Receivers.h"
+#include "core/datafile/DataFileMessages.h"
+#include "core/base/Cp932.h"
 #include "sim/image/DataImage.h"
 #include "tests/support/SimLine.h"
 
@@ -185,6 +188,89 @@ TEST_F(Collection, ClearRefusedStillSucceedsWithTheMessageAndTheCsv) {
     EXPECT_EQ(line.logger.collectedMark(), static_cast<std::uint32_t>(sim::kHeaderAreaBytes));
 }
 
+TEST_F(Collection, SecondCopyInTheSameMinuteIsStoredBesideTheFirst) {
+    ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+    std::string first = collectedFile();
+    std::string firstSent = line.logger.lastTransferImage();
+    line.logger.setMemoryImage(windImage(2100));  // the logger has recorded more since
+    ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+    std::string second = collectedFile();
+    EXPECT_EQ(fs::path(first).filename(), "KAWABE_261208_0930.v38");
+    EXPECT_EQ(fs::path(second).filename(), "KAWABE_261208_0930_2.v38");
+    EXPECT_EQ(read(first), firstSent);
+    EXPECT_EQ(read(second), line.logger.lastTransferImage());
+    EXPECT_NE(read(first), read(second));
+    EXPECT_THAT(dataFiles(), testing::UnorderedElementsAre("KAWABE_261208_0930.v38", "KAWABE_261208_0930.csv",
+                                                           "KAWABE_261208_0930_2.v38", "KAWABE_261208_0930_2.csv"));
+    EXPECT_EQ(line.logger.clearCount(), 2);
+}
+
+// One noisy byte read as EOT where a block's STX was: NAKed, and the block comes again.
+TEST_F(Collection, NoiseReadAsEotDoesNotEndTheTransfer) {
+    sim::BlockFaults faults;
+    faults.wrongStart = {{5, 1}};
+    faults.wrongStartByte = kEOT;
+    line.logger.setBlockFaults(faults);
+    ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
+    EXPECT_EQ(read(collectedFile()), image);
+    EXPECT_EQ(line.logger.clearCount(), 1);
+    EXPECT_TRUE(line.host.reports().empty());
+}
+
+// A logger that ends early and says so again when asked: what arrived is stored and
+// converted, but the logger is not told to clear records that never arrived.
+TEST_F(Collection, EarlyEndThatTheLoggerConfirmsIsStoredWithoutClear) {
+    for (int blocks : {10, 0}) {
+        SCOPED_TRACE(blocks);
+        line.logger.setCollectedMark(sim::kHeaderAreaBytes);
+        sim::BlockFaults faults;
+        faults.earlyEotAfter = blocks;
+        line.logger.setBlockFaults(faults);
+        int conversions = 0;
+        line.session->convertCollectedFile = [&](const std::string&) { ++conversions; };
+        int nakBefore = count(line.logger.receivedControlBytes(), kNAK);
+        line.host.saveFiles.clear();
+
+        ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+        EXPECT_EQ(read(collectedFile()), line.logger.lastTransferImage().substr(0, blocks * kBlockPayload));
+        EXPECT_EQ(count(line.logger.receivedControlBytes(), kNAK) - nakBefore, 1);
+        EXPECT_EQ(line.logger.clearCount(), 0);
+        EXPECT_EQ(line.logger.collectedMark(), static_cast<std::uint32_t>(sim::kHeaderAreaBytes));
+        EXPECT_THAT(line.host.reports(), testing::Each(kNotClearedMessage));
+        EXPECT_EQ(line.host.reports().size(), blocks == 10 ? 1u : 2u);
+        EXPECT_EQ(conversions, 1);
+    }
+}
+
+TEST_F(Collection, FileNotSafelyOnDiskKeepsTheLoggersRecords) {
+    line.session->syncFolder = [](const std::string&) { return false; };
+    ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+    EXPECT_EQ(read(collectedFile()), line.logger.lastTransferImage());
+    EXPECT_EQ(line.logger.clearCount(), 0);
+    EXPECT_THAT(line.host.reports(), testing::ElementsAre(kNotClearedMessage));
+}
+
+// Nobody is there to answer during a reserved collection: the conversion goes on past a
+// damaged record as after a yes, and says so once in RSV.LOG.
+TEST_F(Collection, ReservedCollectionConvertsPastDamagedRecordsWithoutAsking) {
+    sim::ImageRecipe recipe;
+    recipe.instants = 40;
+    recipe.channels = {{0, 20, 10, 1, 0}, {1, 72, 3, 0, 0}};
+    recipe.damaged = {{3, 0}, {20, 1}};
+    line.logger.setMemoryImage(sim::buildDataImage(recipe));
+    line.session->reports.reservedCollectionMode.store(true);
+    line.session->reports.currentStation.store(2);
+    line.session->reports.stationLabel = [](int index) { return StationLabel{index + 1, "KAWABE"}; };
+    ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
+    EXPECT_TRUE(line.host.questions().empty());
+    std::string csv = read(dataFolder + "/KAWABE_261208_0930.csv");
+    EXPECT_THAT(csv, HasSubstr("2026/04/01,06:30:00,"));  // rows behind both damaged records
+    std::string log = line.home.read("RSV.LOG");
+    ASSERT_EQ(log.size(), 44u + 130u);
+    EXPECT_THAT(cp932ToUtf8(log.substr(64)),
+                testing::StartsWith("[003 KAWABE] KAWABE_261208_0930.v38 正しく記録されていないデータを除いてCSV変換しました"));
+}
+
 TEST_F(Collection, MissingFolderGives100WithoutTraffic) {
     line.session->settings.dataFolder = line.home.root() + "/no-such-folder";
     EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectNoFile);
@@ -244,6 +330,9 @@ TEST_F(Collection, FailedFinalRenameIs103ForBothReceivers) {
     line.host.saveFiles.push_back(blocked);
     EXPECT_EQ(collectWith(CollectCommand::Text), kCollectWriteFailed);
     EXPECT_THAT(dataFiles(), testing::ElementsAre("blocked"));  // no temporary file left behind
+    // A listing clears nothing; the binary collection says that the logger kept its records.
+    EXPECT_THAT(line.host.reports(), testing::ElementsAre(kNotClearedMessage));
+    EXPECT_EQ(line.logger.clearCount(), 0);
 }
 
 }  // namespace

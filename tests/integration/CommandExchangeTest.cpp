@@ -39,10 +39,14 @@ TEST_F(CommandExchange, ClearNeedsOk) {
     EXPECT_EQ(send("clear"), kAccepted);
     EXPECT_EQ(reply, "OK");
     line.logger.setReply("clearx", "DONE");
+    EXPECT_EQ(send("clearx", 20), kErrorReply);  // begins with "clear", answered without "OK"
     sim::LoggerFaults faults;
     faults.questionCommand = "clear";
     setFaults(faults);
-    EXPECT_EQ(send("clearx", 20), kErrorReply);  // begins with "clear", answered without "OK"
+    int clearsBefore = count(line.logger.receivedLines(), "clear");
+    EXPECT_EQ(send("clear", 20), kErrorReply);
+    EXPECT_EQ(reply, "?");
+    EXPECT_GT(count(line.logger.receivedLines(), "clear"), clearsBefore);
 }
 
 TEST_F(CommandExchange, CommandAnsweredOnlyAtItsThirdSendingSucceedsInPhaseA) {

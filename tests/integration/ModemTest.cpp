@@ -90,6 +90,37 @@ TEST_F(Modem, StationWithUnitsOneAndThreeIsCollectedUnitByUnit) {
         EXPECT_THAT(commands, Contains(command)) << command;
 }
 
+TEST_F(Modem, UnitWithNothingNewDoesNotStopTheUnitsBehindIt) {
+    line.session->addressBook.store(0, {"河辺", std::string(kNumber) + "_1_2_3", "", "KAWABE", "", "modem"});
+    auto& remote = station(3);
+    sim::LoggerFaults nothingNew;
+    nothingNew.nothingNew = true;
+    remote.unit(2).setFaults(nothingNew);
+    std::vector<std::string> stored;
+    line.session->fileStored = [&](const std::string& path) { stored.push_back(fs::path(path).filename().string()); };
+    EXPECT_EQ(collectStation(*line.session, 0), kCollectOk);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].rfind("KAWABE1_", 0), 0u);
+    EXPECT_EQ(stored[1].rfind("KAWABE3_", 0), 0u);
+    EXPECT_EQ(remote.unit(1).clearCount(), 1);
+    EXPECT_EQ(remote.unit(2).clearCount(), 0);
+    EXPECT_EQ(remote.unit(3).clearCount(), 1);
+    EXPECT_TRUE(line.host.reports().empty());
+    EXPECT_EQ(modem.hangUps(), 1);
+
+    // Nothing new anywhere: one report of it. A failure of another kind is what is reported.
+    remote.unit(1).setFaults(nothingNew);
+    remote.unit(3).setFaults(nothingNew);
+    EXPECT_EQ(collectStation(*line.session, 0), kCollectNothingNew);
+    EXPECT_THAT(line.host.reports(), ElementsAre("前回のデータ回収時以降に新しく記録されているデータがありません!!"));
+    sim::LoggerFaults busy;
+    busy.cardCollectionRunning = true;
+    remote.unit(2).setFaults(busy);
+    EXPECT_EQ(collectStation(*line.session, 0), kCollectCardBusy);
+    EXPECT_EQ(line.host.reports().back(), "カード回収中によりアクセスできません!!   ");
+    EXPECT_EQ(count(remote.unit(3).receivedLines(), "copy"), 2);  // the card collection stopped the run
+}
+
 // Waiting out a station that never answers costs many reads: a finer scale keeps it short.
 class UnansweredModem : public Modem {
 protected:

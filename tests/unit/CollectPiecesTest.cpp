@@ -69,6 +69,58 @@ TEST(FileNames, ConfiguredBaseNameGetsTheUnitAndNoQuestionWithoutThePanel) {
     EXPECT_EQ(destination, "/data/t.txt");
 }
 
+// A collection's name never lands on a file already there: "_2", "_3" ... go before the
+// extension, and a data file's CSV name must be free as well.
+TEST(FileNames, TakenNamesGetTheFirstFreeNumber) {
+    struct Row {
+        const char* legend;
+        std::vector<std::string> present;
+        bool withCsv;
+        const char* chosen;
+    } rows[] = {
+        {"nothing there", {}, true, "S_261208_0930.v38"},
+        {"data file there", {"S_261208_0930.v38"}, true, "S_261208_0930_2.v38"},
+        {"two taken", {"S_261208_0930.v38", "S_261208_0930_2.v38", "S_261208_0930_2.csv"}, true, "S_261208_0930_3.v38"},
+        {"only its CSV left", {"S_261208_0930.csv"}, true, "S_261208_0930_2.v38"},
+        {"CSV no concern of a listing", {"S_261208_0930.csv"}, false, "S_261208_0930.v38"},
+    };
+    for (const Row& row : rows) {
+        TempHome home;
+        for (const std::string& name : row.present) home.write(name, "stored before");
+        auto chosen = unclaimedPath(home.file("S_261208_0930.v38"), row.withCsv);
+        ASSERT_TRUE(chosen) << row.legend;
+        EXPECT_EQ(*chosen, home.file(row.chosen)) << row.legend;
+    }
+}
+
+TEST(FileNames, TheSaveQuestionOffersAFreeNameButTheUsersChoiceStands) {
+    TempHome home;
+    TestClock clock;
+    clock.setLocalTime({2024, 3, 5, 14, 7, 0});
+    struct SuggestionHost : ScriptedHost {
+        std::vector<std::string> suggested;
+        std::string chooseSaveFile(const std::string& title, const std::string& suggestion) override {
+            suggested.push_back(suggestion);
+            return ScriptedHost::chooseSaveFile(title, suggestion);
+        }
+    } host;
+    Session session(home.path(), host, clock);
+    session.settings.dataFileName = "KAWABE";
+    session.line.panelLinkActive.store(1);
+    std::string folder = home.path() + "/";
+    home.write("KAWABE_240305_1407.v38", "first collection");
+    host.saveFiles.push_back(home.file("KAWABE_240305_1407.v38"));  // the user keeps the old name
+    std::string destination;
+    EXPECT_EQ(nameDataFile(session, -1, folder, destination), 0);
+    EXPECT_EQ(destination, home.file("KAWABE_240305_1407.v38"));
+    home.write("KAWABE_240305_1407.txt", "first listing");
+    host.saveFiles.push_back(home.file("chosen.txt"));
+    EXPECT_EQ(nameTextFile(session, -1, folder, destination), 0);
+    EXPECT_EQ(destination, home.file("chosen.txt"));
+    EXPECT_THAT(host.suggested,
+                ElementsAre(home.file("KAWABE_240305_1407_2.v38"), home.file("KAWABE_240305_1407_2.txt")));
+}
+
 TEST(FileNames, TemporaryFileLivesInTheDestinationFolderAndReplacesAnOldOne) {
     TempHome home;
     home.write("XDM-0000.V38", "stale");
@@ -93,14 +145,28 @@ TEST(TransferFiles, OnlyACommitLeavesAFileAndItReplacesTheDestinationWhole) {
     TransferFile file;
     ASSERT_TRUE(file.create(home.file("tmp")));
     ASSERT_TRUE(file.write("new content"));
-    ASSERT_TRUE(file.commit(home.file("dest.v38")));
+    EXPECT_EQ(file.commit(home.file("dest.v38")), TransferFile::Commit::Durable);
     EXPECT_EQ(home.read("dest.v38"), "new content");
     EXPECT_FALSE(home.exists("tmp"));
 
     TransferFile unrenamable;
     ASSERT_TRUE(unrenamable.create(home.file("tmp2")));
-    EXPECT_FALSE(unrenamable.commit(home.file("no-such-folder/dest.v38")));
+    EXPECT_EQ(unrenamable.commit(home.file("no-such-folder/dest.v38")), TransferFile::Commit::Failed);
     EXPECT_FALSE(home.exists("tmp2"));
+}
+
+TEST(TransferFiles, AFolderThatCannotBeSyncedLeavesTheFileButSaysSo) {
+    TempHome home;
+    std::vector<std::string> synced;
+    TransferFile file([&](const std::string& folder) {
+        synced.push_back(folder);
+        return false;
+    });
+    ASSERT_TRUE(file.create(home.file("tmp")));
+    ASSERT_TRUE(file.write("records"));
+    EXPECT_EQ(file.commit(home.file("dest.v38")), TransferFile::Commit::NotDurable);
+    EXPECT_EQ(home.read("dest.v38"), "records");
+    EXPECT_THAT(synced, ElementsAre(home.path()));
 }
 
 TEST(Blocks, CrcAndFraming) {

@@ -99,6 +99,51 @@ TEST_F(Logs, CountLineStaysTwentyTwoBytesFrom10000On) {
     EXPECT_EQ(log.substr(9999 * 66 - 88 + 20, 9), "line 9999");
 }
 
+// Count lines as the program writes them and as the Windows version wrote them from line
+// 10000 on (23 bytes, its CR LF running into the first entry): the number is read to the line
+// end, and the count line is written back in the 22-byte form.
+TEST_F(Logs, CountLineNumberIsReadWhateverItsWidth) {
+    struct Row {
+        const char* legend;
+        std::string countLine;
+        int next;
+    } rows[] = {
+        {"four digits", "20260101 000000 0042\r\n", 42},
+        {"own five-digit form", "20260101 0000 12345 \r\n", 12345},
+        {"carried over, five digits", "20260101 000000 12345\r\n", 12345},
+        {"carried over, LF alone", "20260101 000000 23456\n", 23456},
+    };
+    for (const Row& row : rows) {
+        std::string start = "TORVINE    0001 TRW \r\n";
+        home.write("ERR.LOG", start + row.countLine);
+        logError(session, "entry");
+        std::string log = errLog();
+        ASSERT_EQ(log.size(), static_cast<std::size_t>(row.next * 66 - 88 + 66)) << row.legend;
+        EXPECT_EQ(log.substr(row.next * 66 - 88, 26), "2026/12/08 09:05:07 entry ") << row.legend;
+        EXPECT_EQ(log.substr(22, 22), formatCountLine({2026, 12, 8, 9, 5, 7}, row.next + 1)) << row.legend;
+    }
+}
+
+// A log file that exists but is empty (or holds less than its header) gets the header.
+TEST_F(Logs, EmptyExistingLogGetsItsHeader) {
+    home.write("ERR.LOG", "");
+    home.write("RSV.LOG", "FENTA");
+    logError(session, "first");
+    logReservation(session, "first");
+    EXPECT_EQ(errLog().substr(0, 44), "TORVINE    0001 TRW \r\n20261208 090507 0003\r\n");
+    EXPECT_EQ(home.read("RSV.LOG").substr(0, 44), std::string("FENTA21 RSV   LOG \r\n\0\0", 22) + "20261208 090507 0003\r\n");
+    EXPECT_EQ(home.read("RSV.LOG").size(), 44u + 130u);
+}
+
+TEST_F(Logs, ReservationLogRingRestartsAtLine2After30000Lines) {
+    seedLog("RSV.LOG", "FENTA21 RSV   LOG \r\n", 30002);
+    logReservation(session, "after the ring");
+    std::string log = home.read("RSV.LOG");
+    EXPECT_EQ(log.substr(22, 22), "20261208 090507 0003\r\n");
+    EXPECT_EQ(log.substr(44, 34), "2026/12/08 09:05:07 after the ring");
+    EXPECT_EQ(log.size(), 44u + 130u);
+}
+
 TEST_F(Logs, DamagedCountLineNeverOverwritesOlderEntries) {
     logError(session, "first");
     logError(session, "second");

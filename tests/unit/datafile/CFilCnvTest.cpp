@@ -285,6 +285,27 @@ TEST_F(CFilCnvTest, KindTableDefectsAreReportedOnceBeforeTheQuestion) {
     EXPECT_EQ(noting.reportsBeforeQuestion, (std::vector<std::size_t>{1, 1})) << "each file asks once, after the defect";
 }
 
+// Unattended, the questions are not asked; each file notes once what kind of record it left out.
+TEST_F(CFilCnvTest, GoingOnWithoutAskingNotesOncePerFile) {
+    sim::ImageRecipe undefinedKind = windRecipe(6);
+    undefinedKind.channels.push_back({2, 21, 0, 0});  // a kind the table does not define
+    sim::ImageRecipe damaged = windRecipe(6);
+    damaged.damaged = {{1, 0}, {4, 1}};
+    const std::pair<sim::ImageRecipe, std::string> rows[] = {
+        {undefinedKind, "U.v38 測定モードが正しく記録されていないデータを除いてCSV変換しました"},
+        {damaged, "D.v38 正しく記録されていないデータを除いてCSV変換しました"},
+    };
+    std::vector<std::string> notes;
+    converter.goOnWithoutAsking([&](const std::string& note) { notes.push_back(note); });
+    for (const auto& [recipe, note] : rows) {
+        notes.clear();
+        std::string file = dataFile(note.substr(0, 5), sim::buildDataImage(recipe));
+        EXPECT_EQ(converter.convertFile(file).outcome, CsvFileOutcome::Converted) << note;
+        EXPECT_EQ(notes, std::vector<std::string>{note});
+    }
+    EXPECT_TRUE(host.questions().empty());
+}
+
 TEST(CFilCnvSession, ReportsThroughTheSharedReport) {
     test::TempHome home;
     test::ScriptedHost host;

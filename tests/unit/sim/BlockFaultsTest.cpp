@@ -43,6 +43,12 @@ BlockFaults stallAfter(int block) {
     return faults;
 }
 
+BlockFaults earlyEotAfter(int block) {
+    BlockFaults faults;
+    faults.earlyEotAfter = block;
+    return faults;
+}
+
 // Three blocks of records after "copy".
 const std::vector<Scenario> kScenarios = {
     {"clean transfer, EOT sent again after NAK", {},
@@ -66,6 +72,9 @@ const std::vector<Scenario> kScenarios = {
      {{C, "STX 1 ok"}, {ACK, "STX 1 ok"}, {ACK, "STX 2 ok"}, {ACK, "STX 3 ok"}, {ACK, "EOT"}, {ACK, "none"}}, true},
     {"stall after block 2", stallAfter(2),
      {{C, "STX 1 ok"}, {ACK, "STX 2 ok"}, {ACK, "none"}, {NAK, "none"}, {NAK, "none"}, {CAN, "none"}, {ACK, "none"}}, false},
+    {"early EOT after block 1, sent again when NAKed", earlyEotAfter(1),
+     {{C, "STX 1 ok"}, {ACK, "EOT"}, {NAK, "EOT"}, {NAK, "EOT"}, {ACK, "none"}}, true},
+    {"EOT in place of block 1", earlyEotAfter(0), {{C, "EOT"}, {NAK, "EOT"}, {ACK, "none"}}, true},
     {"stall before block 1", stallAfter(0), {{C, "none"}, {NAK, "none"}, {NAK, "none"}}, false},
     {"CAN abandons mid-transfer", {}, {{C, "STX 1 ok"}, {CAN, "none"}, {ACK, "none"}, {NAK, "none"}}, false},
     {"any byte but 'C' after the count ends the wait", {}, {{CAN, "none"}, {ACK, "none"}, {NAK, "none"}}, false},
@@ -132,6 +141,17 @@ TEST(BlockFaults, ControlBytesAreLoggedSoATestCanSeeWhatTheProgramSent) {
     EXPECT_EQ(busy.receive("copy\r\n"), "BUSY\r\n");
     EXPECT_EQ(busy.receive(std::string{CAN} + "\r\n"), "READY\r\n");
     EXPECT_THAT(busy.receivedControlBytes(), ::testing::ElementsAre(CAN));  // no 'C' was ever taken
+}
+
+TEST(BlockFaults, NothingNewAnnouncesTheHeaderAloneToCopyButNotToAcopy) {
+    SimLogger logger;
+    logger.setMemoryImage(test::testImage(3, 640, 2900));
+    LoggerFaults faults;
+    faults.nothingNew = true;
+    logger.setFaults(faults);
+    EXPECT_EQ(logger.receive("copy\r\n"), "640\r\n");
+    EXPECT_EQ(logger.receive(std::string{CAN} + "\r\n"), "READY\r\n");
+    EXPECT_EQ(logger.receive("acopy\r\n"), "2900\r\n");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ SimOptions parse(std::vector<std::string> args, std::string* complaint = nullptr
 TEST(SimOptions, CollectionOptionsReachTheLoggerAndServer) {
     SimOptions o = parse({"--image", "img.bin", "--text-listing", "list.txt", "--card-busy", "--no-end-line", "--bad-crc",
                           "2", "--bad-crc", "5:4", "--bad-complement", "1", "--wrong-start", "3:2", "--wrong-start-alone",
-                          "--short-block", "4", "--lost-ack", "6", "--stall-after", "0", "--pace", "9600",
+                          "--short-block", "4", "--lost-ack", "6", "--stall-after", "0", "--early-eot", "7", "--nothing-new", "--pace", "9600",
                           "--only-speed", "4800", "--copy-via", "sx  -k img.bin"});
     EXPECT_EQ(o.imageFile, "img.bin");
     EXPECT_EQ(o.textListingFile, "list.txt");
@@ -31,6 +31,8 @@ TEST(SimOptions, CollectionOptionsReachTheLoggerAndServer) {
     EXPECT_EQ(o.blockFaults.shortBlock, (std::map<int, int>{{4, 1}}));
     EXPECT_EQ(o.blockFaults.lostAck, (std::map<int, int>{{6, 1}}));
     EXPECT_EQ(o.blockFaults.stallAfter, 0);
+    EXPECT_EQ(o.blockFaults.earlyEotAfter, 7);
+    EXPECT_TRUE(o.faults.nothingNew);
     EXPECT_EQ(o.pace, 9600u);
     EXPECT_EQ(o.onlySpeed, 4800u);
     EXPECT_EQ(o.copyVia, (std::vector<std::string>{"sx", "-k", "img.bin"}));
@@ -72,6 +74,7 @@ TEST(SimOptions, BadArgumentsAreNamed) {
         {{"--bad-crc", "0"}, "--bad-crc needs K or K:N"},
         {{"--lost-ack", "2:x"}, "--lost-ack needs K or K:N"},
         {{"--stall-after", "-1"}, "--stall-after needs a block number (0 or more)"},
+        {{"--early-eot", "x"}, "--early-eot needs a block number (0 or more)"},
         {{"--pace", "fast"}, "--pace needs a speed in bits per second"},
         {{"--only-speed", "0"}, "--only-speed needs a speed in bits per second"},
         {{"--copy-via", "  "}, "--copy-via needs a program"},
