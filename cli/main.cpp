@@ -97,6 +97,10 @@ int main(int argc, char** argv) {
     CliHost host;
     CliHost::installInterruptHandler();
     Session session(home, host, *clock);
+    session.reports.logNotWritten = [](const std::string& path, int errorNumber) {
+        std::fprintf(stderr, "fenta21-cli: cannot write %s (%s): its entries are lost\n", path.c_str(),
+                     std::strerror(errorNumber));
+    };
     startUp(session);
     CommandContext context{session, host, std::move(args)};
     return command->run(context);

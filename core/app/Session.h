@@ -49,6 +49,12 @@ struct ReportState {
     std::function<StationLabel(int stationIndex)> stationLabel;
     // Keeps two threads' log entries from sharing a line number.
     std::mutex logMutex;
+    // Told once per log file when an entry of ERR.LOG or RSV.LOG could not be written (the
+    // file's path and the system's error number), so that lost entries are never silent. The
+    // desktop program and the command-line program say it in their own way.
+    std::function<void(const std::string& path, int errorNumber)> logNotWritten;
+    std::atomic<bool> errorLogFailed{false};
+    std::atomic<bool> reservationLogFailed{false};
 };
 
 // The words the line guard shares with the panel's polling worker.

@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,15 +92,16 @@ std::string formatCountLine(const CalendarTime& t, int nextLine) {
     return text;
 }
 
-void appendFixedLog(const std::string& path, const FixedLogLayout& layout, const CalendarTime& time,
-                    std::string_view message) {
+int appendFixedLog(const std::string& path, const FixedLogLayout& layout, const CalendarTime& time,
+                   std::string_view message) {
     // Created when missing, never truncated: another copy of the program may be writing it.
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return;
+    if (fd < 0) return errno;
     std::FILE* file = ::fdopen(fd, "r+b");
     if (file == nullptr) {
+        int error = errno;
         ::close(fd);
-        return;
+        return error;
     }
     // Another copy of the program may write the same log.
     flock(fileno(file), LOCK_EX);
@@ -120,8 +122,10 @@ void appendFixedLog(const std::string& path, const FixedLogLayout& layout, const
     std::string lines = stamp + parts[0] + "\r\n";
     for (std::size_t i = 1; i < parts.size(); ++i) lines += parts[i] + "\r\n";
     std::fseek(file, lineOffset(next, layout), SEEK_SET);
-    std::fwrite(lines.data(), 1, lines.size(), file);
-    std::fclose(file);
+    bool written = std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
+    int error = written ? 0 : errno;
+    if (std::fclose(file) != 0 && error == 0) error = errno;
+    return error;
 }
 
 }  // namespace fenta21

@@ -30,8 +30,9 @@ std::string formatCountLine(const CalendarTime& time, int nextLine);
 
 // Appends one message (code page 932 bytes) to the log at `path`. Messages are cut on
 // character boundaries: a double-byte character that would straddle a line end moves to
-// the next line whole. Best effort: a file that cannot be written loses the entry.
-void appendFixedLog(const std::string& path, const FixedLogLayout& layout, const CalendarTime& time,
-                    std::string_view message);
+// the next line whole. Returns 0, or the system's error number when the entry could not be
+// written (it is then lost; the caller decides whom to tell).
+int appendFixedLog(const std::string& path, const FixedLogLayout& layout, const CalendarTime& time,
+                   std::string_view message);
 
 }  // namespace fenta21

@@ -13,17 +13,26 @@ const FixedLogLayout kErrorLog{"TORVINE    0001 TRW \r\n", 44, 64, 3, 66, 30000}
 // stays within the count line's width.
 const FixedLogLayout kReservationLog{"FENTA21 RSV   LOG \r\n", 108, 0, 0, 130, 30000};
 
-void append(Session& session, const char* fileName, const FixedLogLayout& layout, const std::string& text) {
-    std::lock_guard lock(session.reports.logMutex);
-    appendFixedLog(session.homeFile(fileName), layout, session.sampleClock(), utf8ToCp932(text));
+void append(Session& session, const char* fileName, const FixedLogLayout& layout, std::atomic<bool>& failedOnce,
+            const std::string& text) {
+    std::string path = session.homeFile(fileName);
+    int error = 0;
+    {
+        std::lock_guard lock(session.reports.logMutex);
+        error = appendFixedLog(path, layout, session.sampleClock(), utf8ToCp932(text));
+    }
+    if (error != 0 && !failedOnce.exchange(true) && session.reports.logNotWritten)
+        session.reports.logNotWritten(path, error);
 }
 
 }  // namespace
 
-void logError(Session& session, const std::string& text) { append(session, "ERR.LOG", kErrorLog, text); }
+void logError(Session& session, const std::string& text) {
+    append(session, "ERR.LOG", kErrorLog, session.reports.errorLogFailed, text);
+}
 
 void logReservation(Session& session, const std::string& text) {
-    append(session, "RSV.LOG", kReservationLog, text);
+    append(session, "RSV.LOG", kReservationLog, session.reports.reservationLogFailed, text);
 }
 
 }  // namespace fenta21

@@ -1,4 +1,5 @@
 // Every termios call and modem-line ioctl of the program lives in this file.
+#include "core/serial/OutputDrain.h"
 #include "core/serial/PortDevice.h"
 
 #include <fcntl.h>
@@ -114,13 +115,17 @@ public:
     // or write on it any more; a closed port answers every later call with EBADF.
     void close() override {
         if (closed_.exchange(true)) return;
-        drainOutput();
+        drainOrDiscardOutput(
+            [this] {
+                int waiting = 0;
+                return ioctl(fd_, TIOCOUTQ, &waiting) == 0 ? waiting : 0;
+            },
+            [this] { (void)tcflush(fd_, TCOFLUSH); }, [] { ::usleep(5000); });
         setModemLines(fd_, TIOCMBIC, TIOCM_DTR);
         setModemLines(fd_, TIOCMBIC, TIOCM_RTS);
-        // What the bounded wait could not send will not leave: with flow control held (CTS
-        // low on an adapter with nothing on it) the system's close would otherwise wait up to
-        // its closing time (30 s) for it, at every port the search tries.
-        (void)tcflush(fd_, TCIOFLUSH);
+        // Only what came in is thrown away here: a write has returned once the bytes are
+        // queued, and what has left the queue is on its way.
+        (void)tcflush(fd_, TCIFLUSH);
     }
 
     int lastError() const override { return error_.load(); }
@@ -137,16 +142,6 @@ private:
     long closedError() {
         error_ = EBADF;
         return -1;
-    }
-
-    // The last command before a close (the "ATZ" of a hang-up) must reach the line before the
-    // queues are purged; a line held by flow control may not empty, so the wait is bounded.
-    void drainOutput() {
-        for (int i = 0; i < 200; ++i) {
-            int waiting = 0;
-            if (ioctl(fd_, TIOCOUTQ, &waiting) != 0 || waiting <= 0) return;
-            ::usleep(5000);
-        }
     }
 
     const int fd_;

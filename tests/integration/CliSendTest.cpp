@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace fenta21::test {
 namespace {
 
@@ -43,6 +45,18 @@ TEST_F(CliSend, SilentLoggerGivesTheTimeoutMessageAndExitOne) {
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("コマンド応答　受信タイムアウト"), std::string::npos) << result.err;
     EXPECT_NE(home.read("ERR.LOG").find("D]"), std::string::npos);
+}
+
+TEST_F(CliSend, AnErrorLogThatCannotBeWrittenIsSaidOnceOnStderr) {
+    startSimulator({"--silent"});
+    std::filesystem::create_directory(home.file("ERR.LOG"));  // not a file: no entry can go in
+    auto result = cli({"send", "rome", "batt"});
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string said = "cannot write " + home.file("ERR.LOG") + " (Is a directory): its entries are lost";
+    auto first = result.err.find(said);
+    EXPECT_NE(first, std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find(said, first + 1), std::string::npos) << "said once:\n" << result.err;
+    EXPECT_NE(result.err.find("コマンド応答　受信タイムアウト"), std::string::npos) << result.err;
 }
 
 TEST_F(CliSend, ErrorReplyMakesTheExitOneButLaterCommandsStillRun) {

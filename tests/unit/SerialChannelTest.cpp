@@ -1,6 +1,7 @@
 // The serial channel over a scripted device: line readers, writes, purge, errors, capture.
 #include "core/serial/Channel.h"
 #include "core/serial/ComPortMap.h"
+#include "core/serial/OutputDrain.h"
 #include "tests/support/FakePort.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
@@ -171,6 +172,21 @@ TEST(CaptureQueueOverflow, DropsTheOldestAndKeepsEntriesWhole) {
     EXPECT_EQ(entries[entries.size() - 2].byte, static_cast<std::uint8_t>(bytes.size() - 1));
     EXPECT_EQ(entries.back().direction, CaptureDirection::Gap);
     EXPECT_EQ(queue.size(), 0u);
+}
+
+// Before a close: output that leaves in time is waited for and kept; output held by flow
+// control is discarded once the wait is over, so that the system's close does not wait for it.
+TEST(OutputDrain, WaitsForOutputThatLeavesAndDiscardsOutputThatCannot) {
+    int queued = 3, pauses = 0, discards = 0;
+    auto discard = [&] { ++discards; };
+    EXPECT_TRUE(drainOrDiscardOutput([&] { return queued; }, discard, [&] { ++pauses, --queued; }, 10));
+    EXPECT_EQ(pauses, 3);
+    EXPECT_EQ(discards, 0);
+
+    queued = 5, pauses = 0;
+    EXPECT_FALSE(drainOrDiscardOutput([&] { return queued; }, discard, [&] { ++pauses; }, 10));
+    EXPECT_EQ(pauses, 10);
+    EXPECT_EQ(discards, 1);
 }
 
 TEST(ComPortMapFile, MapsPortsIgnoresCommentsAndNamesBadLines) {
