@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the demo need, where it is missing.
 set -euo pipefail
-packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev lrzsz)
+packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev lrzsz
+          qt6-base-dev xvfb xauth fonts-noto-cjk)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -17,10 +17,18 @@ bool readReservationFlag(const std::string& path) {
 }
 
 void startUp(Session& session) {
+    startUpView(session);
+    startUpFrame(session);
+}
+
+void startUpView(Session& session) {
     // What the remote-operation view loads when it is created.
     session.retry = loadRetrySettings(session.homeFile("cmd.dat"));
     session.modem = loadModemParameters(session.homeFile("mdm.dat"));
     session.models.loadModelTable();
+}
+
+void startUpFrame(Session& session) {
     // What the main window loads when it is created.
     session.createSerialChannel();
     loadSettings(session.homeFile("system.dat"), session.settings);

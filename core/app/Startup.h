@@ -15,4 +15,11 @@ bool readReservationFlag(const std::string& path);
 // join this sequence at their place.
 void startUp(Session& session);
 
+// The two halves of startUp, for a program that builds its window between them: what the
+// remote-operation view loads when it is created (cmd.dat, mdm.dat, type.dat), and what the
+// main window loads once its bars and heartbeat exist (the serial channel, system.dat, the
+// address book, the reservation list and rsvflg.dat).
+void startUpView(Session& session);
+void startUpFrame(Session& session);
+
 }  // namespace fenta21

@@ -1,0 +1,234 @@
+#include "gui/app/CMainFrame.h"
+
+#include "core/app/CommandTable.h"
+#include "core/app/DirectCollection.h"
+#include "core/app/Heartbeat.h"
+#include "core/app/LineClaim.h"
+#include "core/app/Session.h"
+#include "core/remote/Disconnect.h"
+#include "gui/app/Accelerators.h"
+#include "gui/app/PlaceholderView.h"
+#include "gui/app/ToolbarIcons.h"
+#include "gui/base/ProgramIcon.h"
+#include "gui/base/QtHost.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QToolBar>
+
+namespace fenta21::gui {
+namespace {
+
+using namespace CommandId;
+
+// Texts of the commands that no menu item names.
+QString unlistedCommandText(int command) {
+    switch (command) {
+        case kDirectCollectionAll: return QStringLiteral("全データ回収");
+        case kWebSite: return QStringLiteral("ホームページ");
+        case kDataFileViewer: return QStringLiteral("データファイルビューア");
+        case kCfCard: return QStringLiteral("CFカード初期化");
+        case kCollectNewOverLink: return QStringLiteral("最新ﾃﾞｰﾀ回収");
+        case kCollectAllOverLink: return QStringLiteral("全ﾃﾞｰﾀ回収");
+        case kCollectTextOverLink: return QStringLiteral("ﾃｷｽﾄ形式回収");
+        case kMonitor: return QStringLiteral("詳細");
+        default: return QString::number(command);
+    }
+}
+
+void collectMenuTexts(const std::vector<MenuEntry>& entries, std::map<int, QString>& texts) {
+    for (const auto& entry : entries) {
+        if (entry.command != 0) texts.emplace(entry.command, entry.text.section('\t', 0, 0));
+        collectMenuTexts(entry.children, texts);
+    }
+}
+
+void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries, const std::map<int, QAction*>& actions) {
+    for (const auto& entry : entries) {
+        if (entry.separator) menu->addSeparator();
+        else if (entry.command != 0) {
+            // The menu shows its own text (with the key label); the action is the command.
+            QAction* item = menu->addAction(entry.text);
+            QAction* command = actions.at(entry.command);
+            item->setObjectName(QString("menu%1").arg(entry.command));
+            item->setProperty("command", entry.command);
+            item->setEnabled(command->isEnabled());
+            QObject::connect(command, &QAction::changed, item, [item, command] { item->setEnabled(command->isEnabled()); });
+            QObject::connect(item, &QAction::triggered, command, [command] {
+                if (command->isEnabled()) command->trigger();
+            });
+        } else fillMenu(menu->addMenu(entry.text), entry.children, actions);
+    }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QWidget* parent)
+    : QMainWindow(parent), session_(session), host_(host), menuKind_(menuKind) {
+    setObjectName("mainFrame");
+    setWindowTitle(kTitle);
+    setWindowIcon(programIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFixedSize(kWidth, kHeight);
+    host_.setMainWindow(this);
+
+    // The remote-operation view first, then the bars, then the heartbeat, as the program has
+    // always built its window.
+    view_ = new PlaceholderView([this](int key) { functionKeyReleased(key); }, this);
+    setCentralWidget(view_);
+    buildActions();
+    buildMenus();
+    buildToolbar();
+    if (menuKind_ == MainMenuKind::WithoutOptions) buildAccelerators();
+
+    connect(&heartbeat_, &QTimer::timeout, this, &CMainFrame::heartbeat);
+    heartbeat_.start(kHeartbeatMilliseconds);
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() { host_.setMainWindow(nullptr); }
+
+QAction* CMainFrame::action(int command) const {
+    auto found = actions_.find(command);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QWidget* CMainFrame::view() const { return view_; }
+
+void CMainFrame::buildActions() {
+    handlers_[kDirectCollection] = [this] { directCollectionCommand(kDirectCollection); };
+    handlers_[kDirectCollectionAll] = [this] { directCollectionCommand(kDirectCollectionAll); };
+    handlers_[kAutoLink] = [this] { autoLinkCommand(); };
+    handlers_[kDisconnect] = [this] { disconnectCommand(); };
+    handlers_[kExit] = [this] { close(); };
+
+    std::map<int, QString> texts;
+    collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);
+    for (int command : allCommandIds()) {
+        auto known = texts.find(command);
+        auto* action = new QAction(known != texts.end() ? known->second : unlistedCommandText(command), this);
+        action->setObjectName(QString("cmd%1").arg(command));
+        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+        actions_[command] = action;
+    }
+}
+
+void CMainFrame::buildMenus() {
+    for (const auto& entry : mainMenu(menuKind_)) {
+        if (entry.command != 0) {
+            // A top-level command ("ｵﾌﾟｼｮﾝ(&O)", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&E)") stands in the bar itself.
+            QAction* item = menuBar()->addAction(entry.text);
+            QAction* command = actions_.at(entry.command);
+            item->setObjectName(QString("menu%1").arg(entry.command));
+            item->setProperty("command", entry.command);
+            connect(command, &QAction::changed, item, [item, command] { item->setEnabled(command->isEnabled()); });
+            connect(item, &QAction::triggered, command, [command] {
+                if (command->isEnabled()) command->trigger();
+            });
+            continue;
+        }
+        QMenu* menu = menuBar()->addMenu(entry.text);
+        // The rules are asked again before a menu opens, as the line may have changed since
+        // the last tick.
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+        fillMenu(menu, entry.children, actions_);
+    }
+}
+
+void CMainFrame::buildToolbar() {
+    toolbar_ = addToolBar(QString());
+    toolbar_->setObjectName("toolbar");
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(16, 16));
+    for (int command : toolbarCommands()) {
+        QAction* action = actions_.at(command);
+        action->setIcon(toolbarIcon(command));
+        action->setToolTip(toolbarTip(command));
+        toolbar_->addAction(action);
+    }
+}
+
+void CMainFrame::buildAccelerators() {
+    for (const Accelerator& accelerator : acceleratorTable()) {
+        auto* shortcut = new QShortcut(accelerator.key, this);
+        shortcut->setAutoRepeat(false);
+        int command = accelerator.command;
+        int functionKey = accelerator.functionKey;
+        connect(shortcut, &QShortcut::activated, this, [this, command, functionKey] {
+            updateCommandStates();
+            QAction* action = actions_.at(command);
+            bool runs = action->isEnabled();
+            if (functionKey != 0) pressRanCommand_[static_cast<std::size_t>(functionKey - kKeyF1)] = runs;
+            if (runs) action->trigger();
+        });
+    }
+}
+
+void CMainFrame::updateCommandStates() {
+    LineState state = session_.line.lineState.load();
+    for (auto& [command, action] : actions_)
+        action->setEnabled(handlers_.count(command) != 0 && commandEnabled(command, state));
+}
+
+void CMainFrame::heartbeat() {
+    HeartbeatTick tick = heartbeatTick(session_);
+    // The monitor update and the status display's slower half join here with their bars;
+    // meanwhile the toolbar follows the line state on every tick.
+    updateCommandStates();
+    if (tick.functionKey != 0) {
+        // No ticks while the key's command runs: it may open windows and wait in them.
+        heartbeat_.stop();
+        if (auto command = functionKeyCommand(tick.functionKey)) runCommand(*command);
+        session_.line.pendingFunctionKey.store(0);
+        heartbeat_.start(kHeartbeatMilliseconds);
+        updateCommandStates();
+    }
+}
+
+void CMainFrame::runCommand(int command) {
+    auto handler = handlers_.find(command);
+    if (handler == handlers_.end()) return;
+    handler->second();
+    updateCommandStates();
+}
+
+void CMainFrame::functionKeyReleased(int virtualKey) {
+    std::size_t index = static_cast<std::size_t>(virtualKey - kKeyF1);
+    if (index < pressRanCommand_.size() && pressRanCommand_[index]) {
+        pressRanCommand_[index] = false;
+        return;
+    }
+    session_.line.pendingFunctionKey.store(virtualKey);
+}
+
+void CMainFrame::directCollectionCommand(int command) {
+    directCollection(session_, command == kDirectCollectionAll ? CollectCommand::AllCopy : CollectCommand::Copy);
+}
+
+void CMainFrame::autoLinkCommand() {
+    if (session_.line.lineState.load() != LineState::Idle) return;
+    linkUp(session_, LinkRequest{});
+}
+
+void CMainFrame::disconnectCommand() {
+    if (session_.line.lineState.load() == LineState::Idle) return;
+    bool userLink = userLinkUp(session_);
+    session_.line.panelLinkActive.store(0);
+    // The panel's worker takes its link down once it sees the word cleared; while no panel
+    // runs on the link, the window does it itself. A link that another operation holds is
+    // left to that operation.
+    if (userLink) disconnectLine(session_);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Nothing is saved at exit; a worker still running gets no more windows.
+    host_.closeDown();
+    heartbeat_.stop();
+    event->accept();
+}
+
+}  // namespace fenta21::gui

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "gui/app/MainMenus.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <map>
+
+class QAction;
+class QToolBar;
+
+namespace fenta21 {
+class Session;
+}
+
+namespace fenta21::gui {
+
+class PlaceholderView;
+class QtHost;
+
+// The main window: menus, toolbar, accelerators and function keys all trigger one action per
+// command id (object name "cmd<id>"); each action is enabled by the core's rule over the line
+// words, and its handler calls the core. The 100 ms heartbeat samples the clock, keeps the
+// enabled states current and runs the function key that the view left for it.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    static constexpr const char* kTitle = "FENTA21通信ソフト for Brightlow Ver3.02";
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 216;
+
+    QAction* action(int command) const;
+    QToolBar* toolbar() const { return toolbar_; }
+    QWidget* view() const;
+    MainMenuKind menuKind() const { return menuKind_; }
+    bool heartbeatRunning() const { return heartbeat_.isActive(); }
+
+    // Re-evaluates every command's enabled rule.
+    void updateCommandStates();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildToolbar();
+    void buildAccelerators();
+    void heartbeat();
+    // A command's own work, without the enabled check (the function keys skip that check).
+    void runCommand(int command);
+    void functionKeyReleased(int virtualKey);
+
+    void directCollectionCommand(int command);
+    void autoLinkCommand();
+    void disconnectCommand();
+
+    Session& session_;
+    QtHost& host_;
+    const MainMenuKind menuKind_;
+    std::map<int, QAction*> actions_;
+    // Commands whose windows exist; the others stay disabled.
+    std::map<int, std::function<void()>> handlers_;
+    QToolBar* toolbar_ = nullptr;
+    PlaceholderView* view_ = nullptr;
+    QTimer heartbeat_;
+    // Whether the last press of F1 ... F9 ran its command through the accelerator table, so
+    // that its release does not run it a second time through the heartbeat.
+    std::array<bool, 9> pressRanCommand_{};
+};
+
+}  // namespace fenta21::gui

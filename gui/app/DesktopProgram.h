@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/app/Session.h"
+#include "core/remote/Scheduler.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/base/QtHost.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QStringList>
+
+namespace fenta21::gui {
+
+// The program's state from start to exit, built in the order the program has always started:
+// the option programs choose the menu; the home folder is recorded and cmd.dat, mdm.dat and
+// type.dat are read; the window is built with its bars and heartbeat; then the serial
+// channel, system.dat, adr.csv, the reservation list and rsvflg.dat follow, and a scheduler
+// that was on is running again before the window first shows.
+class DesktopProgram {
+public:
+    DesktopProgram(const std::string& homeFolder, std::unique_ptr<Clock> clock);
+    ~DesktopProgram();
+
+    QtHost host;
+    std::unique_ptr<Clock> clock;
+    Session session;
+    ReservationScheduler scheduler;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+// What the command line asks for: the home folder (--home DIR, else the working directory).
+struct DesktopArguments {
+    std::string homeFolder;
+    bool help = false;
+    std::string error;  // not empty: the arguments cannot be used
+};
+DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::string& workingFolder);
+
+inline constexpr const char* kDesktopUsage =
+    "usage: fenta21 [--home DIR]\n\n"
+    "The FENTA21 communication program. Its settings, lists and logs are the files of the home\n"
+    "folder (default: the current directory); comports.txt there maps COM1 ... COM9 to devices.\n"
+    "FENTA21_TIME_SCALE (a positive number, default 1) shortens every wait, for tests;\n"
+    "FENTA21_START_TIME (YYYY-MM-DDTHH:MM:SS) starts the calendar there, running at that pace.\n";
+
+}  // namespace fenta21::gui

@@ -1,0 +1,174 @@
+#include "gui/base/QtHost.h"
+
+#include "gui/base/GuiThread.h"
+#include "gui/base/ModalWindow.h"
+#include "gui/base/QuestionBoxes.h"
+#include "gui/base/StatusNotice.h"
+#include "gui/base/Text.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+#include <thread>
+
+namespace fenta21::gui {
+namespace {
+
+// Hands the worker's window updates to the GUI thread; the window outlives every update,
+// because the host joins the worker before it destroys the window.
+class WindowContext : public ModalContext {
+public:
+    WindowContext(std::atomic<int>& flag, ModalWindow* window) : ModalContext(flag), window_(window) {}
+
+    void setText(const std::string& text) override {
+        QString line = qs(text);
+        post([line](ModalWindow* window) { window->showText(line); });
+    }
+    void setProgress(int percent) override {
+        post([percent](ModalWindow* window) { window->showProgress(percent); });
+    }
+    void startAnimation() override {
+        post([](ModalWindow* window) { window->startAnimation(); });
+    }
+
+private:
+    template <class Change>
+    void post(Change change) {
+        ModalWindow* window = window_;
+        QMetaObject::invokeMethod(window, [window, change] { change(window); }, Qt::QueuedConnection);
+    }
+    ModalWindow* window_;
+};
+
+}  // namespace
+
+QString fileDialogFilter(const std::string& coreFilter) {
+    QStringList parts = qs(coreFilter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        // The dialog reads the patterns from the parentheses; add them when the text has none.
+        if (!description.contains('(')) description += " (" + parts[i + 1] + ")";
+        filters << description;
+    }
+    return filters.join(";;");
+}
+
+QtHost::QtHost(QObject* parent) : QObject(parent) {}
+
+QtHost::~QtHost() { delete notice_.data(); }
+
+QWidget* QtHost::dialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return mainWindow_.data();
+}
+
+void QtHost::report(const std::string& text) {
+    if (closing_.load() && QThread::currentThread() != thread()) return;
+    onGuiThreadVoid(this, [&] {
+        QMessageBox box(QMessageBox::NoIcon, kMessageCaption, qs(text), QMessageBox::NoButton, dialogParent());
+        box.setObjectName("reportBox");
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.exec();
+    });
+}
+
+Answer QtHost::ask(Question kind, const std::string& text) {
+    if (closing_.load() && QThread::currentThread() != thread()) return Answer::Cancel;
+    return onGuiThread(
+        this, [&] { return askQuestion(kind, qs(text), dialogParent()); },
+        kind == Question::YesNo ? Answer::No : Answer::Cancel);
+}
+
+std::vector<std::string> QtHost::chooseOpenFiles(const std::string& title, const std::string& filter) {
+    if (closing_.load() && QThread::currentThread() != thread()) return {};
+    return onGuiThread(this, [&] {
+        QString start = startingFolder ? qs(startingFolder()) : QString();
+        QStringList chosen = QFileDialog::getOpenFileNames(dialogParent(), qs(title), start, fileDialogFilter(filter),
+                                                           nullptr, QFileDialog::DontUseNativeDialog);
+        std::vector<std::string> files;
+        for (const QString& file : chosen) files.push_back(utf8(file));
+        return files;
+    });
+}
+
+std::string QtHost::chooseSaveFile(const std::string& title, const std::string& suggested) {
+    if (closing_.load() && QThread::currentThread() != thread()) return {};
+    return onGuiThread(this, [&] {
+        return utf8(QFileDialog::getSaveFileName(dialogParent(), qs(title), qs(suggested), QString(), nullptr,
+                                                 QFileDialog::DontUseNativeDialog));
+    });
+}
+
+std::string QtHost::chooseFolder(const std::string& title) {
+    if (closing_.load() && QThread::currentThread() != thread()) return {};
+    return onGuiThread(this, [&] {
+        QString start = startingFolder ? qs(startingFolder()) : QString();
+        return utf8(QFileDialog::getExistingDirectory(dialogParent(), qs(title), start,
+                                                      QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
+    });
+}
+
+void QtHost::showNotice(const std::string& text) {
+    if (closing_.load() && QThread::currentThread() != thread()) return;
+    onGuiThreadVoid(this, [&] {
+        if (!notice_) notice_ = new StatusNotice(mainWindow_.data());
+        notice_->showText(qs(text));
+    });
+}
+
+void QtHost::hideNotice() {
+    if (closing_.load() && QThread::currentThread() != thread()) return;
+    onGuiThreadVoid(this, [&] {
+        if (notice_) notice_->hide();
+    });
+}
+
+int QtHost::runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
+                     const std::function<int(ModalContext&)>& worker) {
+    if (closing_.load() && QThread::currentThread() != thread()) {
+        // No window any more: the worker runs here and sees the cancel at its first check.
+        cancelFlag.store(kCancelled);
+        ModalContext context(cancelFlag);
+        return worker(context);
+    }
+    return onGuiThread(this, [&] { return runModalHere(spec, cancelFlag, worker); }, kCancelled);
+}
+
+int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
+                         const std::function<int(ModalContext&)>& worker) {
+    cancelFlag.store(0);
+    ModalWindow window(spec, cancelFlag, dialogParent());
+    WindowContext context(cancelFlag, &window);
+    std::thread thread;
+    // The worker starts once the window's event loop runs, so that its first update and its
+    // end always find the window.
+    QTimer::singleShot(0, &window, [&] {
+        thread = std::thread([&] {
+            int result = worker(context);
+            ModalWindow* target = &window;
+            QMetaObject::invokeMethod(target, [target, result] { target->finish(result); }, Qt::QueuedConnection);
+        });
+    });
+    int result = window.exec();
+    if (!window.finishedByWorker()) {
+        // The loop can also end when the program quits: the worker is told to stop and ends
+        // at its next check, before the window it reports to goes away.
+        cancelFlag.store(kCancelled);
+        result = kCancelled;
+    }
+    if (thread.joinable()) thread.join();
+    return result;
+}
+
+void QtHost::openTextFile(const std::string& path) {
+    if (closing_.load() && QThread::currentThread() != thread()) return;
+    onGuiThreadVoid(this, [&] { QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path))); });
+}
+
+}  // namespace fenta21::gui

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/base/Host.h"
+#include "gui/base/StatusNotice.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <atomic>
+#include <functional>
+
+class QWidget;
+
+namespace fenta21::gui {
+
+
+
+// The desktop program's Host: message boxes, questions, file dialogs, the status notice and
+// the windows of long operations. The core calls it from any thread: on the GUI thread it
+// acts at once; from a worker (the scheduler, a receiver's command wait, the panel's key
+// worker) each call is handed to the GUI thread and the worker waits for its answer there.
+class QtHost : public QObject, public Host {
+    Q_OBJECT
+public:
+    explicit QtHost(QObject* parent = nullptr);
+    ~QtHost() override;
+
+    // The window the host's windows are centred on when no modal window is open.
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    // Where the file dialogs start when the core names no folder (the resolved data folder).
+    std::function<std::string()> startingFolder;
+
+    // Once the program is closing, workers get no more windows: their questions are answered
+    // "cancel", their reports are dropped and their long operations see the cancel flag set.
+    void closeDown() { closing_.store(true); }
+
+    void report(const std::string& text) override;
+    Answer ask(Question kind, const std::string& text) override;
+    std::vector<std::string> chooseOpenFiles(const std::string& title, const std::string& filter) override;
+    std::string chooseSaveFile(const std::string& title, const std::string& suggested) override;
+    std::string chooseFolder(const std::string& title) override;
+    void showNotice(const std::string& text) override;
+    void hideNotice() override;
+    int runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
+                 const std::function<int(ModalContext&)>& worker) override;
+    void openTextFile(const std::string& path) override;
+
+    StatusNotice* notice() const { return notice_.data(); }
+
+    // The caption of the program's message boxes and questions.
+    static constexpr const char* kMessageCaption = "FENTA21通信ソフト";
+
+private:
+    QWidget* dialogParent() const;
+    int runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
+                     const std::function<int(ModalContext&)>& worker);
+
+    QPointer<QWidget> mainWindow_;
+    // Owned by the main window once there is one, so it can go before the host.
+    QPointer<StatusNotice> notice_;
+    std::atomic<bool> closing_{false};
+};
+
+// Turns a filter list as the core writes it (" Binary data (*.v38)|*.v38|...") into the
+// form of the file dialogs (" Binary data (*.v38);;...").
+QString fileDialogFilter(const std::string& coreFilter);
+
+}  // namespace fenta21::gui

@@ -1,0 +1,80 @@
+// The program's start: the home folder from the command line, the menu chosen by the option
+// programs, and a scheduler that was on running before the window shows.
+#include "core/app/CommandTable.h"
+#include "gui/app/DesktopProgram.h"
+#include "tests/support/TempHome.h"
+#include "tests/support/TestClock.h"
+
+#include <QMenuBar>
+#include <QShortcut>
+#include "tests/gui/DesktopStartupTest.h"
+
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace fenta21;
+using namespace fenta21::gui;
+using fenta21::test::TempHome;
+
+
+void DesktopStartupTest::arguments_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("home");  // "@" stands for the temporary home folder
+    QTest::addColumn<QString>("error");
+    QTest::newRow("none") << QStringList{"fenta21"} << "/work/folder" << "";
+    QTest::newRow("home") << QStringList{"fenta21", "--home", "@/"} << "@" << "";
+    QTest::newRow("home missing") << QStringList{"fenta21", "--home", "@/absent"} << "/work/folder"
+                                  << "the home folder @/absent does not exist";
+    QTest::newRow("home without folder") << QStringList{"fenta21", "--home"} << "/work/folder" << "--home needs a folder";
+    QTest::newRow("unknown") << QStringList{"fenta21", "--port"} << "/work/folder" << "unknown option --port";
+}
+
+void DesktopStartupTest::arguments() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, home);
+    QFETCH(QString, error);
+    TempHome temp;
+    QString path = QString::fromStdString(temp.path());
+    arguments.replaceInStrings("@", path);
+    DesktopArguments parsed = parseDesktopArguments(arguments, "/work/folder");
+    QCOMPARE(QString::fromStdString(parsed.homeFolder), QString(home).replace("@", path));
+    QCOMPARE(QString::fromStdString(parsed.error), QString(error).replace("@", path));
+}
+
+void DesktopStartupTest::schedulerThatWasOnRunsBeforeTheWindowShows() {
+    TempHome home;
+    home.write("rsvflg.dat", std::string("\x01\x00", 2));
+    DesktopProgram program(home.path(), std::make_unique<test::TestClock>(0.05));
+    QVERIFY(program.session.reservationRunning.load());
+    QVERIFY(program.scheduler.workerAlive());
+    QVERIFY(!program.frame->isVisible());
+    QVERIFY(program.frame->heartbeatRunning());
+    program.scheduler.switchOff();
+}
+
+void DesktopStartupTest::optionProgramChoosesTheMenuWithoutAccelerators() {
+    TempHome home;
+    home.write("tool.exe", "");
+    home.write("tool", "ツール\n");
+    home.write("lonely.exe", "");  // no companion: not an option program
+    DesktopProgram program(home.path(), std::make_unique<test::TestClock>(0.05));
+    QCOMPARE(program.frame->menuKind(), MainMenuKind::WithOptions);
+    QVERIFY(program.frame->findChildren<QShortcut*>().isEmpty());
+    QStringList top;
+    for (QAction* item : program.frame->menuBar()->actions()) top << item->text();
+    QVERIFY(top.contains(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)")));
+}
+
+void DesktopStartupTest::missingHomeFilesGiveTheDefaults() {
+    TempHome home;
+    home.write("lonely.exe", "");
+    DesktopProgram program(home.path(), std::make_unique<test::TestClock>(0.05));
+    QCOMPARE(program.frame->menuKind(), MainMenuKind::WithoutOptions);
+    QVERIFY(!program.scheduler.workerAlive());
+    QVERIFY(program.session.channel() != nullptr);
+    QCOMPARE(program.session.settings.directPortIndex, 0);
+    QCOMPARE(program.session.retry.tries, 3);
+}
+
+QTEST_MAIN(DesktopStartupTest)
