@@ -79,9 +79,7 @@ TEST(IndependentSender, LrzszSxIsAcceptedLikeTheLoggersOwnSender) {
     line.session->line.lineState.store(LineState::Linked);
     line.session->line.collectCommand.store(CollectCommand::AllCopy);
     ASSERT_EQ(collect(*line.session, -1), kCollectOk);
-    std::ifstream in(line.session->line.lastDataFile.get(), std::ios::binary);
-    std::string received((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(received, image);
+    EXPECT_EQ(readFileBytes(line.session->line.lastDataFile.get()), image);
     EXPECT_EQ(line.logger.clearCount(), 1);
 }
 
@@ -104,9 +102,7 @@ TEST(IndependentSender, LrzszSxConfirmsAnEarlyEndAndNothingIsCleared) {
     line.session->line.lineState.store(LineState::Linked);
     line.session->line.collectCommand.store(CollectCommand::AllCopy);
     ASSERT_EQ(collect(*line.session, -1), kCollectOk);
-    std::ifstream in(line.session->line.lastDataFile.get(), std::ios::binary);
-    std::string received((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(received, image);
+    EXPECT_EQ(readFileBytes(line.session->line.lastDataFile.get()), image);
     EXPECT_EQ(line.logger.clearCount(), 0);
     EXPECT_THAT(line.host.reports(), testing::ElementsAre(kNotClearedMessage));
 }

@@ -20,13 +20,6 @@ namespace {
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 class CliDataFile : public ::testing::Test {
 protected:
     CliDataFile() {
@@ -34,7 +27,7 @@ protected:
             fs::copy_file(entry.path(), home.file(entry.path().filename().string()));
     }
     std::string imageFromGolden(const std::string& name) {
-        std::string recipe = readFile(std::string(FENTA21_GOLDEN_DIR) + "/csv/" + name + ".recipe");
+        std::string recipe = readFileBytes(std::string(FENTA21_GOLDEN_DIR) + "/csv/" + name + ".recipe");
         std::string path = home.root() + "/" + name + ".v38";
         std::ofstream(path, std::ios::binary) << sim::buildDataImage(sim::parseImageRecipe(recipe).recipe);
         return path;
@@ -54,7 +47,7 @@ TEST_F(CliDataFile, CsvWritesTheSameBytesAsTheGoldenFileAndMindsExistingOnes) {
     auto first = cli({"csv", data});
     ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_EQ(first.out, csv + "\n");
-    EXPECT_EQ(readFile(csv), readFile(std::string(FENTA21_GOLDEN_DIR) + "/csv/channel_added.csv"));
+    EXPECT_EQ(readFileBytes(csv), readFileBytes(std::string(FENTA21_GOLDEN_DIR) + "/csv/channel_added.csv"));
 
     auto again = cli({"csv", data});
     EXPECT_EQ(again.exitCode, 1);
@@ -62,7 +55,7 @@ TEST_F(CliDataFile, CsvWritesTheSameBytesAsTheGoldenFileAndMindsExistingOnes) {
     EXPECT_EQ(cli({"csv", "--skip-existing", data}).exitCode, 0);
     std::ofstream(csv) << "stale";
     EXPECT_EQ(cli({"csv", "--overwrite", data}).exitCode, 0);
-    EXPECT_NE(readFile(csv), "stale");
+    EXPECT_NE(readFileBytes(csv), "stale");
     EXPECT_EQ(cli({"csv", "--overwrite", "--skip-existing", data}).exitCode, 2);
 }
 
@@ -72,8 +65,8 @@ TEST_F(CliDataFile, BadRecordsStopWithoutYesAndAreLeftOutWithIt) {
     EXPECT_EQ(stopped.exitCode, 1);
     auto converted = cli({"csv", "--yes", "--overwrite", data});
     EXPECT_EQ(converted.exitCode, 0) << converted.err;
-    EXPECT_EQ(readFile(home.root() + "/bad_record_yes.csv"),
-              readFile(std::string(FENTA21_GOLDEN_DIR) + "/csv/bad_record_yes.csv"));
+    EXPECT_EQ(readFileBytes(home.root() + "/bad_record_yes.csv"),
+              readFileBytes(std::string(FENTA21_GOLDEN_DIR) + "/csv/bad_record_yes.csv"));
 }
 
 TEST_F(CliDataFile, ViewPrintsHeaderItemsAndRecordPages) {
@@ -138,12 +131,12 @@ TEST_F(CliDataFile, OverwriteNeverReplacesAGoodCsvWithAFailedConversion) {
     std::string data = imageFromGolden("channel_added");
     std::string csv = home.root() + "/channel_added.csv";
     ASSERT_EQ(cli({"csv", data}).exitCode, 0);
-    std::string good = readFile(csv);
+    std::string good = readFileBytes(csv);
     std::ofstream(data, std::ios::binary | std::ios::trunc).flush();  // the data file is empty today
     auto again = cli({"csv", "--overwrite", data});
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_THAT(again.err, HasSubstr("the CSV file that was there is kept as it was"));
-    EXPECT_EQ(readFile(csv), good);
+    EXPECT_EQ(readFileBytes(csv), good);
 }
 
 TEST_F(CliDataFile, AModelCodeNeverReachesTheTerminalRaw) {

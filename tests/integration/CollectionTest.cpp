@@ -56,10 +56,6 @@ protected:
         for (const auto& entry : fs::directory_iterator(dataFolder)) names.push_back(entry.path().filename().string());
         return names;
     }
-    std::string read(const std::string& path) const {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     std::string lastProgressText() const {
         auto modals = line.host.modals();
         return modals.empty() || modals.back().texts.empty() ? "" : modals.back().texts.back();
@@ -76,7 +72,7 @@ TEST_F(Collection, MultiBlockCollectionIsByteIdenticalAndClearedOnce) {
     ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
     std::string path = collectedFile();
     EXPECT_THAT(path, HasSubstr(dataFolder + "/KAWABE_261208_0930.v38"));
-    std::string received = read(path);
+    std::string received = readFileBytes(path);
     EXPECT_GT(received.size(), 40u * kBlockPayload);
     EXPECT_EQ(received, line.logger.lastTransferImage());
     EXPECT_EQ(line.logger.clearCount(), 1);
@@ -90,7 +86,7 @@ TEST_F(Collection, MultiBlockCollectionIsByteIdenticalAndClearedOnce) {
     EXPECT_EQ(collectedFile(), "");
     line.host.saveFiles.clear();
     ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
-    EXPECT_EQ(read(collectedFile()), image);
+    EXPECT_EQ(readFileBytes(collectedFile()), image);
     EXPECT_EQ(line.logger.clearCount(), 2);
 }
 
@@ -119,7 +115,7 @@ TEST_F(Collection, ErrorsBetweenGoodBlocksAddUpOnlyWhileConsecutive) {
     faults.badCrc = {{1, 4}, {2, 4}};
     line.logger.setBlockFaults(faults);
     ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
-    EXPECT_EQ(read(collectedFile()), image);
+    EXPECT_EQ(readFileBytes(collectedFile()), image);
     EXPECT_THAT(lastProgressText(), HasSubstr("Retry 0008"));
     EXPECT_EQ(count(line.logger.receivedControlBytes(), kNAK), 8);
 }
@@ -144,7 +140,7 @@ TEST_F(Collection, LostAckStillGivesAByteIdenticalFile) {
     faults.lostAck = {{2, 1}, {7, 2}};
     line.logger.setBlockFaults(faults);
     ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
-    EXPECT_EQ(read(collectedFile()), image);
+    EXPECT_EQ(readFileBytes(collectedFile()), image);
 }
 
 TEST_F(Collection, ShortXmodemBlockIsRefusedAndSentAgain) {
@@ -153,7 +149,7 @@ TEST_F(Collection, ShortXmodemBlockIsRefusedAndSentAgain) {
     faults.wrongStart = {{9, 1}};
     line.logger.setBlockFaults(faults);
     ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
-    EXPECT_EQ(read(collectedFile()), image);
+    EXPECT_EQ(readFileBytes(collectedFile()), image);
 }
 
 TEST_F(Collection, CancelGives27AndLeavesNoFile) {
@@ -171,7 +167,7 @@ TEST_F(Collection, StalledTransferFailsAndKeepsAnExistingDestination) {
     faults.stallAfter = 5;
     line.logger.setBlockFaults(faults);
     EXPECT_EQ(collectWith(CollectCommand::AllCopy), kCollectTransferFailed);
-    EXPECT_EQ(read(destination), "an earlier collection");
+    EXPECT_EQ(readFileBytes(destination), "an earlier collection");
     EXPECT_THAT(line.home.read("ERR.LOG"), HasSubstr("time out error"));
     EXPECT_THAT(dataFiles(), testing::ElementsAre("KAWABE_261208_0930.v38"));
 }
@@ -197,9 +193,9 @@ TEST_F(Collection, SecondCopyInTheSameMinuteIsStoredBesideTheFirst) {
     std::string second = collectedFile();
     EXPECT_EQ(fs::path(first).filename(), "KAWABE_261208_0930.v38");
     EXPECT_EQ(fs::path(second).filename(), "KAWABE_261208_0930_2.v38");
-    EXPECT_EQ(read(first), firstSent);
-    EXPECT_EQ(read(second), line.logger.lastTransferImage());
-    EXPECT_NE(read(first), read(second));
+    EXPECT_EQ(readFileBytes(first), firstSent);
+    EXPECT_EQ(readFileBytes(second), line.logger.lastTransferImage());
+    EXPECT_NE(readFileBytes(first), readFileBytes(second));
     EXPECT_THAT(dataFiles(), testing::UnorderedElementsAre("KAWABE_261208_0930.v38", "KAWABE_261208_0930.csv",
                                                            "KAWABE_261208_0930_2.v38", "KAWABE_261208_0930_2.csv"));
     EXPECT_EQ(line.logger.clearCount(), 2);
@@ -212,7 +208,7 @@ TEST_F(Collection, NoiseReadAsEotDoesNotEndTheTransfer) {
     faults.wrongStartByte = kEOT;
     line.logger.setBlockFaults(faults);
     ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
-    EXPECT_EQ(read(collectedFile()), image);
+    EXPECT_EQ(readFileBytes(collectedFile()), image);
     EXPECT_EQ(line.logger.clearCount(), 1);
     EXPECT_TRUE(line.host.reports().empty());
 }
@@ -232,7 +228,7 @@ TEST_F(Collection, EarlyEndThatTheLoggerConfirmsIsStoredWithoutClear) {
         line.host.saveFiles.clear();
 
         ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
-        EXPECT_EQ(read(collectedFile()), line.logger.lastTransferImage().substr(0, blocks * kBlockPayload));
+        EXPECT_EQ(readFileBytes(collectedFile()), line.logger.lastTransferImage().substr(0, blocks * kBlockPayload));
         EXPECT_EQ(count(line.logger.receivedControlBytes(), kNAK) - nakBefore, 1);
         EXPECT_EQ(line.logger.clearCount(), 0);
         EXPECT_EQ(line.logger.collectedMark(), static_cast<std::uint32_t>(sim::kHeaderAreaBytes));
@@ -245,7 +241,7 @@ TEST_F(Collection, EarlyEndThatTheLoggerConfirmsIsStoredWithoutClear) {
 TEST_F(Collection, FileNotSafelyOnDiskKeepsTheLoggersRecords) {
     line.session->syncFolder = [](const std::string&) { return false; };
     ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
-    EXPECT_EQ(read(collectedFile()), line.logger.lastTransferImage());
+    EXPECT_EQ(readFileBytes(collectedFile()), line.logger.lastTransferImage());
     EXPECT_EQ(line.logger.clearCount(), 0);
     EXPECT_THAT(line.host.reports(), testing::ElementsAre(kNotClearedMessage));
 }
@@ -263,7 +259,7 @@ TEST_F(Collection, ReservedCollectionConvertsPastDamagedRecordsWithoutAsking) {
     line.session->reports.stationLabel = [](int index) { return StationLabel{index + 1, "KAWABE"}; };
     ASSERT_EQ(collectWith(CollectCommand::AllCopy), kCollectOk);
     EXPECT_TRUE(line.host.questions().empty());
-    std::string csv = read(dataFolder + "/KAWABE_261208_0930.csv");
+    std::string csv = readFileBytes(dataFolder + "/KAWABE_261208_0930.csv");
     EXPECT_THAT(csv, HasSubstr("2026/04/01,06:30:00,"));  // rows behind both damaged records
     std::string log = line.home.read("RSV.LOG");
     ASSERT_EQ(log.size(), 44u + 130u);
@@ -291,7 +287,7 @@ TEST_F(Collection, TextListingLayoutWithErrorLinesAndEnd) {
     line.logger.setTextListing({good1, "broken line", good2, std::string(100, 'x')});
     line.host.saveFiles.push_back(dataFolder + "/listing.txt");
     ASSERT_EQ(collectWith(CollectCommand::Text), kCollectOk);
-    EXPECT_EQ(read(dataFolder + "/listing.txt"), good1 + "\r\n" + good2 + "\r\nEND\r\n000001 Error[broken line]\r\n" +
+    EXPECT_EQ(readFileBytes(dataFolder + "/listing.txt"), good1 + "\r\n" + good2 + "\r\nEND\r\n000001 Error[broken line]\r\n" +
                                                      "000002 Error[" + std::string(80, 'x') + "]\r\n");
 
     sim::LoggerFaults faults;
@@ -299,7 +295,7 @@ TEST_F(Collection, TextListingLayoutWithErrorLinesAndEnd) {
     line.logger.setFaults(faults);
     line.host.saveFiles.push_back(dataFolder + "/silent.txt");
     ASSERT_EQ(collectWith(CollectCommand::Text), kCollectOk);
-    std::string silent = read(dataFolder + "/silent.txt");
+    std::string silent = readFileBytes(dataFolder + "/silent.txt");
     EXPECT_THAT(silent, HasSubstr("END\r\n"));
     EXPECT_EQ(silent.substr(silent.size() - 25), "000002 Receive time out\r\n");
 }

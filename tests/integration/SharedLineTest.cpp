@@ -10,9 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <future>
-#include <sstream>
 #include <thread>
 
 namespace fenta21::test {
@@ -20,13 +18,6 @@ namespace {
 
 using ::testing::ElementsAre;
 namespace fs = std::filesystem;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class SharedLine : public ::testing::Test {
 protected:
@@ -65,7 +56,7 @@ TEST_F(SharedLine, DirectCollectionIsRefusedWhileAStationCollectionHoldsTheLine)
 
     EXPECT_EQ(station.get(), kCollectOk);
     ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(readFile(stored[0]), line.logger.lastTransferImage());
+    EXPECT_EQ(readFileBytes(stored[0]), line.logger.lastTransferImage());
     EXPECT_EQ(line.logger.clearCount(), 1);
 }
 
@@ -78,7 +69,7 @@ TEST_F(SharedLine, UsersOwnLinkCarriesOneCollectionAtATime) {
 
     EXPECT_EQ(station.get(), kCollectOk);
     ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(readFile(stored[0]), line.logger.lastTransferImage());
+    EXPECT_EQ(readFileBytes(stored[0]), line.logger.lastTransferImage());
 
     // Once the station collection is over, the same link takes the window's collection.
     line.host.saveFiles.push_back(line.home.root() + "/data/chosen.v38");

@@ -26,8 +26,10 @@ void TempHome::write(const std::string& name, const std::string& bytes) const {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string TempHome::read(const std::string& name) const {
-    std::ifstream in(file(name), std::ios::binary);
+std::string TempHome::read(const std::string& name) const { return readFileBytes(file(name)); }
+
+std::string readFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();

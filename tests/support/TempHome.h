@@ -26,4 +26,7 @@ private:
     std::string home_;
 };
 
+// The whole content of a file anywhere (empty when it cannot be read).
+std::string readFileBytes(const std::string& path);
+
 }  // namespace fenta21::test
