@@ -37,6 +37,7 @@ int directCollection(Session& session, CollectCommand command, LinkRequest link)
     std::optional<CollectionClaim> claim;
     if (ownLink || userLinkUp(session)) claim.emplace(session);
     if (!claim || !claim->held()) {
+        if (ownLink) session.line.lineState.store(LineState::Idle);
         report(session, kLineBusyMessage);
         return kLinkFailed;
     }
