@@ -20,11 +20,12 @@ QFont monitorFont() {
     return font;
 }
 
-// 0x7F has no glyph of its own in the fixed-pitch fonts; the list shows a middle dot in
-// its place and keeps the byte itself in the exact text.
+// 0x7F has no glyph of its own in the fixed-pitch fonts; the list shows the half-width
+// middle dot in its place (one column, like every other character byte) and keeps the byte
+// itself in the exact text.
 QString shownText(const QString& exact) {
     QString shown = exact;
-    shown.replace(QChar(0x7F), QChar(0x00B7));
+    shown.replace(QChar(0x7F), QChar(0xFF65));
     return shown;
 }
 
