@@ -58,6 +58,19 @@ void MonitorBarTest::openingAndClosingResizeTheWindowAndRenameTheButton() {
     QCOMPARE(line.host.notice() ? line.host.notice()->isVisible() : false, false);
 }
 
+void MonitorBarTest::xKeyOpensAndClosesTheMonitor() {
+    GuiSimLine line(MainMenuKind::WithoutOptions);
+    line.frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(line.frame.get()));
+    line.frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(line.frame.get()));
+    line.frame->view()->setFocus();
+    QTest::keyClick(line.frame->view(), Qt::Key_X);
+    QVERIFY(line.frame->monitorShown());
+    QTest::keyClick(line.frame->view(), Qt::Key_X);
+    QVERIFY(!line.frame->monitorShown());
+}
+
 void MonitorBarTest::sentCarriageReturnAndReceivedKatakanaByte() {
     GuiSimLine line;
     toggle(line);

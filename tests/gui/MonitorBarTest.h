@@ -7,6 +7,7 @@ class MonitorBarTest : public QObject {
     Q_OBJECT
 private slots:
     void openingAndClosingResizeTheWindowAndRenameTheButton();
+    void xKeyOpensAndClosesTheMonitor();
     void sentCarriageReturnAndReceivedKatakanaByte();
     void thirtyFourthByteCompletesABlock();
     void listKeepsFourThousandLinesAndFollowsTheLast();
