@@ -7,7 +7,9 @@
 #include "core/app/Session.h"
 #include "core/remote/Disconnect.h"
 #include "gui/app/Accelerators.h"
+#include "gui/app/MonitorBar.h"
 #include "gui/app/PlaceholderView.h"
+#include "gui/app/StatusBar.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/QtHost.h"
@@ -82,6 +84,7 @@ CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QW
     buildActions();
     buildMenus();
     buildToolbar();
+    buildBars();
     if (menuKind_ == MainMenuKind::WithoutOptions) buildAccelerators();
 
     connect(&heartbeat_, &QTimer::timeout, this, &CMainFrame::heartbeat);
@@ -104,6 +107,7 @@ void CMainFrame::buildActions() {
     handlers_[kAutoLink] = [this] { autoLinkCommand(); };
     handlers_[kDisconnect] = [this] { disconnectCommand(); };
     handlers_[kExit] = [this] { close(); };
+    handlers_[kMonitor] = [this] { toggleMonitor(); };
 
     std::map<int, QString> texts;
     collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);
@@ -176,8 +180,9 @@ void CMainFrame::updateCommandStates() {
 
 void CMainFrame::heartbeat() {
     HeartbeatTick tick = heartbeatTick(session_);
-    // The monitor update and the status display's slower half join here with their bars;
-    // meanwhile the toolbar follows the line state on every tick.
+    if (monitorShown_) monitorBar_->refresh(session_);
+    statusBar_->refresh(session_, tick.slowStatus);
+    // The toolbar follows the line state on every tick.
     updateCommandStates();
     if (tick.functionKey != 0) {
         // No ticks while the key's command runs: it may open windows and wait in them.

@@ -10,6 +10,7 @@
 #include <map>
 
 class QAction;
+class QDockWidget;
 class QToolBar;
 
 namespace fenta21 {
@@ -18,8 +19,10 @@ class Session;
 
 namespace fenta21::gui {
 
+class MonitorBar;
 class PlaceholderView;
 class QtHost;
+class StatusBar;
 
 // The main window: menus, toolbar, accelerators and function keys all trigger one action per
 // command id (object name "cmd<id>"); each action is enabled by the core's rule over the line
@@ -34,12 +37,16 @@ public:
     static constexpr const char* kTitle = "FENTA21通信ソフト for Brightlow Ver3.02";
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 216;
+    static constexpr int kHeightWithMonitor = 439;
 
     QAction* action(int command) const;
     QToolBar* toolbar() const { return toolbar_; }
     QWidget* view() const;
     MainMenuKind menuKind() const { return menuKind_; }
     bool heartbeatRunning() const { return heartbeat_.isActive(); }
+    StatusBar* statusBar() const { return statusBar_; }
+    MonitorBar* monitorBar() const { return monitorBar_; }
+    bool monitorShown() const { return monitorShown_; }
 
     // Re-evaluates every command's enabled rule.
     void updateCommandStates();
@@ -52,6 +59,8 @@ private:
     void buildMenus();
     void buildToolbar();
     void buildAccelerators();
+    void buildBars();
+    void toggleMonitor();
     void heartbeat();
     // A command's own work, without the enabled check (the function keys skip that check).
     void runCommand(int command);
@@ -70,6 +79,10 @@ private:
     QToolBar* toolbar_ = nullptr;
     PlaceholderView* view_ = nullptr;
     QTimer heartbeat_;
+    StatusBar* statusBar_ = nullptr;
+    MonitorBar* monitorBar_ = nullptr;
+    QWidget* monitorDock_ = nullptr;
+    bool monitorShown_ = false;
     // Whether the last press of F1 ... F9 ran its command through the accelerator table, so
     // that its release does not run it a second time through the heartbeat.
     std::array<bool, 9> pressRanCommand_{};
