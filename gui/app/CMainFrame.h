@@ -60,6 +60,9 @@ private:
     void directCollectionCommand(int command);
     void autoLinkCommand();
     void disconnectCommand();
+    void saveDestinationCommand();
+    void manualLinkCommand();
+    void keyboardModeCommand();
 
     Session& session_;
     QtHost& host_;
