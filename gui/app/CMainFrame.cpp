@@ -7,12 +7,15 @@
 #include "core/app/Session.h"
 #include "core/remote/Disconnect.h"
 #include "gui/app/Accelerators.h"
+#include "gui/app/ManualLinkDialog.h"
 #include "gui/app/MonitorBar.h"
 #include "gui/app/PlaceholderView.h"
+#include "gui/app/SaveDestinationDialog.h"
 #include "gui/app/StatusBar.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/QtHost.h"
+#include "gui/protocol/KeyboardModeDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -106,6 +109,9 @@ void CMainFrame::buildActions() {
     handlers_[kDirectCollectionAll] = [this] { directCollectionCommand(kDirectCollectionAll); };
     handlers_[kAutoLink] = [this] { autoLinkCommand(); };
     handlers_[kDisconnect] = [this] { disconnectCommand(); };
+    handlers_[kSaveDestination] = [this] { saveDestinationCommand(); };
+    handlers_[kManualLink] = [this] { manualLinkCommand(); };
+    handlers_[kKeyboardMode] = [this] { keyboardModeCommand(); };
     handlers_[kExit] = [this] { close(); };
     handlers_[kMonitor] = [this] { toggleMonitor(); };
 
@@ -227,6 +233,21 @@ void CMainFrame::disconnectCommand() {
     // runs on the link, the window does it itself. A link that another operation holds is
     // left to that operation.
     if (userLink) disconnectLine(session_);
+}
+
+void CMainFrame::saveDestinationCommand() { SaveDestinationDialog::edit(session_, this); }
+
+void CMainFrame::manualLinkCommand() {
+    if (session_.line.lineState.load() != LineState::Idle) return;
+    std::optional<ManualLinkChoice> choice = ManualLinkDialog::ask(session_, this);
+    if (!choice) return;
+    rememberManualLink(session_, choice->portIndex, choice->speedIndex);
+    linkUp(session_, LinkRequest{choice->portIndex + 1, choice->speedIndex});
+}
+
+void CMainFrame::keyboardModeCommand() {
+    KeyboardModeDialog dialog(session_, this);
+    dialog.run();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

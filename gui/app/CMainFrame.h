@@ -69,6 +69,9 @@ private:
     void directCollectionCommand(int command);
     void autoLinkCommand();
     void disconnectCommand();
+    void saveDestinationCommand();
+    void manualLinkCommand();
+    void keyboardModeCommand();
 
     Session& session_;
     QtHost& host_;

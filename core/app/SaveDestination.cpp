@@ -1,0 +1,41 @@
+#include "core/app/SaveDestination.h"
+
+#include "core/app/Folders.h"
+#include "core/app/Session.h"
+#include "core/base/Cp932.h"
+#include "core/collect/Report.h"
+
+namespace fenta21 {
+
+SaveDestination currentSaveDestination(const Session& session) {
+    return SaveDestination{session.settings.dataFileName, session.settings.dataFolder};
+}
+
+std::string fitSaveDestinationText(const std::string& text) {
+    // Counted character by character, so that the characters kept are never changed by a
+    // round trip through the code page.
+    std::size_t bytes = 0;
+    std::size_t kept = 0;
+    while (kept < text.size()) {
+        std::size_t length = 1;
+        while (kept + length < text.size() && (static_cast<unsigned char>(text[kept + length]) & 0xC0) == 0x80) ++length;
+        bytes += utf8ToCp932(std::string_view(text).substr(kept, length)).size();
+        if (bytes > kSaveDestinationTextBytes) break;
+        kept += length;
+    }
+    return text.substr(0, kept);
+}
+
+bool confirmSaveDestination(Session& session, SaveDestination& destination) {
+    if (!folderExists(resolveDataFolder(session.homeFolder(), destination.folder))) {
+        report(session, kMissingFolderMessage);
+        destination.folder = kDataFolderResetText;
+        return false;
+    }
+    session.settings.dataFileName = destination.fileName;
+    session.settings.dataFolder = destination.folder;
+    saveSettings(session.homeFile("system.dat"), session.settings);
+    return true;
+}
+
+}  // namespace fenta21

@@ -1,0 +1,58 @@
+#include "gui/app/ManualLinkDialog.h"
+
+#include "core/app/Session.h"
+#include "core/serial/ComPortMap.h"
+#include "core/serial/TTYInfo.h"
+#include "gui/base/Text.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+
+namespace fenta21::gui {
+
+ManualLinkDialog::ManualLinkDialog(const Session& session, QWidget* parent) : QDialog(parent) {
+    setObjectName("manualLinkDialog");
+    setWindowTitle(kTitle);
+
+    speeds_ = new QComboBox(this);
+    speeds_->setObjectName("speedList");
+    for (auto speed : kSpeedTable) speeds_->addItem(QString("%1bps").arg(speed));
+    ports_ = new QComboBox(this);
+    ports_->setObjectName("portList");
+    // The user speaks of COM1 ... COM9; the device behind each is shown beside the name, so
+    // that the right adapter is picked.
+    ComPortMap map = ComPortMap::load(session.homeFile("comports.txt"));
+    std::vector<std::string> adapters = systemSerialAdapters();
+    for (int port = 1; port <= ComPortMap::kPorts; ++port) {
+        ports_->addItem(QString("COM%1").arg(port));
+        std::string device = map.devicePath(port, adapters);
+        ports_->setItemData(port - 1, device.empty() ? QStringLiteral("(なし)") : qs(device), Qt::ToolTipRole);
+    }
+    speeds_->setCurrentIndex(session.settings.directSpeedIndex);
+    ports_->setCurrentIndex(session.settings.directPortIndex);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName("okButton");
+    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole)->setObjectName("cancelButton");
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QFormLayout(this);
+    layout->addRow(QStringLiteral("通信速度 : "), speeds_);
+    layout->addRow(QStringLiteral("通信ポート : "), ports_);
+    layout->addRow(buttons);
+}
+
+ManualLinkChoice ManualLinkDialog::choice() const {
+    return ManualLinkChoice{ports_->currentIndex(), speeds_->currentIndex()};
+}
+
+std::optional<ManualLinkChoice> ManualLinkDialog::ask(const Session& session, QWidget* parent) {
+    ManualLinkDialog dialog(session, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.choice();
+}
+
+}  // namespace fenta21::gui
