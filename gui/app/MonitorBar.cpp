@@ -2,6 +2,7 @@
 
 #include "core/app/MonitorTrace.h"
 #include "core/app/Session.h"
+#include "core/base/ListFollowing.h"
 #include "gui/base/Text.h"
 
 #include <QFontDatabase>
@@ -89,7 +90,7 @@ void MonitorBar::refresh(Session& session) {
     MonitorListEdit edit;
     if (!trace_->update(channel->capture, session.line.lineState.load(), static_cast<std::size_t>(rows), edit)) return;
     QModelIndexList selected = list_->selectionModel()->selectedRows();
-    bool follow = rows == 0 || (selected.size() == 1 && selected.front().row() == rows - 1);
+    bool follow = selectionFollowsNewLine(selected.size() == 1 ? selected.front().row() : -1, rows);
     lines_->apply(edit);
     if (follow && lines_->rowCount() > 0) {
         QModelIndex last = lines_->index(lines_->rowCount() - 1);
