@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QMetaObject>
-#include <QObject>
-#include <QThread>
+#include "gui/base/GuiInbox.h"
 
 #include <optional>
 #include <type_traits>
@@ -10,25 +8,20 @@
 
 namespace fenta21::gui {
 
-// Runs `work` on the thread of `context` (the GUI thread) and returns its result. Called on
-// that thread it runs at once; from any other thread it is queued there and the caller waits,
-// so no widget is ever touched off the GUI thread. When the GUI thread drops the call (the
-// context is destroyed at exit) the caller gets `fallback`.
+// Runs `work` on the GUI thread through `inbox` and returns its result. Called there it runs at once; from any
+// other thread it is handed over through the program's inbox and the caller waits, so no widget
+// is ever touched off the GUI thread. When the program closes before the work ran, the caller
+// gets `fallback`.
 template <class Work, class Result = std::invoke_result_t<Work&>>
-Result onGuiThread(QObject* context, Work&& work, Result fallback = Result{}) {
-    if (QThread::currentThread() == context->thread()) return work();
+Result onGuiThread(GuiInbox& inbox, Work&& work, Result fallback = Result{}) {
     std::optional<Result> result;
-    QMetaObject::invokeMethod(context, [&] { result.emplace(work()); }, Qt::BlockingQueuedConnection);
+    inbox.call([&] { result.emplace(work()); });
     return result ? std::move(*result) : std::move(fallback);
 }
 
 template <class Work>
-void onGuiThreadVoid(QObject* context, Work&& work) {
-    if (QThread::currentThread() == context->thread()) {
-        work();
-        return;
-    }
-    QMetaObject::invokeMethod(context, [&] { work(); }, Qt::BlockingQueuedConnection);
+void onGuiThreadVoid(GuiInbox& inbox, Work&& work) {
+    inbox.call([&] { work(); });
 }
 
 }  // namespace fenta21::gui

@@ -39,8 +39,7 @@ public:
 private:
     template <class Change>
     void post(Change change) {
-        ModalWindow* window = window_;
-        QMetaObject::invokeMethod(window, [window, change] { change(window); }, Qt::QueuedConnection);
+        postTo(window_, std::move(change));
     }
     ModalWindow* window_;
 };
@@ -59,9 +58,18 @@ QString fileDialogFilter(const std::string& coreFilter) {
     return filters.join(";;");
 }
 
-QtHost::QtHost(QObject* parent) : QObject(parent) {}
+QtHost::QtHost(QObject* parent) : QObject(parent) {
+    // The program's inbox for window updates is made here, on the GUI thread, before any
+    // worker can hand it work.
+    GuiInbox::instance();
+}
 
 QtHost::~QtHost() { delete notice_.data(); }
+
+void QtHost::closeDown() {
+    closing_.store(true);
+    inbox_.close();
+}
 
 QWidget* QtHost::dialogParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
@@ -69,8 +77,7 @@ QWidget* QtHost::dialogParent() const {
 }
 
 void QtHost::report(const std::string& text) {
-    if (closing_.load() && QThread::currentThread() != thread()) return;
-    onGuiThreadVoid(this, [&] {
+    onGuiThreadVoid(inbox_, [&] {
         QMessageBox box(QMessageBox::NoIcon, kMessageCaption, qs(text), QMessageBox::NoButton, dialogParent());
         box.setObjectName("reportBox");
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -79,15 +86,13 @@ void QtHost::report(const std::string& text) {
 }
 
 Answer QtHost::ask(Question kind, const std::string& text) {
-    if (closing_.load() && QThread::currentThread() != thread()) return Answer::Cancel;
     return onGuiThread(
-        this, [&] { return askQuestion(kind, qs(text), dialogParent()); },
+        inbox_, [&] { return askQuestion(kind, qs(text), dialogParent()); },
         kind == Question::YesNo ? Answer::No : Answer::Cancel);
 }
 
 std::vector<std::string> QtHost::chooseOpenFiles(const std::string& title, const std::string& filter) {
-    if (closing_.load() && QThread::currentThread() != thread()) return {};
-    return onGuiThread(this, [&] {
+    return onGuiThread(inbox_, [&] {
         QString start = startingFolder ? qs(startingFolder()) : QString();
         QStringList chosen = QFileDialog::getOpenFileNames(dialogParent(), qs(title), start, fileDialogFilter(filter),
                                                            nullptr, QFileDialog::DontUseNativeDialog);
@@ -98,16 +103,14 @@ std::vector<std::string> QtHost::chooseOpenFiles(const std::string& title, const
 }
 
 std::string QtHost::chooseSaveFile(const std::string& title, const std::string& suggested) {
-    if (closing_.load() && QThread::currentThread() != thread()) return {};
-    return onGuiThread(this, [&] {
+    return onGuiThread(inbox_, [&] {
         return utf8(QFileDialog::getSaveFileName(dialogParent(), qs(title), qs(suggested), QString(), nullptr,
                                                  QFileDialog::DontUseNativeDialog));
     });
 }
 
 std::string QtHost::chooseFolder(const std::string& title) {
-    if (closing_.load() && QThread::currentThread() != thread()) return {};
-    return onGuiThread(this, [&] {
+    return onGuiThread(inbox_, [&] {
         QString start = startingFolder ? qs(startingFolder()) : QString();
         return utf8(QFileDialog::getExistingDirectory(dialogParent(), qs(title), start,
                                                       QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
@@ -115,29 +118,27 @@ std::string QtHost::chooseFolder(const std::string& title) {
 }
 
 void QtHost::showNotice(const std::string& text) {
-    if (closing_.load() && QThread::currentThread() != thread()) return;
-    onGuiThreadVoid(this, [&] {
+    onGuiThreadVoid(inbox_, [&] {
         if (!notice_) notice_ = new StatusNotice(mainWindow_.data());
         notice_->showText(qs(text));
     });
 }
 
 void QtHost::hideNotice() {
-    if (closing_.load() && QThread::currentThread() != thread()) return;
-    onGuiThreadVoid(this, [&] {
+    onGuiThreadVoid(inbox_, [&] {
         if (notice_) notice_->hide();
     });
 }
 
 int QtHost::runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
                      const std::function<int(ModalContext&)>& worker) {
-    if (closing_.load() && QThread::currentThread() != thread()) {
+    if (closing_.load() && !inbox_.onGuiThread()) {
         // No window any more: the worker runs here and sees the cancel at its first check.
         cancelFlag.store(kCancelled);
         ModalContext context(cancelFlag);
         return worker(context);
     }
-    return onGuiThread(this, [&] { return runModalHere(spec, cancelFlag, worker); }, kCancelled);
+    return onGuiThread(inbox_, [&] { return runModalHere(spec, cancelFlag, worker); }, kCancelled);
 }
 
 int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
@@ -151,8 +152,7 @@ int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
     QTimer::singleShot(0, &window, [&] {
         thread = std::thread([&] {
             int result = worker(context);
-            ModalWindow* target = &window;
-            QMetaObject::invokeMethod(target, [target, result] { target->finish(result); }, Qt::QueuedConnection);
+            postTo(&window, [result](ModalWindow* target) { target->finish(result); });
         });
     });
     int result = window.exec();
@@ -167,8 +167,7 @@ int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
 }
 
 void QtHost::openTextFile(const std::string& path) {
-    if (closing_.load() && QThread::currentThread() != thread()) return;
-    onGuiThreadVoid(this, [&] { QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path))); });
+    onGuiThreadVoid(inbox_, [&] { QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path))); });
 }
 
 }  // namespace fenta21::gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/Host.h"
+#include "gui/base/GuiInbox.h"
 #include "gui/base/StatusNotice.h"
 
 #include <QObject>
@@ -12,8 +13,6 @@
 class QWidget;
 
 namespace fenta21::gui {
-
-
 
 // The desktop program's Host: message boxes, questions, file dialogs, the status notice and
 // the windows of long operations. The core calls it from any thread: on the GUI thread it
@@ -32,7 +31,8 @@ public:
 
     // Once the program is closing, workers get no more windows: their questions are answered
     // "cancel", their reports are dropped and their long operations see the cancel flag set.
-    void closeDown() { closing_.store(true); }
+    // A worker already waiting for a window that has not opened is let go the same way.
+    void closeDown();
 
     void report(const std::string& text) override;
     Answer ask(Question kind, const std::string& text) override;
@@ -59,6 +59,8 @@ private:
     // Owned by the main window once there is one, so it can go before the host.
     QPointer<StatusNotice> notice_;
     std::atomic<bool> closing_{false};
+    // The host's own hand-offs, so that closing lets go of exactly its callers.
+    GuiInbox inbox_;
 };
 
 // Turns a filter list as the core writes it (" Binary data (*.v38)|*.v38|...") into the

@@ -3,6 +3,7 @@
 #include "core/base/Cp932.h"
 #include "core/base/ListFollowing.h"
 #include "core/protocol/KeyboardMode.h"
+#include "gui/base/GuiInbox.h"
 #include "gui/base/Text.h"
 
 #include <QComboBox>
@@ -32,9 +33,9 @@ KeyboardModeDialog::KeyboardModeDialog(Session& session, QWidget* parent)
     : QDialog(parent),
       session_(session),
       mode_(std::make_unique<KeyboardMode>(session, [this](const std::string& line) {
-          // The receiver's thread: the list is changed on the window's own thread, and a call
+          // The receiver's thread: the list is changed on the window's own thread, and a line
           // still queued when the window has gone is dropped with it.
-          QMetaObject::invokeMethod(this, [this, line] { showReceived(line); }, Qt::QueuedConnection);
+          postTo(this, [line](KeyboardModeDialog* dialog) { dialog->showReceived(line); });
       })) {
     setObjectName("keyboardModeDialog");
     setWindowTitle(kTitle);
