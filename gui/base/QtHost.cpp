@@ -69,6 +69,8 @@ QtHost::~QtHost() { delete notice_.data(); }
 void QtHost::closeDown() {
     closing_.store(true);
     inbox_.close();
+    // An operation whose window is open stops at its next check instead of holding the exit.
+    for (std::atomic<int>* cancelFlag : openOperations_) cancelFlag->store(kCancelled);
 }
 
 QWidget* QtHost::dialogParent() const {
@@ -143,7 +145,8 @@ int QtHost::runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
 
 int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
                          const std::function<int(ModalContext&)>& worker) {
-    cancelFlag.store(0);
+    cancelFlag.store(closing_.load() ? kCancelled : 0);
+    openOperations_.push_back(&cancelFlag);
     ModalWindow window(spec, cancelFlag, dialogParent());
     WindowContext context(cancelFlag, &window);
     std::thread thread;
@@ -163,6 +166,7 @@ int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
         result = kCancelled;
     }
     if (thread.joinable()) thread.join();
+    std::erase(openOperations_, &cancelFlag);
     return result;
 }
 

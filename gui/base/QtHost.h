@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -59,6 +60,8 @@ private:
     // Owned by the main window once there is one, so it can go before the host.
     QPointer<StatusNotice> notice_;
     std::atomic<bool> closing_{false};
+    // The cancel flags of the operations whose windows are open (GUI thread only).
+    std::vector<std::atomic<int>*> openOperations_;
     // The host's own hand-offs, so that closing lets go of exactly its callers.
     GuiInbox inbox_;
 };
