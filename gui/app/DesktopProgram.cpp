@@ -3,6 +3,8 @@
 #include "core/app/Folders.h"
 #include "core/app/OptionPrograms.h"
 #include "core/app/Startup.h"
+#include "gui/app/LogProblemBox.h"
+#include "gui/base/GuiInbox.h"
 
 #include <QStringList>
 
@@ -20,6 +22,10 @@ MainMenuKind menuFor(const std::string& homeFolder) {
 DesktopProgram::DesktopProgram(const std::string& homeFolder, std::unique_ptr<Clock> clockToUse)
     : clock(std::move(clockToUse)), session(homeFolder, host, *clock), scheduler(session) {
     MainMenuKind menu = menuFor(homeFolder);
+    // Told from whichever thread wrote the log; the box opens on the window's thread.
+    session.reports.logNotWritten = [this](const std::string& path, int errorNumber) {
+        GuiInbox::instance().post([this, path, errorNumber] { showLogNotWritten(frame.get(), path, errorNumber); });
+    };
     startUpView(session);
     frame = std::make_unique<CMainFrame>(session, host, menu);
     startUpFrame(session);

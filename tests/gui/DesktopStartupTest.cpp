@@ -2,10 +2,15 @@
 // programs, and a scheduler that was on running before the window shows.
 #include "core/app/CommandTable.h"
 #include "gui/app/DesktopProgram.h"
+#include "gui/app/LogProblemBox.h"
+#include "tests/gui/ModalWatcher.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QShortcut>
 #include "tests/gui/DesktopStartupTest.h"
 
@@ -75,6 +80,28 @@ void DesktopStartupTest::missingHomeFilesGiveTheDefaults() {
     QVERIFY(program.session.channel() != nullptr);
     QCOMPARE(program.session.settings.directPortIndex, 0);
     QCOMPARE(program.session.retry.tries, 3);
+}
+
+void DesktopStartupTest::anUnwritableErrorLogIsSaidOnceWithoutWaiting() {
+    TempHome home;
+    std::filesystem::create_directory(home.file("ERR.LOG"));  // a folder where the log should be
+    std::string lines;
+    for (int port = 1; port <= 9; ++port) lines += "COM" + std::to_string(port) + " " + home.file("absent") + "\n";
+    home.write("comports.txt", lines);
+    DesktopProgram program(home.path(), std::make_unique<test::TestClock>(0.05));
+    auto logBoxes = [] {
+        QList<QMessageBox*> boxes;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == kLogProblemBoxName && window->isVisible())
+                boxes << static_cast<QMessageBox*>(window);
+        return boxes;
+    };
+    test::ModalWatcher watcher;  // confirms the link errors themselves
+    for (int attempt = 0; attempt < 2; ++attempt) program.frame->action(CommandId::kDirectCollection)->trigger();
+    QCOMPARE(watcher.messages().size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(logBoxes().size(), 1, 10000);
+    QVERIFY(logBoxes().front()->text().contains(QString::fromStdString(home.file("ERR.LOG"))));
+    QVERIFY(!logBoxes().front()->isModal());
 }
 
 QTEST_MAIN(DesktopStartupTest)

@@ -11,4 +11,5 @@ private slots:
     void schedulerThatWasOnRunsBeforeTheWindowShows();
     void optionProgramChoosesTheMenuWithoutAccelerators();
     void missingHomeFilesGiveTheDefaults();
+    void anUnwritableErrorLogIsSaidOnceWithoutWaiting();
 };
