@@ -13,6 +13,7 @@
 #include "gui/app/SaveDestinationDialog.h"
 #include "gui/app/StatusBar.h"
 #include "gui/app/ToolbarIcons.h"
+#include "gui/base/BesideTheWindow.h"
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/QtHost.h"
 #include "gui/protocol/KeyboardModeDialog.h"
@@ -190,20 +191,27 @@ void CMainFrame::heartbeat() {
     statusBar_->refresh(session_, tick.slowStatus);
     // The toolbar follows the line state on every tick.
     updateCommandStates();
-    if (tick.functionKey != 0) {
-        // No ticks while the key's command runs: it may open windows and wait in them.
-        heartbeat_.stop();
-        if (auto command = functionKeyCommand(tick.functionKey)) runCommand(*command);
-        session_.line.pendingFunctionKey.store(0);
-        heartbeat_.start(kHeartbeatMilliseconds);
-        updateCommandStates();
+    // A key pressed while a command runs waits for it to end, as it would in a busy window.
+    // The key's command runs after this tick has returned: a timer does not fire again while
+    // its own tick is running, and the heartbeat must go on during the command's windows.
+    if (tick.functionKey != 0 && !commandRunning_ && !functionKeyQueued_) {
+        functionKeyQueued_ = true;
+        QTimer::singleShot(0, this, [this, key = tick.functionKey] {
+            if (auto command = functionKeyCommand(key)) runCommand(*command);
+            session_.line.pendingFunctionKey.store(0);
+            functionKeyQueued_ = false;
+            updateCommandStates();
+        });
     }
 }
 
 void CMainFrame::runCommand(int command) {
     auto handler = handlers_.find(command);
     if (handler == handlers_.end()) return;
+    bool outer = !commandRunning_;
+    commandRunning_ = true;
     handler->second();
+    if (outer) commandRunning_ = false;
     updateCommandStates();
 }
 
@@ -217,12 +225,13 @@ void CMainFrame::functionKeyReleased(int virtualKey) {
 }
 
 void CMainFrame::directCollectionCommand(int command) {
-    directCollection(session_, command == kDirectCollectionAll ? CollectCommand::AllCopy : CollectCommand::Copy);
+    CollectCommand kind = command == kDirectCollectionAll ? CollectCommand::AllCopy : CollectCommand::Copy;
+    besideTheWindow([&] { directCollection(session_, kind); });
 }
 
 void CMainFrame::autoLinkCommand() {
     if (session_.line.lineState.load() != LineState::Idle) return;
-    linkUp(session_, LinkRequest{});
+    besideTheWindow([&] { linkUp(session_, LinkRequest{}); });
 }
 
 void CMainFrame::disconnectCommand() {
@@ -232,7 +241,7 @@ void CMainFrame::disconnectCommand() {
     // The panel's worker takes its link down once it sees the word cleared; while no panel
     // runs on the link, the window does it itself. A link that another operation holds is
     // left to that operation.
-    if (userLink) disconnectLine(session_);
+    if (userLink) besideTheWindow([&] { disconnectLine(session_); });
 }
 
 void CMainFrame::saveDestinationCommand() { SaveDestinationDialog::edit(session_, this); }
@@ -242,7 +251,8 @@ void CMainFrame::manualLinkCommand() {
     std::optional<ManualLinkChoice> choice = ManualLinkDialog::ask(session_, this);
     if (!choice) return;
     rememberManualLink(session_, choice->portIndex, choice->speedIndex);
-    linkUp(session_, LinkRequest{choice->portIndex + 1, choice->speedIndex});
+    LinkRequest request{choice->portIndex + 1, choice->speedIndex};
+    besideTheWindow([&] { linkUp(session_, request); });
 }
 
 void CMainFrame::keyboardModeCommand() {

@@ -89,6 +89,9 @@ private:
     // Whether the last press of F1 ... F9 ran its command through the accelerator table, so
     // that its release does not run it a second time through the heartbeat.
     std::array<bool, 9> pressRanCommand_{};
+    // True while a command's handler runs (its windows and waits included).
+    bool commandRunning_ = false;
+    bool functionKeyQueued_ = false;
 };
 
 }  // namespace fenta21::gui

@@ -8,7 +8,9 @@
 #include "core/protocol/CommandExchange.h"
 #include "core/remote/Scheduler.h"
 #include "gui/app/CMainFrame.h"
+#include "gui/app/StatusBar.h"
 #include "gui/base/ModalWindow.h"
+#include "gui/base/StatusNotice.h"
 #include "tests/gui/GuiSimLine.h"
 #include "tests/gui/ModalWatcher.h"
 #include "tests/gui/WorkerWindowsTest.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QtTest>
 
 #include <filesystem>
@@ -77,9 +80,16 @@ void WorkerWindowsTest::f1OverTheUsersManualLinkCollectsAndLeavesItLinked() {
     line.frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(line.frame.get()));
     line.frame->view()->setFocus();
+    // The status bar goes on following the line while the key's collection runs.
+    int refreshesDuringCollection = 0;
+    QObject::connect(line.frame->statusBar(), &StatusBar::refreshed, [&] {
+        if (QApplication::activeModalWidget() && QApplication::activeModalWidget()->objectName() == kCollectionWindowName)
+            ++refreshesDuringCollection;
+    });
     QTest::keyClick(line.frame->view(), Qt::Key_F1);
     QTRY_VERIFY_WITH_TIMEOUT(watcher.windows().contains(kCollectionWindowName), kPatience);
     QTRY_COMPARE_WITH_TIMEOUT(line.session->line.pendingFunctionKey.load(), 0, kPatience);
+    QVERIFY(refreshesDuringCollection > 0);
     QTRY_COMPARE_WITH_TIMEOUT(line.dataFiles().size(), 2, kPatience);  // the data file and its CSV
     QCOMPARE(watcher.messages(), QStringList{});
     QVERIFY(offeredName.endsWith("_261208_0930.v38"));
@@ -89,6 +99,25 @@ void WorkerWindowsTest::f1OverTheUsersManualLinkCollectsAndLeavesItLinked() {
     QVERIFY(line.session->channel()->connected.load());
     QVERIFY(!line.frame->action(CommandId::kDirectCollection)->isEnabled());
     QCOMPARE(line.logger.clearCount(), 1);
+}
+
+void WorkerWindowsTest::theLinksNoticeIsPaintedWhileTheWindowGoesOn() {
+    GuiSimLine line(MainMenuKind::WithoutOptions, 0.3);
+    ModalWatcher watcher;
+    bool noticeSeen = false;
+    int ticksWithNotice = 0;
+    QObject::connect(line.frame->statusBar(), &StatusBar::refreshed, [&] {
+        StatusNotice* notice = line.host.notice();
+        if (notice == nullptr || !notice->isVisible()) return;
+        noticeSeen = notice->findChild<QLabel*>("text")->text().endsWith(QStringLiteral("bpsで接続しました。  "));
+        ++ticksWithNotice;
+    });
+    line.frame->action(CommandId::kAutoLink)->trigger();
+    QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
+    QVERIFY(noticeSeen);
+    // The notice stays two seconds (scaled), over several of the heartbeat's ticks.
+    QVERIFY(ticksWithNotice > 1);
+    QVERIFY(!line.host.notice()->isVisible());
 }
 
 void WorkerWindowsTest::reservedCollectionRunsWhileTheUsersDialogIsOpen() {

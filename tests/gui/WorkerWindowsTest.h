@@ -8,6 +8,7 @@ class WorkerWindowsTest : public QObject {
 private slots:
     void cancelInTheConnectionWindowEndsTheSearch();
     void f1OverTheUsersManualLinkCollectsAndLeavesItLinked();
+    void theLinksNoticeIsPaintedWhileTheWindowGoesOn();
     void reservedCollectionRunsWhileTheUsersDialogIsOpen();
     void closingTheMainWindowDuringAReservedCollectionReleasesThePort();
 };

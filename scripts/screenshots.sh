@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Pictures of the desktop program's windows: builds, starts the simulated logger and the program
+# under a virtual display (Xvfb) with a demo home folder, opens the windows one after another and
+# saves a PNG of each into a folder it prints at the end.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target fenta21 fenta21-sim fenta21-screenshots
+
+bin=build/default
+work=$(mktemp -d /tmp/fenta21-screenshots.XXXXXX)
+home="$work/home"
+out="${1:-$work/pictures}"
+mkdir -p "$home" "$work/data" "$out"
+cp config/* "$home/"
+link="$work/ttyLOGGER"
+echo "COM1 $link" > "$home/comports.txt"
+
+# Paced, so that the collection's window stays up long enough to be seen.
+"$bin/sim/fenta21-sim" --link "$link" --name "KAWABE-01" --reply "rome=ROM V3.02" --pace 9600 \
+  > "$work/sim.log" 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+
+export FENTA21_TIME_SCALE=${FENTA21_TIME_SCALE:-0.25}
+export FENTA21_START_TIME=${FENTA21_START_TIME:-2026-12-08T10:29:00}
+export QT_QPA_PLATFORM=xcb
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" "$bin/tests/gui/fenta21-screenshots" "$home" "$out" || status=$?
+echo
+echo "Pictures: $out"
+exit $status

@@ -1,0 +1,200 @@
+#include "tests/gui/screenshots/ScreenshotTour.h"
+
+#include "core/app/CommandTable.h"
+#include "core/base/Host.h"
+#include "core/protocol/CommandExchange.h"
+#include "gui/app/DesktopProgram.h"
+#include "gui/base/ModalWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace fenta21::screenshots {
+namespace {
+
+// A window is pictured once it has painted; the windows that end by themselves sooner.
+constexpr int kSettleMilliseconds = 500;
+constexpr int kBriefSettleMilliseconds = 150;
+constexpr int kPatienceMilliseconds = 60000;
+
+bool endsByItself(const QString& name) {
+    return name == gui::kWaitWindowName || name == gui::kConnectionWindowName ||
+           name == gui::kCollectionWindowName || name == "statusNotice";
+}
+
+void clickButton(QWidget* window, const QString& text) {
+    for (auto* button : window->findChildren<QAbstractButton*>())
+        if (button->text() == text) {
+            button->click();
+            return;
+        }
+}
+
+// The virtual display has no window manager, so the picture gets the caption bar drawn above
+// the window's own contents: the caption is part of what a person checks.
+QImage withCaption(QWidget* window) {
+    QPixmap contents = window->grab();
+    constexpr int kBar = 24;
+    QImage picture(contents.width(), contents.height() + kBar, QImage::Format_RGB32);
+    picture.fill(QColor(0xd8, 0xd8, 0xd8));
+    QPainter painter(&picture);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(8, 0, contents.width() - 16, kBar), Qt::AlignVCenter | Qt::AlignLeft, window->windowTitle());
+    painter.setPen(QColor(0x90, 0x90, 0x90));
+    painter.drawLine(0, kBar - 1, contents.width(), kBar - 1);
+    painter.drawPixmap(0, kBar, contents);
+    return picture;
+}
+
+}  // namespace
+
+ScreenshotTour::ScreenshotTour(gui::DesktopProgram& program, QString folder)
+    : program_(program), folder_(std::move(folder)) {
+    watch_.setInterval(50);
+    connect(&watch_, &QTimer::timeout, this, &ScreenshotTour::look);
+    answers_["keyboardModeDialog"] = [this](QWidget* window) { keyboardModeAnswer(window); };
+}
+
+void ScreenshotTour::look() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || window == program_.frame.get() || qobject_cast<QMenu*>(window)) continue;
+        if (seen_.contains(window)) continue;
+        qint64 now = QDateTime::currentMSecsSinceEpoch();
+        auto [first, added] = firstSeen_.emplace(window, now);
+        int settle = endsByItself(window->objectName()) ? kBriefSettleMilliseconds : kSettleMilliseconds;
+        if (now - first->second < settle) continue;
+        seen_.append(window);
+        picture(window, window->objectName());
+        answer(window);
+    }
+}
+
+void ScreenshotTour::picture(QWidget* window, const QString& name) {
+    QString file = QString("%1/%2-%3.png").arg(folder_).arg(++count_, 2, 10, QChar('0')).arg(name);
+    if (withCaption(window).save(file)) {
+        pictured_ << name;
+        std::printf("%s\n", file.toLocal8Bit().constData());
+    } else std::fprintf(stderr, "fenta21-screenshots: could not save %s\n", file.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+void ScreenshotTour::answer(QWidget* window) {
+    QString name = window->objectName();
+    if (auto own = answers_.find(name); own != answers_.end()) {
+        own->second(window);
+        return;
+    }
+    if (endsByItself(name)) return;
+    if (auto* box = qobject_cast<QMessageBox*>(window)) {
+        if (!box->buttons().isEmpty()) box->buttons().back()->click();
+    } else if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->reject();
+    else window->close();
+}
+
+void ScreenshotTour::pause(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void ScreenshotTour::trigger(int command) {
+    QAction* action = program_.frame->action(command);
+    if (action == nullptr || !action->isEnabled()) {
+        std::fprintf(stderr, "fenta21-screenshots: command %d is not available\n", command);
+        missing_ << QString("command %1").arg(command);
+        return;
+    }
+    action->trigger();
+}
+
+void ScreenshotTour::expect(const QString& name) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!pictured_.contains(name) && waited.elapsed() < kPatienceMilliseconds) pause(50);
+    if (!pictured_.contains(name)) {
+        std::fprintf(stderr, "fenta21-screenshots: the window %s did not appear\n", name.toLocal8Bit().constData());
+        missing_ << name;
+    }
+}
+
+void ScreenshotTour::keyboardModeAnswer(QWidget* window) {
+    // A command typed and sent, its reply in the list, then the window's own "終了".
+    if (auto* field = window->findChild<QComboBox*>("commandField")) field->setEditText("rome");
+    clickButton(window, QStringLiteral("送信"));
+    QPointer<QWidget> target(window);
+    QTimer::singleShot(2000, this, [this, target] {
+        if (!target) return;
+        picture(target, target->objectName() + "-reply");
+        clickButton(target, QStringLiteral("終了"));
+    });
+}
+
+void ScreenshotTour::run() {
+    watch_.start();
+    auto* frame = program_.frame.get();
+    pause(1000);
+    picture(frame, "mainFrame-idle");
+
+    // The direct collection: its search, its transfer, then the monitor of what went over the line.
+    QTimer::singleShot(2500, this, [this, frame] { picture(frame, "mainFrame-collecting"); });
+    trigger(CommandId::kDirectCollection);
+    expect(gui::kCollectionWindowName);
+    trigger(CommandId::kMonitor);
+    pause(800);
+    picture(frame, "mainFrame-monitor-after-collection");
+
+    // The user's own link, the keyboard mode over it, and the way down.
+    trigger(CommandId::kAutoLink);
+    expect("statusNotice");
+    pause(800);
+    picture(frame, "mainFrame-linked-monitor");
+    trigger(CommandId::kKeyboardMode);
+    expect("keyboardModeDialog-reply");
+    trigger(CommandId::kDisconnect);
+    pause(800);
+
+    trigger(CommandId::kMonitor);
+    trigger(CommandId::kSaveDestination);
+    expect("saveDestinationDialog");
+    trigger(CommandId::kManualLink);
+    expect("manualLinkDialog");
+
+    // The host's own windows, as the core opens them.
+    program_.host.report("回線接続　エラー !!     ");
+    expect("reportBox");
+    program_.host.ask(Question::YesNo, "メモリ内容をクリアしますか？");
+    expect("yesNoQuestion");
+    program_.host.ask(Question::OverwriteFile, "KAWABE_261208_1030.csv は既に存在します。上書きしますか？");
+    expect("overwriteQuestion");
+    std::atomic<int> cancelFlag{0};
+    program_.host.runModal({ModalKind::Wait, kWaitCaption, kWaitingForReplyText}, cancelFlag,
+                           [](ModalContext& window) {
+                               for (int i = 0; i < 30 && !window.cancelled(); ++i)
+                                   std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                               return 0;
+                           });
+    expect(gui::kWaitWindowName);
+
+    watch_.stop();
+    if (!missing_.isEmpty())
+        std::fprintf(stderr, "fenta21-screenshots: missing: %s\n", missing_.join(", ").toLocal8Bit().constData());
+    QApplication::exit(missing_.isEmpty() ? 0 : 1);
+}
+
+}  // namespace fenta21::screenshots

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <map>
+
+class QWidget;
+
+namespace fenta21::gui {
+class DesktopProgram;
+}
+
+namespace fenta21::screenshots {
+
+// Walks through the desktop program's windows the way a person would open them and saves a
+// picture of each into a folder. The program runs as it does for a user, on the display and
+// against the simulated logger; only the clicks come from here. Every window that opens is
+// pictured once it has had time to paint, then answered: by its own answer when the tour gave
+// it one, else closed the way Escape would (the windows of long operations end by themselves).
+class ScreenshotTour : public QObject {
+    Q_OBJECT
+public:
+    ScreenshotTour(gui::DesktopProgram& program, QString folder);
+
+    // Runs every step, then quits the application with 0, or 1 when a window did not appear.
+    void run();
+
+private:
+    using Answer = std::function<void(QWidget* window)>;
+
+    void look();
+    void picture(QWidget* window, const QString& name);
+    void answer(QWidget* window);
+    void pause(int milliseconds);
+    void trigger(int command);
+    // Waits for a window of that name to have been pictured.
+    void expect(const QString& name);
+
+    void keyboardModeAnswer(QWidget* window);
+
+    gui::DesktopProgram& program_;
+    QString folder_;
+    int count_ = 0;
+    QTimer watch_;
+    QList<QPointer<QWidget>> seen_;
+    std::map<QWidget*, qint64> firstSeen_;
+    std::map<QString, Answer> answers_;
+    QStringList pictured_;
+    QStringList missing_;
+};
+
+}  // namespace fenta21::screenshots
