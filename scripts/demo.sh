@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and talks to a simulated logger on a pseudo-terminal.
+# Installs what is missing, builds, and talks to a simulated logger on a pseudo-terminal: with a
+# display, the desktop program opens on it; without one (or with --cli), the command-line program
+# names, collects and converts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -18,6 +20,14 @@ echo "COM1 $link" > "$home/comports.txt"
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+
+if [ "${1:-}" != "--cli" ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  echo "Demo home folder: $home (comports.txt maps COM1 to the simulated logger)"
+  echo "Data folder:      $demo/data"
+  echo "== fenta21 --home $home   (F1 collects; close the window to end the demo)"
+  "$bin/gui/fenta21" --home "$home"
+  exit 0
+fi
 
 echo
 echo "== fenta21-cli --home $home send eerm0 xerm0 rome"
