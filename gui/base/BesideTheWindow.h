@@ -17,8 +17,9 @@ void besideTheWindow(Work&& work) {
     QEventLoop loop;
     std::thread worker([&] {
         work();
-        // The program's inbox is never closed before the application goes, so the loop ends.
-        GuiInbox::instance().post([&loop] { loop.quit(); });
+        // The program's inbox is never closed before the application goes, so the loop ends;
+        // a loop already ended by the program quitting is gone when this arrives.
+        postTo(&loop, [](QEventLoop* ended) { ended->quit(); });
     });
     loop.exec();
     worker.join();

@@ -42,7 +42,8 @@ protected:
         return running;
     }
 
-    SimLine line{0.02};
+    // Paced bytes must not look like a silent line to a heavily loaded machine.
+    SimLine line{0.1};
     std::vector<std::string> stored;
 };
 
