@@ -11,15 +11,16 @@
 namespace fenta21::gui {
 namespace {
 
-MainMenuKind menuFor(const std::string& homeFolder) {
-    return scanOptionPrograms(homeFolder).empty() ? MainMenuKind::WithoutOptions : MainMenuKind::WithOptions;
+MainMenuKind menuFor(const std::vector<OptionProgram>& optionPrograms) {
+    return optionPrograms.empty() ? MainMenuKind::WithoutOptions : MainMenuKind::WithOptions;
 }
 
 }  // namespace
 
 DesktopProgram::DesktopProgram(const std::string& homeFolder, std::unique_ptr<Clock> clockToUse)
     : clock(std::move(clockToUse)), session(homeFolder, host, *clock), scheduler(session) {
-    MainMenuKind menu = menuFor(homeFolder);
+    session.optionPrograms = scanOptionPrograms(homeFolder);
+    MainMenuKind menu = menuFor(session.optionPrograms);
     startUpView(session);
     frame = std::make_unique<CMainFrame>(session, host, menu);
     startUpFrame(session);

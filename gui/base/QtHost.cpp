@@ -5,14 +5,13 @@
 #include "gui/base/QuestionBoxes.h"
 #include "gui/base/StatusNotice.h"
 #include "gui/base/Text.h"
+#include "gui/base/TextFileViewer.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 
 #include <thread>
 
@@ -168,7 +167,7 @@ int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
 
 void QtHost::openTextFile(const std::string& path) {
     if (closing_.load() && QThread::currentThread() != thread()) return;
-    onGuiThreadVoid(this, [&] { QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path))); });
+    onGuiThreadVoid(this, [&] { TextFileViewer::open(qs(path), mainWindow_.data()); });
 }
 
 }  // namespace fenta21::gui
