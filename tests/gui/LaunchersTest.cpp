@@ -111,7 +111,6 @@ void LaunchersTest::chosenEntryRunsAfterTheListCloses_data() {
     QTest::addColumn<QString>("started");
     QTest::newRow("the viewer entry") << "binary.exe" << QList<int>{CommandId::kDataFileViewer} << "";
     QTest::newRow("another case is another program") << "Binary.exe" << QList<int>{} << "Binary.exe";
-    QTest::newRow("a program") << "tool.exe" << QList<int>{} << "tool.exe";
 }
 
 void LaunchersTest::chosenEntryRunsAfterTheListCloses() {
@@ -133,7 +132,8 @@ void LaunchersTest::chosenEntryRunsAfterTheListCloses() {
     answer.row = 1;
     ModalWatcher watcher(std::ref(answer));
     launchers.runOption();
-    // The entry runs a second later, on the event loop, so the list has closed by then.
+    // Nothing has run when the list closes: the entry waits its (scaled) second on the event
+    // loop.
     QCOMPARE(watcher.windows(), QStringList{"optionListDialog"});
     QVERIFY(ran.isEmpty() && starts.isEmpty());
     // Either outcome comes from the same step, so once one is seen the other is settled.
