@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/LineWords.h"
+#include "core/app/OptionPrograms.h"
 #include "core/app/SystemSettings.h"
 #include "core/base/Clock.h"
 #include "core/base/Guarded.h"
@@ -94,6 +95,9 @@ public:
 
     // How the line in use was set up (1 tone, 2 pulse, 3 direct); the hang-up reads it.
     std::atomic<std::int16_t> connectionKind{3};
+    // The option programs found beside the program at start-up, in the order the option list
+    // shows them; the table is not scanned again while the program runs.
+    std::vector<OptionProgram> optionPrograms;
     // The logger's "eerm0" name as the panel read it when it connected.
     Guarded<std::string> panelStationId;
     // The remote operation panel: its item, keys, display lines and value texts.

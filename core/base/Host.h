@@ -71,6 +71,7 @@ public:
     virtual int runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
                          const std::function<int(ModalContext&)>& worker) = 0;
 
+    // Shows a text, CSV or log file and returns at once, without waiting for the user.
     virtual void openTextFile(const std::string& path) = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "core/app/Session.h"
 #include "core/remote/Disconnect.h"
 #include "gui/app/Accelerators.h"
+#include "gui/app/Launchers.h"
 #include "gui/app/ManualLinkDialog.h"
 #include "gui/app/MonitorBar.h"
 #include "gui/app/PlaceholderView.h"
@@ -115,6 +116,11 @@ void CMainFrame::buildActions() {
     handlers_[kKeyboardMode] = [this] { keyboardModeCommand(); };
     handlers_[kExit] = [this] { close(); };
     handlers_[kMonitor] = [this] { toggleMonitor(); };
+    auto* launchers = new Launchers(session_, this, [this](int command) { runCommand(command); });
+    handlers_[kOptionPrograms] = [launchers] { launchers->runOption(); };
+    handlers_[kWebSite] = [launchers] { launchers->openWebSite(); };
+    handlers_[kHelp] = [launchers] { launchers->openManual(); };
+    handlers_[kAbout] = [launchers] { launchers->showAbout(); };
 
     std::map<int, QString> texts;
     collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);

@@ -13,15 +13,16 @@
 namespace fenta21::gui {
 namespace {
 
-MainMenuKind menuFor(const std::string& homeFolder) {
-    return scanOptionPrograms(homeFolder).empty() ? MainMenuKind::WithoutOptions : MainMenuKind::WithOptions;
+MainMenuKind menuFor(const std::vector<OptionProgram>& optionPrograms) {
+    return optionPrograms.empty() ? MainMenuKind::WithoutOptions : MainMenuKind::WithOptions;
 }
 
 }  // namespace
 
 DesktopProgram::DesktopProgram(const std::string& homeFolder, std::unique_ptr<Clock> clockToUse)
     : clock(std::move(clockToUse)), session(homeFolder, host, *clock), scheduler(session) {
-    MainMenuKind menu = menuFor(homeFolder);
+    session.optionPrograms = scanOptionPrograms(homeFolder);
+    MainMenuKind menu = menuFor(session.optionPrograms);
     // Told from whichever thread wrote the log; the box opens on the window's thread.
     session.reports.logNotWritten = [this](const std::string& path, int errorNumber) {
         GuiInbox::instance().post([this, path, errorNumber] { showLogNotWritten(frame.get(), path, errorNumber); });

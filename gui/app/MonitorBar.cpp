@@ -3,6 +3,7 @@
 #include "core/app/MonitorTrace.h"
 #include "core/app/Session.h"
 #include "core/base/ListFollowing.h"
+#include "gui/base/FixedPitchFont.h"
 #include "gui/base/Text.h"
 
 #include <QFontDatabase>
@@ -11,15 +12,6 @@
 
 namespace fenta21::gui {
 namespace {
-
-// Fixed pitch with half-width katakana, so every column pair lines up under its prefix.
-QFont monitorFont() {
-    QFont font(QStringLiteral("Noto Sans Mono CJK JP"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSize(9);
-    return font;
-}
 
 // 0x7F has no glyph of its own in the fixed-pitch fonts; the list shows the half-width
 // middle dot in its place (one column, like every other character byte) and keeps the byte
@@ -71,7 +63,8 @@ MonitorBar::MonitorBar(QWidget* parent) : QWidget(parent), trace_(std::make_uniq
     list_ = new QListView(this);
     list_->setObjectName("monitorList");
     list_->setModel(lines_);
-    list_->setFont(monitorFont());
+    // Every column pair lines up under its prefix.
+    list_->setFont(fixedPitchFont());
     list_->setUniformItemSizes(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -5,14 +5,13 @@
 #include "gui/base/QuestionBoxes.h"
 #include "gui/base/StatusNotice.h"
 #include "gui/base/Text.h"
+#include "gui/base/TextFileViewer.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 
 #include <thread>
 
@@ -171,7 +170,7 @@ int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
 }
 
 void QtHost::openTextFile(const std::string& path) {
-    onGuiThreadVoid(inbox_, [&] { QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path))); });
+    onGuiThreadVoid(inbox_, [&] { TextFileViewer::open(qs(path), mainWindow_.data()); });
 }
 
 }  // namespace fenta21::gui
