@@ -16,6 +16,11 @@ mkdir -p "$home" "$work/data" "$out"
 cp config/* "$home/"
 link="$work/ttyLOGGER"
 echo "COM1 $link" > "$home/comports.txt"
+# Two option programs, so that the menu with "ｵﾌﾟｼｮﾝ(&O)" and its list are pictured too.
+touch "$home/binary.exe" "$home/plot.exe"
+echo "ﾊﾞｲﾅﾘﾋﾞｭｰｱ" | iconv -f UTF-8 -t CP932 > "$home/binary"   # name files are in code page 932
+echo "グラフ表示" | iconv -f UTF-8 -t CP932 > "$home/plot"
+touch "$home/rimo.exe"
 
 # Paced, so that the collection's window stays up long enough to be seen.
 "$bin/sim/fenta21-sim" --link "$link" --name "KAWABE-01" --reply "rome=ROM V3.02" --pace 9600 \

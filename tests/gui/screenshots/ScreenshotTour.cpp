@@ -175,6 +175,17 @@ void ScreenshotTour::run() {
     trigger(CommandId::kManualLink);
     expect("manualLinkDialog");
 
+    // The launchers: the option programs found in the home folder, the about box, and the
+    // text viewer with the CSV the collection made.
+    trigger(CommandId::kOptionPrograms);
+    expect("optionListDialog");
+    trigger(CommandId::kAbout);
+    expect("aboutBox");
+    std::string csv = program_.session.line.lastDataFile.get();
+    if (csv.size() > 4) csv.replace(csv.size() - 4, 4, ".csv");
+    program_.host.openTextFile(csv);
+    expect("textFileViewer");
+
     // The host's own windows, as the core opens them.
     program_.host.report("回線接続　エラー !!     ");
     expect("reportBox");
