@@ -5,16 +5,18 @@
 #include "core/app/Heartbeat.h"
 #include "core/app/LineClaim.h"
 #include "core/app/Session.h"
+#include "core/panel/PanelItems.h"
+#include "core/remote/ConnectionResult.h"
 #include "core/remote/Disconnect.h"
 #include "gui/app/Accelerators.h"
 #include "gui/app/ManualLinkDialog.h"
 #include "gui/app/MonitorBar.h"
-#include "gui/app/PlaceholderView.h"
 #include "gui/app/SaveDestinationDialog.h"
 #include "gui/app/StatusBar.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/QtHost.h"
+#include "gui/panel/CV38View.h"
 #include "gui/protocol/KeyboardModeDialog.h"
 
 #include <QAction>
@@ -82,7 +84,9 @@ CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QW
 
     // The remote-operation view first, then the bars, then the heartbeat, as the program has
     // always built its window.
-    view_ = new PlaceholderView([this](int key) { functionKeyReleased(key); }, this);
+    view_ = new CV38View(
+        session_, host_, [this](int key) { functionKeyReleased(key); }, [this](int command) { runCommand(command); },
+        this);
     setCentralWidget(view_);
     buildActions();
     buildMenus();
@@ -95,14 +99,15 @@ CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QW
     updateCommandStates();
 }
 
-CMainFrame::~CMainFrame() { host_.setMainWindow(nullptr); }
+CMainFrame::~CMainFrame() {
+    view_->shutDown();
+    host_.setMainWindow(nullptr);
+}
 
 QAction* CMainFrame::action(int command) const {
     auto found = actions_.find(command);
     return found == actions_.end() ? nullptr : found->second;
 }
-
-QWidget* CMainFrame::view() const { return view_; }
 
 void CMainFrame::buildActions() {
     handlers_[kDirectCollection] = [this] { directCollectionCommand(kDirectCollection); };
@@ -112,6 +117,10 @@ void CMainFrame::buildActions() {
     handlers_[kSaveDestination] = [this] { saveDestinationCommand(); };
     handlers_[kManualLink] = [this] { manualLinkCommand(); };
     handlers_[kKeyboardMode] = [this] { keyboardModeCommand(); };
+    for (int command : {kCollectNewOverLink, kCollectAllOverLink, kCollectTextOverLink})
+        handlers_[command] = [this, command] { collectOverLinkCommand(command); };
+    for (int command : {kPanelPageUp, kPanelPageDown, kPanelEnter, kPanelCollectKey})
+        handlers_[command] = [this, command] { panelKeyCommand(command); };
     handlers_[kExit] = [this] { close(); };
     handlers_[kMonitor] = [this] { toggleMonitor(); };
 
@@ -222,17 +231,35 @@ void CMainFrame::directCollectionCommand(int command) {
 
 void CMainFrame::autoLinkCommand() {
     if (session_.line.lineState.load() != LineState::Idle) return;
-    linkUp(session_, LinkRequest{});
+    if (linkUp(session_, LinkRequest{}) == kLinkUp) startPanel();
 }
+
+void CMainFrame::startPanel() { view_->startSession(); }
 
 void CMainFrame::disconnectCommand() {
     if (session_.line.lineState.load() == LineState::Idle) return;
     bool userLink = userLinkUp(session_);
+    // The panel's refresher takes its link down on the ticks after its session ends. A link
+    // that no panel session holds is the user's to drop here; a link that another operation
+    // holds is left to that operation.
+    bool panelHoldsLine = view_->endSession();
     session_.line.panelLinkActive.store(0);
-    // The panel's worker takes its link down once it sees the word cleared; while no panel
-    // runs on the link, the window does it itself. A link that another operation holds is
-    // left to that operation.
-    if (userLink) disconnectLine(session_);
+    if (userLink && !panelHoldsLine) disconnectLine(session_);
+}
+
+void CMainFrame::collectOverLinkCommand(int command) {
+    CollectCommand collect = command == kCollectAllOverLink    ? CollectCommand::AllCopy
+                             : command == kCollectTextOverLink ? CollectCommand::Text
+                                                               : CollectCommand::Copy;
+    collectOverLink(session_, collect);
+}
+
+void CMainFrame::panelKeyCommand(int command) {
+    PanelKey key = command == kPanelPageUp     ? PanelKey::Previous
+                   : command == kPanelPageDown ? PanelKey::Next
+                   : command == kPanelEnter    ? PanelKey::Enter
+                                               : PanelKey::CollectionMenu;
+    view_->keyCommand(key);
 }
 
 void CMainFrame::saveDestinationCommand() { SaveDestinationDialog::edit(session_, this); }
@@ -242,7 +269,7 @@ void CMainFrame::manualLinkCommand() {
     std::optional<ManualLinkChoice> choice = ManualLinkDialog::ask(session_, this);
     if (!choice) return;
     rememberManualLink(session_, choice->portIndex, choice->speedIndex);
-    linkUp(session_, LinkRequest{choice->portIndex + 1, choice->speedIndex});
+    if (linkUp(session_, LinkRequest{choice->portIndex + 1, choice->speedIndex}) == kLinkUp) startPanel();
 }
 
 void CMainFrame::keyboardModeCommand() {
@@ -251,9 +278,11 @@ void CMainFrame::keyboardModeCommand() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // Nothing is saved at exit; a worker still running gets no more windows.
+    // Nothing is saved at exit; a worker still running gets no more windows, and the panel
+    // lets go of its line.
     host_.closeDown();
     heartbeat_.stop();
+    view_->shutDown();
     event->accept();
 }
 

@@ -1,10 +1,13 @@
 #include "gui/base/QtHost.h"
 
+#include "core/protocol/CommandExchange.h"
 #include "gui/base/GuiThread.h"
 #include "gui/base/ModalWindow.h"
 #include "gui/base/QuestionBoxes.h"
 #include "gui/base/StatusNotice.h"
 #include "gui/base/Text.h"
+#include "gui/panel/SettingsEditDialog.h"
+#include "gui/panel/SettingsListDialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -70,7 +73,10 @@ QWidget* QtHost::dialogParent() const {
 
 void QtHost::report(const std::string& text) {
     if (closing_.load() && QThread::currentThread() != thread()) return;
+    const bool fromWorker = QThread::currentThread() != thread();
     onGuiThreadVoid(this, [&] {
+        // A worker's message that waited while the program began to close is dropped too.
+        if (closing_.load() && fromWorker) return;
         QMessageBox box(QMessageBox::NoIcon, kMessageCaption, qs(text), QMessageBox::NoButton, dialogParent());
         box.setObjectName("reportBox");
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -165,6 +171,41 @@ int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
     if (thread.joinable()) thread.join();
     return result;
 }
+
+DialogEnd QtHost::choose(ListDialog& dialog) {
+    if (closingOffGuiThread()) return DialogEnd::Cancel;
+    return onGuiThread(
+        this,
+        [&] {
+            // The program may have begun to close while the request waited for this thread.
+            if (closing_.load()) return DialogEnd::Cancel;
+            return SettingsListDialog::run(dialog, dialogParent());
+        },
+        DialogEnd::Cancel);
+}
+
+DialogEnd QtHost::edit(EditDialog& dialog) {
+    if (closingOffGuiThread()) return DialogEnd::Cancel;
+    // The dialog's own button talks to the logger: that runs on a thread of its own behind
+    // the wait window, so the dialog's thread keeps drawing and answering the line's windows.
+    auto runAction = [this](const std::function<void()>& action) {
+        std::atomic<int> cancelFlag{0};
+        ModalSpec spec{ModalKind::Wait, kWaitCaption, kWaitingForReplyText};
+        runModalHere(spec, cancelFlag, [&](ModalContext&) {
+            action();
+            return 0;
+        });
+    };
+    return onGuiThread(
+        this,
+        [&] {
+            if (closing_.load()) return DialogEnd::Cancel;
+            return SettingsEditDialog::run(dialog, runAction, dialogParent());
+        },
+        DialogEnd::Cancel);
+}
+
+bool QtHost::closingOffGuiThread() const { return closing_.load() && QThread::currentThread() != thread(); }
 
 void QtHost::openTextFile(const std::string& path) {
     if (closing_.load() && QThread::currentThread() != thread()) return;
