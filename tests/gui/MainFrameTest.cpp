@@ -209,6 +209,7 @@ void MainFrameTest::disconnectTakesDownALinkNoPanelHolds() {
     // A link made without the window's link-up command: no panel session runs on it.
     QCOMPARE(linkUp(*line.session, LinkRequest{1, 5}), 0);
     QCOMPARE(line.session->line.panelLinkActive.load(), 1);
+    line.frame->updateCommandStates();
     line.frame->action(CommandId::kDisconnect)->trigger();
     QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
     QVERIFY(!line.session->channel()->connected.load());

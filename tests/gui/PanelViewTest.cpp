@@ -154,13 +154,15 @@ void PanelViewTest::clickActsOnlyInsideAKeyArea() {
     autoLink(line);
     CV38View* view = line.frame->view();
     const long guardsBefore = countOf(line.logger.receivedLines(), "comtm=0");
+    int menusShown = 0;
+    QObject::connect(view->collectionMenu(), &QMenu::aboutToShow, [&] { ++menusShown; });
 
     QTest::mousePress(view, Qt::LeftButton, {}, at);
     const bool queued = line.session->panel.pendingKey.load() != 0;
     QTest::mouseRelease(view, Qt::LeftButton, {}, at);
     QTRY_COMPARE_WITH_TIMEOUT(line.session->panel.pendingKey.load(), 0, kPatience);
     QCOMPARE(view->panel().currentItem(), item);
-    QCOMPARE(view->collectionMenu()->isVisible(), menu);
+    if (menu) QTRY_VERIFY_WITH_TIMEOUT(view->collectionMenu()->isVisible(), kPatience);
     // Keys 0-2 queue for the worker, which runs them inside the line guard; key 3 and a
     // click beside the keys queue nothing.
     const bool workerKey = item != kBanner || at == centreOf(PanelKey::Enter);
@@ -173,6 +175,7 @@ void PanelViewTest::clickActsOnlyInsideAKeyArea() {
     // A key that does act comes next: the guard count shows whether the click before it did.
     click(line, PanelKey::Next);
     QCOMPARE(countOf(line.logger.receivedLines(), "comtm=0") - guardsBefore, workerKey ? 2 : 1);
+    QCOMPARE(menusShown, menu ? 1 : 0);
 }
 
 void PanelViewTest::heldKeyRepeatsUntilLetGo() {
@@ -306,7 +309,7 @@ void PanelViewTest::modeWrittenAndEnteredAgainWritesTheChannelItShows() {
     QTRY_COMPARE_WITH_TIMEOUT(countOf(line.logger.receivedLines(), "mode2=127"), 1L, kPatience);
     click(line, PanelKey::Enter);  // into the channels again, at the one the line shows
     const std::string modeLine = line.session->panel.readTexts([](const PanelTexts& t) { return t.modeLine; });
-    QVERIFY2(modeLine.rfind(" insMAX", 0) == 0, modeLine.c_str());  // the wind logger's channel 3
+    QVERIFY2(modeLine.rfind("  ch 3 ", 0) == 0, modeLine.c_str());
     click(line, PanelKey::Enter);
     QTRY_COMPARE_WITH_TIMEOUT(countStarting(line.logger.receivedLines(), "mode2="), 2L, kPatience);
     QStringList writes;
@@ -337,8 +340,10 @@ void PanelViewTest::collectionMenuStoresADataFileOverThePanelsLink() {
     for (QAction* item : view->collectionMenu()->actions()) texts << item->text();
     QCOMPARE(texts, (QStringList{"最新ﾃﾞｰﾀ回収", "全ﾃﾞｰﾀ回収", "ﾃｷｽﾄ形式回収"}));
     view->collectionMenu()->actions().front()->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(line.logger.clearCount() == 1 && watcher.messages().size() == 1, kPatience);
+    QTRY_COMPARE_WITH_TIMEOUT(line.logger.clearCount(), 1, kPatience);
+    QTRY_VERIFY_WITH_TIMEOUT(!line.session->line.collecting.load(), kPatience);
     QVERIFY(!view->collectionMenu()->isVisible());
+    QCOMPARE(watcher.messages(), QStringList{});  // a collection that went well says nothing
     QVERIFY(line.dataFiles().contains("menu.v38"));
     QVERIFY(watcher.windows().contains(kCollectionWindowName));
     // Over the panel's own link: no second link, and the panel goes on.
@@ -370,7 +375,7 @@ void PanelViewTest::f4EndsTheSessionAndItsRefresherTakesTheLineDown() {
     showAndFocus(*line.frame);
     autoLink(line);
     QTest::keyClick(line.frame->view(), Qt::Key_F4);
-    QVERIFY(!line.frame->view()->panel().active());
+    QTRY_VERIFY_WITH_TIMEOUT(!line.frame->view()->panel().active(), kPatience);
     QTRY_COMPARE_WITH_TIMEOUT(line.frame->view()->panel().currentItem(), int(kIdle), kPatience);
     QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
     QVERIFY(!line.session->channel()->connected.load());
