@@ -82,7 +82,8 @@ void drawKeyFace(QPainter& painter, const QRectF& face, bool active, bool presse
     painter.setBrush(shine);
     painter.drawRoundedRect(face, 4, 4);
     QFont font = painter.font();
-    font.setPixelSize(face.height() > 30 ? 14 : 13);
+    // The small keys take a symbol or three letters; the collection key its name.
+    font.setPixelSize(face.height() > 30 ? 14 : label.size() > 1 ? 10 : 13);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(active ? Qt::white : QColor(0xc8, 0xcc, 0xd0));
