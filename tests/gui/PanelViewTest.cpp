@@ -14,6 +14,7 @@
 #include "tests/gui/PanelViewTest.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -195,6 +196,29 @@ void PanelViewTest::heldKeyRepeatsUntilLetGo() {
     QVERIFY(moves >= 3);
     // Every repeat was a move: BATT, Memo 1, RTC Adjust, ...
     QVERIFY(view->panel().currentItem() >= kRtcAdjust);
+}
+
+void PanelViewTest::heldKeyStopsWhenTheFocusLeavesThePanel() {
+    GuiSimLine line;
+    ModalWatcher watcher;
+    showAndFocus(*line.frame);
+    autoLink(line);
+    // Back from the link-up's windows, the main window is the active one again.
+    QApplication::setActiveWindow(line.frame.get());
+    CV38View* view = line.frame->view();
+    view->setFocus();
+    QVERIFY(view->hasFocus());
+    QTest::keyPress(view, Qt::Key_PageDown);
+    QCOMPARE(shown(line).pressedKey, 1);
+    // The focus goes elsewhere while the key is down: its release never reaches the view.
+    view->clearFocus();
+    QTRY_COMPARE_WITH_TIMEOUT(shown(line).pressedKey, -1, kPatience);
+    QTRY_COMPARE_WITH_TIMEOUT(line.session->panel.pendingKey.load(), 0, kPatience);
+    // No more repeats: the next click is the only key action after it.
+    const long moves = countOf(line.logger.receivedLines(), "comtm=0");
+    view->setFocus();
+    click(line, PanelKey::Previous);
+    QCOMPARE(countOf(line.logger.receivedLines(), "comtm=0"), moves + 1);
 }
 
 void PanelViewTest::enterOnIntervalWritesTheChosenCode() {

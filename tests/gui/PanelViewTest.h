@@ -11,6 +11,7 @@ private slots:
     void clickActsOnlyInsideAKeyArea_data();
     void clickActsOnlyInsideAKeyArea();
     void heldKeyRepeatsUntilLetGo();
+    void heldKeyStopsWhenTheFocusLeavesThePanel();
     void enterOnIntervalWritesTheChosenCode();
     void rtcDialogRefusesSixtyFourAndStaysOpen();
     void pcClockButtonSetsTheLoggersClockAndEndsAsCancel();
