@@ -54,6 +54,23 @@ int directCollection(Session& session, CollectCommand command, LinkRequest link)
     return result;
 }
 
+int collectOverLink(Session& session, CollectCommand command) {
+    if (session.line.lineState.load() == LineState::Idle) {
+        reportLinkError(session, kLinkFailed);
+        return kLinkFailed;
+    }
+    std::optional<CollectionClaim> claim;
+    if (userLinkUp(session)) claim.emplace(session);
+    if (!claim || !claim->held()) {
+        report(session, kLineBusyMessage);
+        return kLinkFailed;
+    }
+    session.line.collectCommand.store(command);
+    int result = collect(session, -1);
+    reportResult(session, result);
+    return result;
+}
+
 int linkUp(Session& session, LinkRequest link) {
     if (!claimLine(session)) return kLinkFailed;  // a link exists or is being made: nothing to do
     int result = searchLink(session, link);

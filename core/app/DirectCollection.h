@@ -20,6 +20,12 @@ struct LinkRequest {
 // without a byte sent.
 int directCollection(Session& session, CollectCommand command, LinkRequest link = {});
 
+// The panel's collection menu ("最新ﾃﾞｰﾀ回収", "全ﾃﾞｰﾀ回収", "ﾃｷｽﾄ形式回収"): one collection
+// over the user's link that is up, its result reported; no link is set up or taken down.
+// With no link up it reports the link error, and a line that another operation holds (or a
+// collection already running on it) is refused as busy; either way nothing is sent (-1).
+int collectOverLink(Session& session, CollectCommand command);
+
 // Link-up for the automatic and the manual link: the search, then the notice
 // "%dbpsで接続しました。  " and the line linked for the panel. 0, or the reported failure.
 int linkUp(Session& session, LinkRequest link);

@@ -36,7 +36,11 @@ void PanelSession::start() {
     // A session left half shut down must not take the new link down at the next tick.
     session_.panel.currentItem.store(PanelItem::kIdle);
     session_.line.panelLinkActive.store(1);
-    keyWorker_ = std::thread([this] { runKeyWorker(); });
+    keyWorkerRunning_.store(true);
+    keyWorker_ = std::thread([this] {
+        runKeyWorker();
+        keyWorkerRunning_.store(false);
+    });
 }
 
 void PanelSession::end() { session_.line.panelLinkActive.store(0); }
@@ -45,7 +49,26 @@ bool PanelSession::active() const { return session_.line.panelLinkActive.load() 
 
 bool PanelSession::running() const { return session_.panel.currentItem.load() != PanelItem::kIdle; }
 
+void PanelSession::shutDown() {
+    end();
+    if (keyWorker_.joinable()) keyWorker_.join();
+    if (refresher_.joinable()) refresher_.join();
+    PanelState& panel = session_.panel;
+    if (panel.currentItem.load() == PanelItem::kIdle) return;
+    panel.setDisplay("", "");
+    // Only a line still linked is the session's; one already down or taken by another
+    // operation is left alone.
+    if (session_.line.lineState.load() == LineState::Linked) disconnectLine(session_);
+    panel.currentItem.store(PanelItem::kIdle);
+}
+
 DisplayLines PanelSession::display() const { return session_.panel.display(); }
+
+PanelSnapshot PanelSession::snapshot() const {
+    return session_.panel.readTexts([this](const PanelTexts& t) {
+        return PanelSnapshot{t.line1, t.line2, pressedKey(), currentItem(), active()};
+    });
+}
 
 int PanelSession::currentItem() const { return session_.panel.currentItem.load(); }
 

@@ -12,6 +12,15 @@ namespace fenta21 {
 
 class Session;
 
+// Everything the window draws, taken at one moment under the panel's lock: the lines are
+// always a pair that was written together.
+struct PanelSnapshot {
+    std::string line1, line2;
+    int pressedKey = -1;  // -1 none, else 0-2
+    int currentItem = PanelItem::kIdle;
+    bool active = false;
+};
+
 // What the panel tells its window. Called from the panel's worker threads as well as from
 // the caller's: a window posts the work to its own thread.
 struct PanelEvents {
@@ -59,7 +68,13 @@ public:
     // The window timer, every 465 ms.
     void tick();
 
+    // The window's closing: the session ends at once, without the ticks that would wind it
+    // down. Call it once workersRunning() is false (a worker may be waiting for the caller's
+    // thread, to show a dialog); it takes a line the session still holds down itself.
+    void shutDown();
+
     DisplayLines display() const;
+    PanelSnapshot snapshot() const;
     int currentItem() const;
     // The key drawn pressed: -1 none, else 0-2.
     int pressedKey() const;
@@ -67,6 +82,11 @@ public:
     // True while the session is winding down or running (item other than 0).
     bool running() const;
     bool refresherRunning() const { return refresherRunning_.load(); }
+    // The key worker or a refresher is still at work.
+    bool workersRunning() const { return keyWorkerRunning_.load() || refresherRunning_.load(); }
+    // The session still has the line to take down: its key worker runs, or its item has not
+    // yet come back to idle. A disconnect then only ends the session.
+    bool holdsLine() const { return keyWorkerRunning_.load() || running(); }
 
 private:
     void runKeyWorker();
@@ -81,6 +101,7 @@ private:
     std::thread keyWorker_;
     std::thread refresher_;
     std::atomic<bool> refresherRunning_{false};
+    std::atomic<bool> keyWorkerRunning_{false};
 };
 
 }  // namespace fenta21

@@ -6,6 +6,17 @@ namespace fenta21 {
 
 std::size_t displayWidth(std::string_view utf8) { return utf8ToCp932(utf8).size(); }
 
+std::vector<DisplayCell> displayCells(std::string_view utf8) {
+    std::string cp932 = utf8ToCp932(utf8);
+    std::vector<DisplayCell> cells;
+    for (std::size_t at = 0; at < cp932.size();) {
+        std::size_t width = isCp932LeadByte(static_cast<unsigned char>(cp932[at])) && at + 1 < cp932.size() ? 2 : 1;
+        cells.push_back({cp932ToUtf8(std::string_view(cp932).substr(at, width)), at, width});
+        at += width;
+    }
+    return cells;
+}
+
 std::string cutToWidth(std::string_view utf8, std::size_t width) {
     std::string cp932 = utf8ToCp932(utf8);
     if (cp932.size() <= width) return std::string(utf8);

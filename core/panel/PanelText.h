@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fenta21 {
 
@@ -11,6 +12,15 @@ namespace fenta21 {
 // measured that way and a double-byte character is never cut in half.
 
 std::size_t displayWidth(std::string_view utf8);
+
+// One character of a display line in its place on the display's grid: a double-byte
+// character takes two columns, ASCII and half-width katakana one.
+struct DisplayCell {
+    std::string text;  // UTF-8
+    std::size_t column = 0;
+    std::size_t width = 1;
+};
+std::vector<DisplayCell> displayCells(std::string_view utf8);
 
 // At most `width` columns, keeping the start.
 std::string cutToWidth(std::string_view utf8, std::size_t width);

@@ -5,18 +5,20 @@
 #include "core/app/Heartbeat.h"
 #include "core/app/LineClaim.h"
 #include "core/app/Session.h"
+#include "core/panel/PanelItems.h"
+#include "core/remote/ConnectionResult.h"
 #include "core/remote/Disconnect.h"
 #include "gui/app/Accelerators.h"
 #include "gui/app/Launchers.h"
 #include "gui/app/ManualLinkDialog.h"
 #include "gui/app/MonitorBar.h"
-#include "gui/app/PlaceholderView.h"
 #include "gui/app/SaveDestinationDialog.h"
 #include "gui/app/StatusBar.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/base/BesideTheWindow.h"
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/QtHost.h"
+#include "gui/panel/CV38View.h"
 #include "gui/protocol/KeyboardModeDialog.h"
 
 #include <QAction>
@@ -84,7 +86,9 @@ CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QW
 
     // The remote-operation view first, then the bars, then the heartbeat, as the program has
     // always built its window.
-    view_ = new PlaceholderView([this](int key) { functionKeyReleased(key); }, this);
+    view_ = new CV38View(
+        session_, host_, [this](int key) { functionKeyReleased(key); }, [this](int command) { runCommand(command); },
+        this);
     setCentralWidget(view_);
     buildActions();
     buildMenus();
@@ -97,14 +101,15 @@ CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QW
     updateCommandStates();
 }
 
-CMainFrame::~CMainFrame() { host_.setMainWindow(nullptr); }
+CMainFrame::~CMainFrame() {
+    view_->shutDown();
+    host_.setMainWindow(nullptr);
+}
 
 QAction* CMainFrame::action(int command) const {
     auto found = actions_.find(command);
     return found == actions_.end() ? nullptr : found->second;
 }
-
-QWidget* CMainFrame::view() const { return view_; }
 
 void CMainFrame::buildActions() {
     handlers_[kDirectCollection] = [this] { directCollectionCommand(kDirectCollection); };
@@ -114,6 +119,10 @@ void CMainFrame::buildActions() {
     handlers_[kSaveDestination] = [this] { saveDestinationCommand(); };
     handlers_[kManualLink] = [this] { manualLinkCommand(); };
     handlers_[kKeyboardMode] = [this] { keyboardModeCommand(); };
+    for (int command : {kCollectNewOverLink, kCollectAllOverLink, kCollectTextOverLink})
+        handlers_[command] = [this, command] { collectOverLinkCommand(command); };
+    for (int command : {kPanelPageUp, kPanelPageDown, kPanelEnter, kPanelCollectKey})
+        handlers_[command] = [this, command] { panelKeyCommand(command); };
     handlers_[kExit] = [this] { close(); };
     handlers_[kMonitor] = [this] { toggleMonitor(); };
     auto* launchers = new Launchers(session_, this, [this](int command) { runCommand(command); });
@@ -237,17 +246,37 @@ void CMainFrame::directCollectionCommand(int command) {
 
 void CMainFrame::autoLinkCommand() {
     if (session_.line.lineState.load() != LineState::Idle) return;
-    besideTheWindow([&] { linkUp(session_, LinkRequest{}); });
+    int result = kLinkFailed;
+    besideTheWindow([&] { result = linkUp(session_, LinkRequest{}); });
+    if (result == kLinkUp) startPanel();
 }
+
+void CMainFrame::startPanel() { view_->startSession(); }
 
 void CMainFrame::disconnectCommand() {
     if (session_.line.lineState.load() == LineState::Idle) return;
     bool userLink = userLinkUp(session_);
+    // The panel's refresher takes its link down on the ticks after its session ends. A link
+    // that no panel session holds is the user's to drop here; a link that another operation
+    // holds is left to that operation.
+    bool panelHoldsLine = view_->endSession();
     session_.line.panelLinkActive.store(0);
-    // The panel's worker takes its link down once it sees the word cleared; while no panel
-    // runs on the link, the window does it itself. A link that another operation holds is
-    // left to that operation.
-    if (userLink) besideTheWindow([&] { disconnectLine(session_); });
+    if (userLink && !panelHoldsLine) besideTheWindow([&] { disconnectLine(session_); });
+}
+
+void CMainFrame::collectOverLinkCommand(int command) {
+    CollectCommand collect = command == kCollectAllOverLink    ? CollectCommand::AllCopy
+                             : command == kCollectTextOverLink ? CollectCommand::Text
+                                                               : CollectCommand::Copy;
+    besideTheWindow([&] { collectOverLink(session_, collect); });
+}
+
+void CMainFrame::panelKeyCommand(int command) {
+    PanelKey key = command == kPanelPageUp     ? PanelKey::Previous
+                   : command == kPanelPageDown ? PanelKey::Next
+                   : command == kPanelEnter    ? PanelKey::Enter
+                                               : PanelKey::CollectionMenu;
+    view_->keyCommand(key);
 }
 
 void CMainFrame::saveDestinationCommand() { SaveDestinationDialog::edit(session_, this); }
@@ -258,7 +287,9 @@ void CMainFrame::manualLinkCommand() {
     if (!choice) return;
     rememberManualLink(session_, choice->portIndex, choice->speedIndex);
     LinkRequest request{choice->portIndex + 1, choice->speedIndex};
-    besideTheWindow([&] { linkUp(session_, request); });
+    int result = kLinkFailed;
+    besideTheWindow([&] { result = linkUp(session_, request); });
+    if (result == kLinkUp) startPanel();
 }
 
 void CMainFrame::keyboardModeCommand() {
@@ -267,9 +298,11 @@ void CMainFrame::keyboardModeCommand() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // Nothing is saved at exit; a worker still running gets no more windows.
+    // Nothing is saved at exit; a worker still running gets no more windows, and the panel
+    // lets go of its line.
     host_.closeDown();
     heartbeat_.stop();
+    view_->shutDown();
     event->accept();
 }
 

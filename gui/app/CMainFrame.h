@@ -19,8 +19,8 @@ class Session;
 
 namespace fenta21::gui {
 
+class CV38View;
 class MonitorBar;
-class PlaceholderView;
 class QtHost;
 class StatusBar;
 
@@ -41,7 +41,7 @@ public:
 
     QAction* action(int command) const;
     QToolBar* toolbar() const { return toolbar_; }
-    QWidget* view() const;
+    CV38View* view() const { return view_; }
     MainMenuKind menuKind() const { return menuKind_; }
     bool heartbeatRunning() const { return heartbeat_.isActive(); }
     StatusBar* statusBar() const { return statusBar_; }
@@ -72,6 +72,10 @@ private:
     void saveDestinationCommand();
     void manualLinkCommand();
     void keyboardModeCommand();
+    void collectOverLinkCommand(int command);
+    void panelKeyCommand(int command);
+    // After the automatic, manual or remote link is up: the panel runs on it.
+    void startPanel();
 
     Session& session_;
     QtHost& host_;
@@ -80,7 +84,7 @@ private:
     // Commands whose windows exist; the others stay disabled.
     std::map<int, std::function<void()>> handlers_;
     QToolBar* toolbar_ = nullptr;
-    PlaceholderView* view_ = nullptr;
+    CV38View* view_ = nullptr;
     QTimer heartbeat_;
     StatusBar* statusBar_ = nullptr;
     MonitorBar* monitorBar_ = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/Host.h"
+#include "core/panel/PanelDialogs.h"
 #include "gui/base/GuiInbox.h"
 #include "gui/base/StatusNotice.h"
 
@@ -19,7 +20,8 @@ namespace fenta21::gui {
 // the windows of long operations. The core calls it from any thread: on the GUI thread it
 // acts at once; from a worker (the scheduler, a receiver's command wait, the panel's key
 // worker) each call is handed to the GUI thread and the worker waits for its answer there.
-class QtHost : public QObject, public Host {
+// The panel's settings dialogs come the same way from the panel's key worker.
+class QtHost : public QObject, public Host, public PanelDialogs {
     Q_OBJECT
 public:
     explicit QtHost(QObject* parent = nullptr);
@@ -45,6 +47,9 @@ public:
     int runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
                  const std::function<int(ModalContext&)>& worker) override;
     void openTextFile(const std::string& path) override;
+
+    DialogEnd choose(ListDialog& dialog) override;
+    DialogEnd edit(EditDialog& dialog) override;
 
     StatusNotice* notice() const { return notice_.data(); }
 

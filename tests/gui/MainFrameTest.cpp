@@ -1,8 +1,10 @@
 // The main window: its layout of commands, and the function keys and commands that run the
 // direct collection, the link and the disconnection against the simulated logger.
 #include "core/app/CommandTable.h"
+#include "core/app/DirectCollection.h"
 #include "core/app/Session.h"
 #include "gui/app/CMainFrame.h"
+#include "gui/panel/CV38View.h"
 #include "gui/base/ModalWindow.h"
 #include "tests/gui/GuiSimLine.h"
 #include "tests/gui/ModalWatcher.h"
@@ -193,9 +195,23 @@ void MainFrameTest::autoLinkThenDisconnect() {
     QVERIFY(!line.frame->action(CommandId::kDirectCollection)->isEnabled());
     QVERIFY(line.frame->action(CommandId::kDisconnect)->isEnabled());
 
+    // The panel's session ends at once; its refresher takes the line down on the next ticks.
+    line.frame->action(CommandId::kDisconnect)->trigger();
+    QCOMPARE(line.session->line.panelLinkActive.load(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.lineState.load(), LineState::Idle, kPatience);
+    QVERIFY(!line.session->channel()->connected.load());
+    QCOMPARE(watcher.messages(), QStringList{});
+}
+
+void MainFrameTest::disconnectTakesDownALinkNoPanelHolds() {
+    GuiSimLine line;
+    ModalWatcher watcher;
+    // A link made without the window's link-up command: no panel session runs on it.
+    QCOMPARE(linkUp(*line.session, LinkRequest{1, 5}), 0);
+    QCOMPARE(line.session->line.panelLinkActive.load(), 1);
+    line.frame->updateCommandStates();
     line.frame->action(CommandId::kDisconnect)->trigger();
     QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
-    QCOMPARE(line.session->line.panelLinkActive.load(), 0);
     QVERIFY(!line.session->channel()->connected.load());
     QCOMPARE(watcher.messages(), QStringList{});
 }

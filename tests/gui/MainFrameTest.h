@@ -17,6 +17,7 @@ private slots:
     void f1CollectsOnceWithoutAMessage();
     void failedSearchReportsTheLinkErrorAndReturnsToIdle();
     void autoLinkThenDisconnect();
+    void disconnectTakesDownALinkNoPanelHolds();
     void f3WhileLinkIsBeingSetUpDoesNothing();
     void f4WhileIdleDoesNothing();
 };

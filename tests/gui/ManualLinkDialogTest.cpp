@@ -78,7 +78,7 @@ void ManualLinkDialogTest::okStoresTheChoiceAndLinksUpOverIt() {
     QVERIFY(!line.frame->action(CommandId::kManualLink)->isEnabled());
 
     line.frame->action(CommandId::kDisconnect)->trigger();
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.lineState.load(), LineState::Idle, 30000);
 }
 
 void ManualLinkDialogTest::cancelChangesNothing() {

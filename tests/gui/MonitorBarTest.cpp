@@ -4,6 +4,7 @@
 #include "core/base/Cp932.h"
 #include "core/base/Files.h"
 #include "gui/app/CMainFrame.h"
+#include "gui/panel/CV38View.h"
 #include "gui/app/MonitorBar.h"
 #include "gui/app/StatusBar.h"
 #include "tests/gui/GuiSimLine.h"

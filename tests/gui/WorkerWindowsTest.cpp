@@ -9,6 +9,7 @@
 #include "core/remote/Scheduler.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/StatusBar.h"
+#include "gui/panel/CV38View.h"
 #include "gui/base/ModalWindow.h"
 #include "gui/base/StatusNotice.h"
 #include "tests/gui/GuiSimLine.h"

@@ -96,6 +96,43 @@ TEST_F(DirectLink, CollectionOverALinkThatIsUpLeavesItUp) {
     EXPECT_TRUE(std::filesystem::exists(line.home.root() + "/data/chosen.v38"));
 }
 
+TEST_F(DirectLink, PanelMenuCollectsOverThePanelsLinkAndLeavesItUp) {
+    ASSERT_EQ(linkUp(*line.session, {1, 5}), kLinkUp);
+    line.host.saveFiles.push_back(line.home.root() + "/data/menu.v38");
+    EXPECT_EQ(collectOverLink(*line.session, CollectCommand::Copy), kCollectOk);
+    EXPECT_TRUE(std::filesystem::exists(line.home.root() + "/data/menu.v38"));
+    EXPECT_THAT(line.host.reports(), ElementsAre());  // a collection that went well says nothing
+    EXPECT_EQ(line.logger.clearCount(), 1);
+    EXPECT_EQ(line.session->line.lineState.load(), LineState::Linked);
+    EXPECT_TRUE(line.session->channel()->connected.load());
+    auto lines = line.logger.receivedLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "CONNECT"), 1);  // only the link-up's handshake
+}
+
+TEST_F(DirectLink, PanelMenuWithoutTheUsersLinkSendsNothing) {
+    struct Row {
+        const char* legend;
+        LineState state;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"no link", LineState::Idle, "回線接続　エラー !!     "},
+        {"a link another operation set up", LineState::Linked, "すでに回線接続中です!!     "},
+        {"a link being set up", LineState::Connecting, "すでに回線接続中です!!     "},
+    };
+    ASSERT_EQ(line.open(), 1);
+    std::vector<std::string> messages;
+    for (const Row& row : rows) {
+        line.session->line.lineState.store(row.state);
+        EXPECT_EQ(collectOverLink(*line.session, CollectCommand::AllCopy), kLinkFailed) << row.legend;
+        EXPECT_EQ(line.session->line.lineState.load(), row.state) << row.legend;
+        messages.push_back(row.message);
+    }
+    EXPECT_EQ(line.host.reports(), messages);
+    EXPECT_THAT(line.logger.receivedLines(), ElementsAre());
+    line.session->line.lineState.store(LineState::Idle);
+}
+
 TEST_F(DirectLink, CancelDuringTheSearchGives27) {
     line.host.cancelModals = true;
     EXPECT_EQ(linkUp(*line.session, {}), kCancelled);

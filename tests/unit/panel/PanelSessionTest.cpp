@@ -178,6 +178,69 @@ TEST_F(PanelSessionTest, CollectionKeyGoesToTheWindowNotTheWorker) {
     EXPECT_EQ(bench.session->line.pendingFunctionKey.load(), 114);
 }
 
+TEST_F(PanelSessionTest, SnapshotHoldsWhatTheWindowDraws) {
+    PanelSnapshot idle = panel.snapshot();
+    EXPECT_FALSE(idle.active);
+    EXPECT_EQ(idle.currentItem, kIdle);
+    EXPECT_EQ(idle.pressedKey, -1);
+    EXPECT_EQ(idle.line1, std::string(16, ' '));
+
+    startPanel();
+    press(PanelKey::Next);
+    tick();
+    PanelSnapshot shown = panel.snapshot();
+    EXPECT_TRUE(shown.active);
+    EXPECT_EQ(shown.currentItem, kBatt);
+    EXPECT_EQ(shown.line1, "BATT            ");
+    EXPECT_EQ(shown.line2, "    [__********]");
+    EXPECT_EQ(shown.pressedKey, -1);
+    ASSERT_TRUE(panel.pressKey(PanelKey::Previous));
+    EXPECT_EQ(panel.snapshot().pressedKey, 0);
+    panel.releaseKey();
+    EXPECT_EQ(panel.snapshot().pressedKey, -1);
+    ASSERT_TRUE(eventually([&] { return bench.panel().pendingKey.load() == 0; }));
+}
+
+TEST_F(PanelSessionTest, DisconnectedSessionHoldsTheLineUntilItHasTakenItDown) {
+    EXPECT_FALSE(panel.holdsLine());
+    startPanel();
+    EXPECT_TRUE(panel.holdsLine());
+    panel.end();
+    ASSERT_TRUE(eventually([&] { return panel.currentItem() == kShuttingDown; }));
+    EXPECT_TRUE(panel.holdsLine());
+    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Linked);
+    tick();  // the refresher takes the line down ...
+    EXPECT_TRUE(bench.portClosed());
+    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Idle);
+    EXPECT_TRUE(panel.holdsLine());
+    tick();  // ... and the panel is idle at the next tick
+    EXPECT_FALSE(panel.holdsLine());
+    EXPECT_FALSE(panel.workersRunning());
+}
+
+TEST_F(PanelSessionTest, ShutDownReleasesTheLineWithoutWaitingForTicks) {
+    startPanel();
+    tick();
+    panel.shutDown();
+    EXPECT_FALSE(panel.active());
+    EXPECT_EQ(panel.currentItem(), kIdle);
+    EXPECT_EQ(panel.display().line1, std::string(16, ' '));
+    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Idle);
+    EXPECT_TRUE(bench.portClosed());
+}
+
+TEST_F(PanelSessionTest, ShutDownLeavesALineTheSessionNoLongerHolds) {
+    startPanel();
+    panel.end();
+    ASSERT_TRUE(eventually([&] { return !panel.workersRunning(); }));
+    // Meanwhile another operation took the line over.
+    bench.session->line.lineState.store(LineState::Connecting);
+    panel.shutDown();
+    EXPECT_EQ(panel.currentItem(), kIdle);
+    EXPECT_FALSE(bench.portClosed());
+    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Connecting);
+}
+
 TEST(StartBanner, SeriesScrollsInThenTheMakerRunsRoundWithoutEnd) {
     BannerStep step = stepBanner(0, ModelKind::kWNDA);
     EXPECT_EQ(step.line1, "               F");

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace fenta21 {
 namespace {
 
@@ -103,6 +105,16 @@ TEST(SettingValues, WidthsCountDisplayColumns) {
     EXPECT_EQ(leftAligned("観測所", 5), "観測 ");
     EXPECT_EQ(keepEnd("観測所ABC", 6), "所ABC");
     EXPECT_EQ(keepEnd("A観測所", 5), "測所");  // the first kanji would not fit whole
+}
+
+TEST(SettingValues, DisplayCellsStandOnTheGridOfColumns) {
+    auto cells = displayCells("ﾃﾞｰﾀ回収 A");
+    std::vector<std::tuple<std::string, std::size_t, std::size_t>> placed;
+    for (const DisplayCell& cell : cells) placed.emplace_back(cell.text, cell.column, cell.width);
+    EXPECT_EQ(placed, (std::vector<std::tuple<std::string, std::size_t, std::size_t>>{
+                          {"ﾃ", 0, 1}, {"ﾞ", 1, 1}, {"ｰ", 2, 1}, {"ﾀ", 3, 1}, {"回", 4, 2}, {"収", 6, 2},
+                          {" ", 8, 1}, {"A", 9, 1}}));
+    EXPECT_TRUE(displayCells("").empty());
 }
 
 TEST(ReplyNumbers, OnlyWhatReadsAsANumberCounts) {
