@@ -15,7 +15,9 @@ out="${1:-$work/pictures}"
 mkdir -p "$home" "$work/data" "$out"
 cp config/* "$home/"
 link="$work/ttyLOGGER"
-echo "COM1 $link" > "$home/comports.txt"
+# COM1 a wind logger, COM2 a water level logger, COM3 a snow depth logger: each family's panel
+# has dialogs of its own.
+printf 'COM1 %s\nCOM2 %s\nCOM3 %s\n' "$link" "$work/ttyLEVEL" "$work/ttySNOW" > "$home/comports.txt"
 # Two option programs, so that the menu with "ｵﾌﾟｼｮﾝ(&O)" and its list are pictured too.
 touch "$home/binary.exe" "$home/plot.exe"
 echo "ﾊﾞｲﾅﾘﾋﾞｭｰｱ" | iconv -f UTF-8 -t CP932 > "$home/binary"   # name files are in code page 932
@@ -25,9 +27,13 @@ touch "$home/rimo.exe"
 # Paced, so that the collection's window stays up long enough to be seen.
 "$bin/sim/fenta21-sim" --link "$link" --name "KAWABE-01" --reply "rome=ROM V3.02" --pace 9600 \
   > "$work/sim.log" 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+sims=$!
+"$bin/sim/fenta21-sim" --link "$work/ttyLEVEL" --name "KAWABE-LV" --model LVLA-01 > "$work/sim-level.log" 2>&1 &
+sims="$sims $!"
+"$bin/sim/fenta21-sim" --link "$work/ttySNOW" --name "KAWABE-SD" --model QS-21 > "$work/sim-snow.log" 2>&1 &
+sims="$sims $!"
+trap 'kill $sims 2>/dev/null; wait $sims 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "$link" ] && [ -e "$work/ttyLEVEL" ] && [ -e "$work/ttySNOW" ] && break; sleep 0.1; done
 
 export FENTA21_TIME_SCALE=${FENTA21_TIME_SCALE:-0.25}
 export FENTA21_START_TIME=${FENTA21_START_TIME:-2026-12-08T10:29:00}

@@ -4,7 +4,10 @@
 #include "core/base/Host.h"
 #include "core/protocol/CommandExchange.h"
 #include "gui/app/DesktopProgram.h"
+#include "core/panel/PanelItems.h"
+#include "core/panel/PanelSession.h"
 #include "gui/base/ModalWindow.h"
+#include "gui/panel/CV38View.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -21,6 +24,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -145,6 +149,52 @@ void ScreenshotTour::keyboardModeAnswer(QWidget* window) {
     });
 }
 
+void ScreenshotTour::panelKey(int key) {
+    auto& pending = program_.session.panel.pendingKey;
+    auto waitForWorker = [&] {
+        QElapsedTimer waited;
+        waited.start();
+        while (pending.load() != 0 && waited.elapsed() < kPatienceMilliseconds) pause(20);
+    };
+    waitForWorker();
+    gui::CV38View* view = program_.frame->view();
+    view->keyCommand(static_cast<PanelKey>(key));
+    view->panel().releaseKey();
+    waitForWorker();
+    pause(700);
+}
+
+void ScreenshotTour::walkPanel(const QString& tag, const std::vector<int>& enterAt) {
+    gui::CV38View* view = program_.frame->view();
+    QElapsedTimer waited;
+    waited.start();
+    while (view->panel().currentItem() != PanelItem::kBanner && waited.elapsed() < kPatienceMilliseconds) pause(50);
+    pause(2500);
+    picture(program_.frame.get(), tag + "-banner");
+    for (int step = 0; step < kPanelItemCount; ++step) {
+        panelKey(static_cast<int>(PanelKey::Next));
+        int item = view->panel().currentItem();
+        if (item == PanelItem::kBatt) picture(program_.frame.get(), tag + "-batt");
+        if (std::find(enterAt.begin(), enterAt.end(), item) != enterAt.end()) {
+            panelKey(static_cast<int>(PanelKey::Enter));
+            if (item == PanelItem::kData || item == PanelItem::kMode || item == PanelItem::kMonitor) {
+                picture(program_.frame.get(), QString("%1-sublist-%2").arg(tag).arg(item));
+                panelKey(static_cast<int>(PanelKey::Enter));  // closes it, or opens the channel's dialog
+            }
+        }
+        if (item == PanelItem::kRomVersion) break;
+    }
+}
+
+void ScreenshotTour::manualLinkTo(int portIndex) {
+    answers_["manualLinkDialog"] = [portIndex](QWidget* window) {
+        if (auto* ports = window->findChild<QComboBox*>("portList")) ports->setCurrentIndex(portIndex);
+        clickButton(window, "OK");
+    };
+    trigger(CommandId::kManualLink);
+    answers_.erase("manualLinkDialog");
+}
+
 void ScreenshotTour::run() {
     watch_.start();
     auto* frame = program_.frame.get();
@@ -166,8 +216,22 @@ void ScreenshotTour::run() {
     picture(frame, "mainFrame-linked-monitor");
     trigger(CommandId::kKeyboardMode);
     expect("keyboardModeDialog-reply");
+
+    // The panel over that link (a wind logger), then over two more loggers for the dialogs
+    // that only their families have: water level (Wave Canceler, Offset) and snow depth (Zero Set).
+    using namespace PanelItem;
+    walkPanel("panel-wind", {kMemo, kRtcAdjust, kData, kMode, kAfterStart, kPresetTimer, kInterval, kTime});
     trigger(CommandId::kDisconnect);
-    pause(800);
+    pause(2000);
+    picture(frame, "mainFrame-panel-ended");
+    manualLinkTo(1);
+    walkPanel("panel-level", {kWaveCanceler, kOffset});
+    trigger(CommandId::kDisconnect);
+    pause(2000);
+    manualLinkTo(2);
+    walkPanel("panel-snow", {kZeroSet});
+    trigger(CommandId::kDisconnect);
+    pause(2000);
 
     trigger(CommandId::kMonitor);
     trigger(CommandId::kSaveDestination);

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 class QWidget;
 
@@ -42,6 +43,12 @@ private:
     void expect(const QString& name);
 
     void keyboardModeAnswer(QWidget* window);
+    // A panel key pressed and let go, and the panel's worker done with it.
+    void panelKey(int key);
+    // Walks the panel of the logger that is linked through its items: the banner, BATT,
+    // and at each item of `enterAt` the enter key (its dialog or its sub-list).
+    void walkPanel(const QString& tag, const std::vector<int>& enterAt);
+    void manualLinkTo(int portIndex);
 
     gui::DesktopProgram& program_;
     QString folder_;
