@@ -75,7 +75,7 @@ void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries, const std::map
 }  // namespace
 
 CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QWidget* parent)
-    : QMainWindow(parent), session_(session), host_(host), menuKind_(menuKind) {
+    : QMainWindow(parent), session_(session), host_(host), panelDialogs_(host), menuKind_(menuKind) {
     setObjectName("mainFrame");
     setWindowTitle(kTitle);
     setWindowIcon(programIcon());
@@ -87,7 +87,7 @@ CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QW
     // The remote-operation view first, then the bars, then the heartbeat, as the program has
     // always built its window.
     view_ = new CV38View(
-        session_, host_, [this](int key) { functionKeyReleased(key); }, [this](int command) { runCommand(command); },
+        session_, panelDialogs_, [this](int key) { functionKeyReleased(key); }, [this](int command) { runCommand(command); },
         this);
     setCentralWidget(view_);
     buildActions();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/app/MainMenus.h"
+#include "gui/panel/PanelDialogWindows.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -79,6 +80,7 @@ private:
 
     Session& session_;
     QtHost& host_;
+    PanelDialogWindows panelDialogs_;
     const MainMenuKind menuKind_;
     std::map<int, QAction*> actions_;
     // Commands whose windows exist; the others stay disabled.

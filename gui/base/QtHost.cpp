@@ -7,8 +7,6 @@
 #include "gui/base/StatusNotice.h"
 #include "gui/base/Text.h"
 #include "gui/base/TextFileViewer.h"
-#include "gui/panel/SettingsEditDialog.h"
-#include "gui/panel/SettingsListDialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -170,26 +168,6 @@ int QtHost::runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
     if (thread.joinable()) thread.join();
     std::erase(openOperations_, &cancelFlag);
     return result;
-}
-
-DialogEnd QtHost::choose(ListDialog& dialog) {
-    return onGuiThread(
-        inbox_, [&] { return SettingsListDialog::run(dialog, dialogParent()); }, DialogEnd::Cancel);
-}
-
-DialogEnd QtHost::edit(EditDialog& dialog) {
-    // The dialog's own button talks to the logger: that runs on a thread of its own behind
-    // the wait window, so the dialog's thread keeps drawing and answering the line's windows.
-    auto runAction = [this](const std::function<void()>& action) {
-        std::atomic<int> cancelFlag{0};
-        ModalSpec spec{ModalKind::Wait, kWaitCaption, kWaitingForReplyText};
-        runModalHere(spec, cancelFlag, [&](ModalContext&) {
-            action();
-            return 0;
-        });
-    };
-    return onGuiThread(
-        inbox_, [&] { return SettingsEditDialog::run(dialog, runAction, dialogParent()); }, DialogEnd::Cancel);
 }
 
 void QtHost::openTextFile(const std::string& path) {

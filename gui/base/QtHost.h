@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/base/Host.h"
-#include "core/panel/PanelDialogs.h"
 #include "gui/base/GuiInbox.h"
 #include "gui/base/StatusNotice.h"
 
@@ -20,8 +19,7 @@ namespace fenta21::gui {
 // the windows of long operations. The core calls it from any thread: on the GUI thread it
 // acts at once; from a worker (the scheduler, a receiver's command wait, the panel's key
 // worker) each call is handed to the GUI thread and the worker waits for its answer there.
-// The panel's settings dialogs come the same way from the panel's key worker.
-class QtHost : public QObject, public Host, public PanelDialogs {
+class QtHost : public QObject, public Host {
     Q_OBJECT
 public:
     explicit QtHost(QObject* parent = nullptr);
@@ -48,16 +46,18 @@ public:
                  const std::function<int(ModalContext&)>& worker) override;
     void openTextFile(const std::string& path) override;
 
-    DialogEnd choose(ListDialog& dialog) override;
-    DialogEnd edit(EditDialog& dialog) override;
 
     StatusNotice* notice() const { return notice_.data(); }
 
     // The caption of the program's message boxes and questions.
     static constexpr const char* kMessageCaption = "FENTA21通信ソフト";
 
-private:
+    // The window the host's windows belong to: the open modal window, else the main window.
     QWidget* dialogParent() const;
+    // Where work for the window thread goes; closed with the host.
+    GuiInbox& inbox() { return inbox_; }
+
+private:
     int runModalHere(const ModalSpec& spec, std::atomic<int>& cancelFlag,
                      const std::function<int(ModalContext&)>& worker);
 

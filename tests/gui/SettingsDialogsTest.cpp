@@ -4,6 +4,7 @@
 #include "core/panel/PanelDialogs.h"
 #include "gui/base/ModalWindow.h"
 #include "gui/base/QtHost.h"
+#include "gui/panel/PanelDialogWindows.h"
 #include "gui/panel/SettingsEditDialog.h"
 #include "gui/panel/SettingsListDialog.h"
 #include "tests/gui/ModalWatcher.h"
@@ -71,6 +72,7 @@ void SettingsDialogsTest::listShowsItsEntriesAndPreselection() {
     QFETCH(int, preselected);
     QFETCH(QString, shown);
     QtHost host;
+    PanelDialogWindows dialogs(host);
     QString caption, current;
     QStringList entries;
     bool editable = true;
@@ -84,7 +86,7 @@ void SettingsDialogsTest::listShowsItsEntriesAndPreselection() {
         clickButton(window, "OK");
     });
     ListDialog dialog = waveList(preselected);
-    QCOMPARE(host.choose(dialog), DialogEnd::Ok);
+    QCOMPARE(dialogs.choose(dialog), DialogEnd::Ok);
     QCOMPARE(watcher.windows(), QStringList{"settingsDialog1026"});
     QCOMPARE(caption, QStringLiteral("波消し機能設定"));
     QCOMPARE(entries, (QStringList{" OFF", "  5S", " 10S", " 15S", " 20S", " 25S", " 30S"}));
@@ -95,17 +97,19 @@ void SettingsDialogsTest::listShowsItsEntriesAndPreselection() {
 
 void SettingsDialogsTest::listCancelledHandsBackNothing() {
     QtHost host;
+    PanelDialogWindows dialogs(host);
     ModalWatcher watcher([](QWidget* window) {
         window->findChild<QComboBox*>("entryList")->setCurrentIndex(4);
         clickButton(window, QStringLiteral("ｷｬﾝｾﾙ"));
     });
     ListDialog dialog = waveList(1);
-    QCOMPARE(host.choose(dialog), DialogEnd::Cancel);
+    QCOMPARE(dialogs.choose(dialog), DialogEnd::Cancel);
     QCOMPARE(dialog.chosen, -1);
 }
 
 void SettingsDialogsTest::editShowsLabelsFieldsAndUnitAndHandsBackTheEntries() {
     QtHost host;
+    PanelDialogWindows dialogs(host);
     {
         QStringList labels, fields;
         bool hasOwnButton = true;
@@ -122,7 +126,7 @@ void SettingsDialogsTest::editShowsLabelsFieldsAndUnitAndHandsBackTheEntries() {
         dialog.caption = "アフタースタート設定";
         dialog.labels = {"月/日", "時:分"};
         dialog.fields = {"11/03", "00:00"};
-        QCOMPARE(host.edit(dialog), DialogEnd::Ok);
+        QCOMPARE(dialogs.edit(dialog), DialogEnd::Ok);
         QCOMPARE(labels, (QStringList{"月/日", "時:分"}));
         QCOMPARE(fields, (QStringList{"11/03", "00:00"}));
         QVERIFY(!hasOwnButton);
@@ -136,13 +140,14 @@ void SettingsDialogsTest::editShowsLabelsFieldsAndUnitAndHandsBackTheEntries() {
         clickButton(window, QStringLiteral("ｷｬﾝｾﾙ"));
     });
     EditDialog offset = offsetEdit();
-    QCOMPARE(host.edit(offset), DialogEnd::Cancel);
+    QCOMPARE(dialogs.edit(offset), DialogEnd::Cancel);
     QCOMPARE(unit, QStringLiteral("m"));
     QCOMPARE(offset.fields, std::vector<std::string>{"-1.500"});
 }
 
 void SettingsDialogsTest::refusedEntriesKeepTheDialogOpenWithTheMessage() {
     QtHost host;
+    PanelDialogWindows dialogs(host);
     QPointer<QWidget> dialogWindow;
     bool openAfterRefusal = false;
     ModalWatcher watcher([&](QWidget* window) {
@@ -161,7 +166,7 @@ void SettingsDialogsTest::refusedEntriesKeepTheDialogOpenWithTheMessage() {
         clickButton(window, "OK");
     });
     EditDialog dialog = offsetEdit();
-    QCOMPARE(host.edit(dialog), DialogEnd::Ok);
+    QCOMPARE(dialogs.edit(dialog), DialogEnd::Ok);
     QVERIFY(openAfterRefusal);
     QCOMPARE(watcher.messages(), QStringList{QStringLiteral("-10 から 10 までの数値を入力してください。")});
     QCOMPARE(dialog.fields, std::vector<std::string>{"2.5"});
@@ -169,6 +174,7 @@ void SettingsDialogsTest::refusedEntriesKeepTheDialogOpenWithTheMessage() {
 
 void SettingsDialogsTest::workersRequestOpensTheDialogOnTheWindowsThreadAndWaits() {
     QtHost host;
+    PanelDialogWindows dialogs(host);
     bool onWindowsThread = false;
     ModalWatcher watcher([&](QWidget* window) {
         onWindowsThread = window->thread() == qApp->thread();
@@ -176,7 +182,7 @@ void SettingsDialogsTest::workersRequestOpensTheDialogOnTheWindowsThreadAndWaits
         clickButton(window, "OK");
     });
     ListDialog dialog = waveList(0);
-    auto worker = std::async(std::launch::async, [&] { return host.choose(dialog); });
+    auto worker = std::async(std::launch::async, [&] { return dialogs.choose(dialog); });
     QTRY_VERIFY_WITH_TIMEOUT(worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready, kPatience);
     QCOMPARE(worker.get(), DialogEnd::Ok);
     QVERIFY(onWindowsThread);
@@ -185,6 +191,7 @@ void SettingsDialogsTest::workersRequestOpensTheDialogOnTheWindowsThreadAndWaits
 
 void SettingsDialogsTest::ownButtonActsAwayFromTheWindowsThreadAndEndsAsCancel() {
     QtHost host;
+    PanelDialogWindows dialogs(host);
     std::atomic<int> actions{0};
     std::atomic<bool> actedOnWindowsThread{true};
     std::atomic<bool> waitWindowSeen{false};
@@ -207,7 +214,7 @@ void SettingsDialogsTest::ownButtonActsAwayFromTheWindowsThreadAndEndsAsCancel()
         while (!waitWindowSeen.load() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
-    QCOMPARE(host.edit(dialog), DialogEnd::Cancel);
+    QCOMPARE(dialogs.edit(dialog), DialogEnd::Cancel);
     QCOMPARE(actions.load(), 1);
     QVERIFY(!actedOnWindowsThread.load());
     QCOMPARE(watcher.windows(), (QStringList{"settingsDialog1016", kWaitWindowName}));
@@ -215,11 +222,12 @@ void SettingsDialogsTest::ownButtonActsAwayFromTheWindowsThreadAndEndsAsCancel()
 
 void SettingsDialogsTest::closingProgramAnswersAWorkerWithoutAWindow() {
     QtHost host;
+    PanelDialogWindows dialogs(host);
     ModalWatcher watcher([](QWidget* window) { clickButton(window, "OK"); });
     host.closeDown();
     ListDialog list = waveList(0);
     EditDialog edit = offsetEdit();
-    auto worker = std::async(std::launch::async, [&] { return std::pair(host.choose(list), host.edit(edit)); });
+    auto worker = std::async(std::launch::async, [&] { return std::pair(dialogs.choose(list), dialogs.edit(edit)); });
     QTRY_VERIFY_WITH_TIMEOUT(worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready, kPatience);
     auto [chosen, edited] = worker.get();
     QCOMPARE(chosen, DialogEnd::Cancel);
