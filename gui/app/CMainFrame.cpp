@@ -6,6 +6,7 @@
 #include "core/app/LineClaim.h"
 #include "core/app/Session.h"
 #include "core/remote/Disconnect.h"
+#include "core/remote/RemoteLink.h"
 #include "gui/app/Accelerators.h"
 #include "gui/app/Launchers.h"
 #include "gui/app/ManualLinkDialog.h"
@@ -18,6 +19,7 @@
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/QtHost.h"
 #include "gui/protocol/KeyboardModeDialog.h"
+#include "gui/remote/RemoteWindows.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -121,6 +123,11 @@ void CMainFrame::buildActions() {
     handlers_[kWebSite] = [launchers] { launchers->openWebSite(); };
     handlers_[kHelp] = [launchers] { launchers->openManual(); };
     handlers_[kAbout] = [launchers] { launchers->showAbout(); };
+    remote_ = new RemoteWindows(session_, this);
+    handlers_[kAddressBook] = [this] { remote_->addressBookCommand(); };
+    handlers_[kModemSettings] = [this] { remote_->modemSettingsCommand(); };
+    handlers_[kRemoteLink] = [this] { remoteLinkCommand(); };
+    handlers_[kArbitraryCollection] = [this] { remote_->arbitraryCollectionCommand(); };
 
     std::map<int, QString> texts;
     collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);
@@ -259,6 +266,20 @@ void CMainFrame::manualLinkCommand() {
     rememberManualLink(session_, choice->portIndex, choice->speedIndex);
     LinkRequest request{choice->portIndex + 1, choice->speedIndex};
     besideTheWindow([&] { linkUp(session_, request); });
+}
+
+void CMainFrame::remoteLinkCommand() {
+    if (session_.line.lineState.load() != LineState::Idle) return;
+    std::optional<int> station = remote_->chooseStation();
+    if (!station || !session_.addressBook.hasName(*station)) return;
+    int result = -1;
+    besideTheWindow([&] { result = linkToStation(session_, *station); });
+    if (result == 0) startPanelAfterLink();
+}
+
+void CMainFrame::startPanelAfterLink() {
+    // The linked line is the panel's from here, as after the automatic link.
+    session_.line.panelLinkActive.store(1);
 }
 
 void CMainFrame::keyboardModeCommand() {

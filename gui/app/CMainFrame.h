@@ -22,6 +22,7 @@ namespace fenta21::gui {
 class MonitorBar;
 class PlaceholderView;
 class QtHost;
+class RemoteWindows;
 class StatusBar;
 
 // The main window: menus, toolbar, accelerators and function keys all trigger one action per
@@ -46,6 +47,7 @@ public:
     bool heartbeatRunning() const { return heartbeat_.isActive(); }
     StatusBar* statusBar() const { return statusBar_; }
     MonitorBar* monitorBar() const { return monitorBar_; }
+    RemoteWindows* remoteWindows() const { return remote_; }
     bool monitorShown() const { return monitorShown_; }
 
     // Re-evaluates every command's enabled rule.
@@ -72,6 +74,9 @@ private:
     void saveDestinationCommand();
     void manualLinkCommand();
     void keyboardModeCommand();
+    void remoteLinkCommand();
+    // The linked line goes to the remote operation panel.
+    void startPanelAfterLink();
 
     Session& session_;
     QtHost& host_;
@@ -81,6 +86,7 @@ private:
     std::map<int, std::function<void()>> handlers_;
     QToolBar* toolbar_ = nullptr;
     PlaceholderView* view_ = nullptr;
+    RemoteWindows* remote_ = nullptr;
     QTimer heartbeat_;
     StatusBar* statusBar_ = nullptr;
     MonitorBar* monitorBar_ = nullptr;
