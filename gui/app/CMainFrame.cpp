@@ -128,6 +128,7 @@ void CMainFrame::buildActions() {
     handlers_[kModemSettings] = [this] { remote_->modemSettingsCommand(); };
     handlers_[kRemoteLink] = [this] { remoteLinkCommand(); };
     handlers_[kArbitraryCollection] = [this] { remote_->arbitraryCollectionCommand(); };
+    handlers_[kReservation] = [this] { remote_->reservationCommand(); };
 
     std::map<int, QString> texts;
     collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);
@@ -202,6 +203,7 @@ void CMainFrame::heartbeat() {
     HeartbeatTick tick = heartbeatTick(session_);
     if (monitorShown_) monitorBar_->refresh(session_);
     statusBar_->refresh(session_, tick.slowStatus);
+    if (tick.noticeChanged) remote_->showReservationNotice();
     // The toolbar follows the line state on every tick.
     updateCommandStates();
     // A key pressed while a command runs waits for it to end, as it would in a busy window.
