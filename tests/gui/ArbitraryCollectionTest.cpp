@@ -20,6 +20,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <filesystem>
 
 using namespace fenta21;
 using namespace fenta21::gui;
@@ -138,6 +139,37 @@ void ArbitraryCollectionTest::escapeWritesTheListToo() {
     });
     QVERIFY(bench.line.home.exists("any.dat"));
     QCOMPARE(bench.line.home.read("any.dat"), std::string());
+}
+
+void ArbitraryCollectionTest::listThatCannotBeWrittenKeepsTheWindowOpen() {
+    TwoStations bench;
+    // A folder where any.dat should be: the file cannot be written.
+    std::string blocked = bench.line.home.file("any.dat");
+    std::filesystem::remove(blocked);
+    std::filesystem::create_directory(blocked);
+    bool stillOpen = false;
+    QStringList rowsAfterRefusal;
+    QStringList messages;
+    ModalWatcher* seen = nullptr;
+    ModalWatcher watcher([&](QWidget* window) {
+        if (window->objectName() != "arbitraryCollectionDialog") return ModalWatcher::confirmMessageBox(window);
+        QTimer::singleShot(0, window, [&, window] {
+            select(window, "stationList", 0);
+            press(window, "addButton");
+            press(window, "finishButton");
+            (void)QTest::qWaitFor([&] { return seen->messages().size() == 1; }, 30000);
+            stillOpen = window->isVisible();
+            rowsAfterRefusal = column(window, 0);
+            std::filesystem::remove(blocked);
+            press(window, "finishButton");
+        });
+    });
+    seen = &watcher;
+    bench.line.frame->action(CommandId::kArbitraryCollection)->trigger();
+    QCOMPARE(watcher.messages(), QStringList{QStringLiteral("任意回収リストを保存できません!! ")});
+    QVERIFY(stillOpen);
+    QCOMPARE(rowsAfterRefusal, (QStringList{"001"}));
+    QCOMPARE(bench.savedList(), std::vector<int>{0});
 }
 
 void ArbitraryCollectionTest::runCollectsTheRowsInOrderMarkingEachOne() {
