@@ -54,17 +54,17 @@ StationEditorDialog::StationEditorDialog(StationEditor editor, QWidget* parent)
     number->setObjectName("numberText");
     layout->addWidget(number, 0, 1);
     int row = 1;
-    for (const FieldRow& spec : kRows) {
+    for (const FieldRow& entry : kRows) {
         auto* field = new QLineEdit(this);
-        field->setObjectName(spec.objectName);
-        StationField which = spec.field;
+        field->setObjectName(entry.objectName);
+        StationField which = entry.field;
         // The entry's own text is shown whole even where it is longer than the field allows,
         // so that opening and confirming never cuts a stored entry.
         field->setText(qs(textOf(editor_.form(), which)));
         field->setValidator(new FittingValidator(
             [which](const std::string& text) { return fitsStationField(which, text); }, field));
         fields_[which] = field;
-        layout->addWidget(new QLabel(QString::fromUtf8(spec.label), this), row, 0);
+        layout->addWidget(new QLabel(QString::fromUtf8(entry.label), this), row, 0);
         layout->addWidget(field, row, 1, 1, which == StationField::Folder ? 1 : 2);
         ++row;
     }
