@@ -8,6 +8,7 @@
 #include "core/panel/PanelItems.h"
 #include "core/remote/ConnectionResult.h"
 #include "core/remote/Disconnect.h"
+#include "core/remote/RemoteLink.h"
 #include "gui/app/Accelerators.h"
 #include "gui/app/Launchers.h"
 #include "gui/app/ManualLinkDialog.h"
@@ -20,6 +21,7 @@
 #include "gui/base/QtHost.h"
 #include "gui/panel/CV38View.h"
 #include "gui/protocol/KeyboardModeDialog.h"
+#include "gui/remote/RemoteWindows.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -130,6 +132,12 @@ void CMainFrame::buildActions() {
     handlers_[kWebSite] = [launchers] { launchers->openWebSite(); };
     handlers_[kHelp] = [launchers] { launchers->openManual(); };
     handlers_[kAbout] = [launchers] { launchers->showAbout(); };
+    remote_ = new RemoteWindows(session_, this);
+    handlers_[kAddressBook] = [this] { remote_->addressBookCommand(); };
+    handlers_[kModemSettings] = [this] { remote_->modemSettingsCommand(); };
+    handlers_[kRemoteLink] = [this] { remoteLinkCommand(); };
+    handlers_[kArbitraryCollection] = [this] { remote_->arbitraryCollectionCommand(); };
+    handlers_[kReservation] = [this] { remote_->reservationCommand(); };
 
     std::map<int, QString> texts;
     collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);
@@ -204,6 +212,7 @@ void CMainFrame::heartbeat() {
     HeartbeatTick tick = heartbeatTick(session_);
     if (monitorShown_) monitorBar_->refresh(session_);
     statusBar_->refresh(session_, tick.slowStatus);
+    if (tick.noticeChanged) remote_->showReservationNotice();
     // The toolbar follows the line state on every tick.
     updateCommandStates();
     // A key pressed while a command runs waits for it to end, as it would in a busy window.
@@ -290,6 +299,15 @@ void CMainFrame::manualLinkCommand() {
     int result = kLinkFailed;
     besideTheWindow([&] { result = linkUp(session_, request); });
     if (result == kLinkUp) startPanel();
+}
+
+void CMainFrame::remoteLinkCommand() {
+    if (session_.line.lineState.load() != LineState::Idle) return;
+    std::optional<int> station = remote_->chooseStation();
+    if (!station || !session_.addressBook.hasName(*station)) return;
+    int result = -1;
+    besideTheWindow([&] { result = linkToStation(session_, *station); });
+    if (result == 0) startPanel();
 }
 
 void CMainFrame::keyboardModeCommand() {

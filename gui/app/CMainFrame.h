@@ -23,6 +23,7 @@ namespace fenta21::gui {
 class CV38View;
 class MonitorBar;
 class QtHost;
+class RemoteWindows;
 class StatusBar;
 
 // The main window: menus, toolbar, accelerators and function keys all trigger one action per
@@ -47,6 +48,7 @@ public:
     bool heartbeatRunning() const { return heartbeat_.isActive(); }
     StatusBar* statusBar() const { return statusBar_; }
     MonitorBar* monitorBar() const { return monitorBar_; }
+    RemoteWindows* remoteWindows() const { return remote_; }
     bool monitorShown() const { return monitorShown_; }
 
     // Re-evaluates every command's enabled rule.
@@ -77,6 +79,7 @@ private:
     void panelKeyCommand(int command);
     // After the automatic, manual or remote link is up: the panel runs on it.
     void startPanel();
+    void remoteLinkCommand();
 
     Session& session_;
     QtHost& host_;
@@ -87,6 +90,7 @@ private:
     std::map<int, std::function<void()>> handlers_;
     QToolBar* toolbar_ = nullptr;
     CV38View* view_ = nullptr;
+    RemoteWindows* remote_ = nullptr;
     QTimer heartbeat_;
     StatusBar* statusBar_ = nullptr;
     MonitorBar* monitorBar_ = nullptr;

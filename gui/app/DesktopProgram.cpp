@@ -5,6 +5,7 @@
 #include "core/app/Startup.h"
 #include "gui/app/LogProblemBox.h"
 #include "gui/base/GuiInbox.h"
+#include "gui/remote/RemoteWindows.h"
 
 #include <QStringList>
 
@@ -31,6 +32,7 @@ DesktopProgram::DesktopProgram(const std::string& homeFolder, std::unique_ptr<Cl
     frame = std::make_unique<CMainFrame>(session, host, menu);
     startUpFrame(session);
     host.startingFolder = [this] { return resolveDataFolder(session.homeFolder(), session.settings.dataFolder); };
+    frame->remoteWindows()->setScheduler(&scheduler);
     if (session.reservationRunning.load()) scheduler.resume();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/app/SaveDestination.h"
 #include "core/app/Session.h"
+#include "gui/base/FittingValidator.h"
 #include "gui/base/Text.h"
 
 #include <QDialogButtonBox>
@@ -9,26 +10,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 
 namespace fenta21::gui {
 namespace {
 
-// Refuses an edit that would make the text longer than its field in system.dat. The limit
-// counts code page 932 bytes, so it cannot be a character count of the line edit.
-class FieldLimit : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& /*position*/) const override {
-        std::string text = utf8(input);
-        return fitSaveDestinationText(text) == text ? Acceptable : Invalid;
-    }
-};
-
 QLineEdit* limitedField(const QString& name, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
-    field->setValidator(new FieldLimit(field));
+    field->setValidator(new FittingValidator(
+        [](const std::string& text) { return fitSaveDestinationText(text) == text; }, field));
     return field;
 }
 

@@ -137,10 +137,12 @@ void MainFrameTest::actionsFollowTheLineState() {
     line.frame->updateCommandStates();
     QCOMPARE(line.frame->action(CommandId::kDirectCollection)->isEnabled(), linkCommands);
     QCOMPARE(line.frame->action(CommandId::kAutoLink)->isEnabled(), linkCommands);
+    QCOMPARE(line.frame->action(CommandId::kRemoteLink)->isEnabled(), linkCommands);
     QCOMPARE(line.frame->action(CommandId::kDisconnect)->isEnabled(), disconnect);
     QVERIFY(line.frame->action(CommandId::kDirectCollectionAll)->isEnabled());
+    QVERIFY(line.frame->action(CommandId::kAddressBook)->isEnabled());
     // A command whose window does not exist yet stays off in every state.
-    QVERIFY(!line.frame->action(CommandId::kAddressBook)->isEnabled());
+    QVERIFY(!line.frame->action(CommandId::kCsvConversion)->isEnabled());
     line.session->line.lineState.store(LineState::Idle);
 }
 
