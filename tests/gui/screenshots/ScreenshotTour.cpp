@@ -10,6 +10,7 @@
 #include "gui/panel/CV38View.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -27,6 +28,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
 
 namespace fenta21::screenshots {
@@ -195,6 +197,57 @@ void ScreenshotTour::manualLinkTo(int portIndex) {
     answers_.erase("manualLinkDialog");
 }
 
+void ScreenshotTour::openFromRow(QWidget* window, const QString& list, const QString& button, const QString& close) {
+    QPointer<QWidget> target(window);
+    QTimer::singleShot(0, this, [target, list, button, close] {
+        if (!target) return;
+        if (auto* view = target->findChild<QAbstractItemView*>(list); view && view->model())
+            view->setCurrentIndex(view->model()->index(0, 0));
+        if (auto* open = target->findChild<QAbstractButton*>(button)) open->click();
+        if (!target) return;
+        if (auto* end = target->findChild<QAbstractButton*>(close)) end->click();
+    });
+}
+
+void ScreenshotTour::remoteStationWindows() {
+    Session& session = program_.session;
+    session.addressBook.store(0, {"河辺観測所", "0311112222", "一号局", "KAWABE", "", "modem"});
+    session.addressBook.store(1, {"山田川", "0322223333_1_2", "水位", "YAMADA", "", "modem"});
+    session.addressBook.store(2, {"ﾃｽﾄ局", "", "直結", "TEST", "", "com"});
+    session.reservations.replace({{{0, 0, 30}, 0}, {{0, 7, 0}, 1}, {{15, 13, 45}, 2}});
+    std::string list;
+    for (int station : {0, 1, 0}) {
+        for (int byte = 0; byte < 4; ++byte) list.push_back(static_cast<char>((station >> (8 * byte)) & 0xFF));
+    }
+    std::FILE* file = std::fopen(session.homeFile("any.dat").c_str(), "wb");
+    if (file != nullptr) {
+        std::fwrite(list.data(), 1, list.size(), file);
+        std::fclose(file);
+    }
+
+    answers_["addressBookDialog"] = [this](QWidget* window) {
+        openFromRow(window, "stationList", "editButton", "cancelButton");
+    };
+    trigger(CommandId::kAddressBook);
+    expect("stationEditor");
+    trigger(CommandId::kModemSettings);
+    expect("modemSettingsDialog");
+    trigger(CommandId::kRemoteLink);
+    expect("stationChooser");
+    trigger(CommandId::kArbitraryCollection);
+    expect("arbitraryCollectionDialog");
+    answers_["reservationWindow"] = [this](QWidget* window) {
+        openFromRow(window, "reservationList", "timePropertiesButton", "closeButton");
+    };
+    trigger(CommandId::kReservation);
+    expect("reservationTimeDialog");
+    // A reserved collection's report raises the notice window on the next heartbeat.
+    session.reports.reservationNotices.update(
+        [](auto& notices) { notices.push_back("[002 山田川] 回線接続　エラー !!     "); });
+    session.reports.noticeChanged.store(true);
+    expect("reservationNotice");
+}
+
 void ScreenshotTour::run() {
     watch_.start();
     auto* frame = program_.frame.get();
@@ -238,6 +291,8 @@ void ScreenshotTour::run() {
     expect("saveDestinationDialog");
     trigger(CommandId::kManualLink);
     expect("manualLinkDialog");
+
+    remoteStationWindows();
 
     // The launchers: the option programs found in the home folder, the about box, and the
     // text viewer with the CSV the collection made.

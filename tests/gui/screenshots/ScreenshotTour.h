@@ -49,6 +49,12 @@ private:
     // and at each item of `enterAt` the enter key (its dialog or its sub-list).
     void walkPanel(const QString& tag, const std::vector<int>& enterAt);
     void manualLinkTo(int portIndex);
+    // The remote-station windows over an address book, a list and reservations typed in.
+    void remoteStationWindows();
+    // Selects the first row of `list` in `window` and clicks the button named `button`, once
+    // the watcher has returned (the button may open a window of its own), then ends `window`
+    // with the button named `close`.
+    void openFromRow(QWidget* window, const QString& list, const QString& button, const QString& close);
 
     gui::DesktopProgram& program_;
     QString folder_;
