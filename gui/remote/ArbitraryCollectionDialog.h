@@ -1,10 +1,9 @@
 #pragma once
 
 #include "core/remote/ArbitraryList.h"
+#include "gui/remote/StationAndListPanes.h"
 
 #include <QDialog>
-
-class QTreeView;
 
 namespace fenta21 {
 class Session;
@@ -12,7 +11,6 @@ class Session;
 
 namespace fenta21::gui {
 
-class CollectionListModel;
 class StationListModel;
 
 // "任意回収": the station list on the left, the list to collect on the right (read from
@@ -31,8 +29,6 @@ protected:
     void reject() override;
 
 private:
-    void stationClicked(const QModelIndex& index);
-    void editStation();
     void add();
     void insert();
     void remove();
@@ -44,9 +40,7 @@ private:
     Session& session_;
     StationListModel& stations_;
     ArbitraryList list_;
-    QTreeView* stationView_;
-    QTreeView* listView_;
-    CollectionListModel* listModel_;
+    StationAndListPanes panes_;
     bool running_ = false;
 };
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/remote/ReservationList.h"
+#include "gui/remote/StationAndListPanes.h"
 
 #include <QWidget>
 
 class QPushButton;
-class QTreeView;
 
 namespace fenta21 {
 class ReservationScheduler;
@@ -14,7 +14,6 @@ class Session;
 
 namespace fenta21::gui {
 
-class CollectionListModel;
 class StationListModel;
 
 // "予約回収": the station list, the reservation list (saved to rsv.dat after every change, and
@@ -35,8 +34,6 @@ public:
     void reservationStarted(int row);
 
 private:
-    void stationClicked(const QModelIndex& index);
-    void editStation();
     void addReservation(bool beforeSelected);
     void editTime();
     void remove();
@@ -50,9 +47,7 @@ private:
     StationListModel& stations_;
     ReservationScheduler* scheduler_;
     ReservationList list_;
-    QTreeView* stationView_;
-    QTreeView* reservationView_;
-    CollectionListModel* reservationModel_;
+    StationAndListPanes panes_;
     QPushButton* startStop_;
 };
 

@@ -53,16 +53,14 @@ QTreeView* makeListView(const QString& objectName, QWidget* parent) {
     return view;
 }
 
-void setColumnWidths(QTreeView* view, const std::vector<int>& widths) {
-    for (std::size_t i = 0; i < widths.size(); ++i) view->setColumnWidth(static_cast<int>(i), widths[i]);
+void setColumnWidths(QTreeView* view, std::span<const ListColumn> columns) {
+    for (std::size_t i = 0; i < columns.size(); ++i) view->setColumnWidth(static_cast<int>(i), columns[i].widthPixels);
 }
 
 QTreeView* makeStationView(StationListModel* model, const QString& objectName, QWidget* parent) {
     QTreeView* view = makeListView(objectName, parent);
     view->setModel(model);
-    std::vector<int> widths;
-    for (const ListColumn& column : stationColumns()) widths.push_back(column.widthPixels);
-    setColumnWidths(view, widths);
+    setColumnWidths(view, stationColumns());
     return view;
 }
 

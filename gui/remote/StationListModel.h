@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/remote/StationList.h"
+
 #include <QAbstractTableModel>
+
+#include <span>
 
 #include <vector>
 
@@ -36,9 +40,9 @@ private:
 };
 
 // A list in the program's way: whole rows selected one at a time, the selection kept visible,
-// no tree decoration, the columns at the widths `widths` gives (in order).
+// no tree decoration; setColumnWidths gives the columns their widths.
 QTreeView* makeListView(const QString& objectName, QWidget* parent);
-void setColumnWidths(QTreeView* view, const std::vector<int>& widths);
+void setColumnWidths(QTreeView* view, std::span<const ListColumn> columns);
 // The station list over the shared model, with the address book's column widths.
 QTreeView* makeStationView(StationListModel* model, const QString& objectName, QWidget* parent);
 // A button of the list windows, added to `layout`; Enter never presses it by default.
