@@ -1,8 +1,7 @@
 #include "gui/app/ManualLinkDialog.h"
 
 #include "core/app/Session.h"
-#include "core/serial/ComPortMap.h"
-#include "core/serial/TTYInfo.h"
+#include "gui/base/SerialLists.h"
 #include "gui/base/Text.h"
 
 #include <QComboBox>
@@ -16,18 +15,14 @@ ManualLinkDialog::ManualLinkDialog(const Session& session, QWidget* parent) : QD
     setObjectName("manualLinkDialog");
     setWindowTitle(kTitle);
 
-    speeds_ = new QComboBox(this);
-    speeds_->setObjectName("speedList");
-    for (auto speed : kSpeedTable) speeds_->addItem(QString("%1bps").arg(speed));
+    speeds_ = makeSpeedList(this);
     ports_ = new QComboBox(this);
     ports_->setObjectName("portList");
     // The user speaks of COM1 ... COM9; the device behind each is shown beside the name, so
     // that the right adapter is picked.
-    ComPortMap map = ComPortMap::load(session.homeFile("comports.txt"));
-    std::vector<std::string> adapters = systemSerialAdapters();
-    for (int port = 1; port <= ComPortMap::kPorts; ++port) {
-        ports_->addItem(QString("COM%1").arg(port));
-        std::string device = map.devicePath(port, adapters);
+    int port = 0;
+    for (const std::string& device : comPortDevices(session)) {
+        ports_->addItem(QString("COM%1").arg(++port));
         ports_->setItemData(port - 1, device.empty() ? QStringLiteral("(なし)") : qs(device), Qt::ToolTipRole);
     }
     speeds_->setCurrentIndex(session.settings.directSpeedIndex);

@@ -3,10 +3,9 @@
 #include "core/app/Session.h"
 #include "core/app/SystemSettings.h"
 #include "core/remote/ModemPortSearch.h"
-#include "core/serial/ComPortMap.h"
 #include "core/serial/PortDescription.h"
-#include "core/serial/TTYInfo.h"
 #include "gui/base/BesideTheWindow.h"
+#include "gui/base/SerialLists.h"
 #include "gui/base/Text.h"
 
 #include <QButtonGroup>
@@ -31,18 +30,15 @@ ModemSettingsDialog::ModemSettingsDialog(Session& session, QWidget* parent) : QD
     setObjectName("modemSettingsDialog");
     setWindowTitle(kTitle);
 
-    speeds_ = new QComboBox(this);
-    speeds_->setObjectName("speedList");
-    for (auto speed : kSpeedTable) speeds_->addItem(QString("%1bps").arg(speed));
+    speeds_ = makeSpeedList(this);
     ports_ = new QComboBox(this);
     ports_->setObjectName("portList");
     // The port's number is what is stored; the device behind it and what that device is are
     // shown beside it, so that the modem's adapter is the one picked.
-    ComPortMap map = ComPortMap::load(session.homeFile("comports.txt"));
-    std::vector<std::string> adapters = systemSerialAdapters();
-    for (int port = 1; port <= ComPortMap::kPorts; ++port) {
-        std::string device = describeSerialDevice(map.devicePath(port, adapters));
-        ports_->addItem(QString("COM%1  %2").arg(port).arg(device.empty() ? QStringLiteral("(なし)") : qs(device)));
+    int port = 0;
+    for (const std::string& path : comPortDevices(session)) {
+        std::string device = describeSerialDevice(path);
+        ports_->addItem(QString("COM%1  %2").arg(++port).arg(device.empty() ? QStringLiteral("(なし)") : qs(device)));
     }
     auto* search = new QPushButton(QStringLiteral("検索"), this);
     search->setObjectName("searchButton");

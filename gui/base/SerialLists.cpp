@@ -1,0 +1,27 @@
+#include "gui/base/SerialLists.h"
+
+#include "core/app/Session.h"
+#include "core/serial/ComPortMap.h"
+#include "core/serial/TTYInfo.h"
+
+#include <QComboBox>
+#include <QString>
+
+namespace fenta21::gui {
+
+QComboBox* makeSpeedList(QWidget* parent) {
+    auto* speeds = new QComboBox(parent);
+    speeds->setObjectName("speedList");
+    for (auto speed : kSpeedTable) speeds->addItem(QString("%1bps").arg(speed));
+    return speeds;
+}
+
+std::vector<std::string> comPortDevices(const Session& session) {
+    ComPortMap map = ComPortMap::load(session.homeFile("comports.txt"));
+    std::vector<std::string> adapters = systemSerialAdapters();
+    std::vector<std::string> devices;
+    for (int port = 1; port <= ComPortMap::kPorts; ++port) devices.push_back(map.devicePath(port, adapters));
+    return devices;
+}
+
+}  // namespace fenta21::gui
