@@ -11,6 +11,7 @@
 #include "sim/RemoteStation.h"
 #include "sim/SimModem.h"
 #include "sim/image/DataImage.h"
+#include "tests/gui/GuiModemLine.h"
 #include "tests/gui/GuiSimLine.h"
 #include "tests/gui/ModalWatcher.h"
 
@@ -40,16 +41,8 @@ std::string image() {
     return sim::buildDataImage(recipe);
 }
 
-struct TwoStations {
-    GuiSimLine line;
-    sim::SimModem modem{true};
-    std::unique_ptr<sim::PtyServer> port;
-
-    TwoStations() {
-        std::string path = line.home.file("ttyMODEM");
-        port = std::make_unique<sim::PtyServer>(path, modem);
-        if (!port->start()) qFatal("no pseudo-terminal for the modem");
-        line.home.write("comports.txt", "COM2 " + path + "\n");
+struct TwoStations : test::GuiModemLine {
+    TwoStations() : GuiModemLine(2) {
         line.session->settings.modemPortIndex = 1;
         line.session->settings.modemSpeedIndex = 5;
         modem.addStation(kKawabe).logger().setMemoryImage(image());
@@ -57,7 +50,6 @@ struct TwoStations {
         line.session->addressBook.store(0, {"河辺", kKawabe, "", "KAWABE", "", "modem"});
         line.session->addressBook.store(1, {"ﾀﾞﾑ", kDam, "", "DAM", "", "modem"});
     }
-    ~TwoStations() { port->stop(); }
 
     void writeList(const std::vector<int>& stations) {
         std::string bytes;

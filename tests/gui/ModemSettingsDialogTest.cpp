@@ -7,6 +7,7 @@
 #include "core/app/SystemSettings.h"
 #include "gui/remote/ModemSettingsDialog.h"
 #include "sim/SimModem.h"
+#include "tests/gui/GuiModemLine.h"
 #include "tests/gui/GuiSimLine.h"
 #include "tests/gui/ModalWatcher.h"
 
@@ -26,22 +27,9 @@ namespace {
 
 QComboBox* list(QWidget* dialog, const char* name) { return dialog->findChild<QComboBox*>(name); }
 
-// The logger's line stays where GuiSimLine put it; COM3 leads to the modem, every other port
-// nowhere, so no real port of the machine is probed.
-struct ModemOnComThree {
-    GuiSimLine line;
-    sim::SimModem modem{true};
-    std::unique_ptr<sim::PtyServer> port;
-
-    ModemOnComThree() {
-        std::string path = line.home.file("ttyMODEM");
-        port = std::make_unique<sim::PtyServer>(path, modem);
-        if (!port->start()) qFatal("no pseudo-terminal for the modem");
-        std::string map;
-        for (int n = 1; n <= 9; ++n) map += "COM" + std::to_string(n) + " " + (n == 3 ? path : line.home.file("absent")) + "\n";
-        line.home.write("comports.txt", map);
-    }
-    ~ModemOnComThree() { port->stop(); }
+// COM3 leads to the modem.
+struct ModemOnComThree : test::GuiModemLine {
+    ModemOnComThree() : GuiModemLine(3) {}
 
     // Opens the dialog, searches from `fromPort` and presses `finish`; the port selected after
     // the search is returned.

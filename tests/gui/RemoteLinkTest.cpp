@@ -8,6 +8,7 @@
 #include "core/remote/Disconnect.h"
 #include "sim/RemoteStation.h"
 #include "sim/SimModem.h"
+#include "tests/gui/GuiModemLine.h"
 #include "tests/gui/GuiSimLine.h"
 #include "tests/gui/ModalWatcher.h"
 
@@ -27,20 +28,11 @@ namespace {
 
 constexpr const char* kNumber = "0312345678";
 
-struct ModemOnComTwo {
-    GuiSimLine line;
-    sim::SimModem modem{true};
-    std::unique_ptr<sim::PtyServer> port;
-
-    ModemOnComTwo() {
-        std::string path = line.home.file("ttyMODEM");
-        port = std::make_unique<sim::PtyServer>(path, modem);
-        if (!port->start()) qFatal("no pseudo-terminal for the modem");
-        line.home.write("comports.txt", "COM2 " + path + "\n");
+struct ModemOnComTwo : test::GuiModemLine {
+    ModemOnComTwo() : GuiModemLine(2) {
         line.session->settings.modemPortIndex = 1;
         line.session->settings.modemSpeedIndex = 5;
     }
-    ~ModemOnComTwo() { port->stop(); }
 
     // The remote link command, with `inChooser` acting in the station chooser and every other
     // window left to end by itself (message boxes confirmed).
