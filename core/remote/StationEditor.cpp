@@ -16,16 +16,6 @@ constexpr std::array<StationField, 5> kAllFields = {StationField::Name, StationF
                                                     StationField::Remark, StationField::FileName,
                                                     StationField::Folder};
 
-const std::string& formText(const StationForm& form, StationField field) {
-    switch (field) {
-        case StationField::Name: return form.name;
-        case StationField::Telephone: return form.telephone;
-        case StationField::Remark: return form.remark;
-        case StationField::FileName: return form.fileName;
-        case StationField::Folder: break;
-    }
-    return form.folder;
-}
 
 std::string tooLongText(StationField field) {
     return std::string(stationFieldLabel(field)) + "は" + std::to_string(stationFieldLimit(field)) +
@@ -38,6 +28,17 @@ std::size_t stationFieldLimit(StationField field) { return field == StationField
 
 bool fitsStationField(StationField field, std::string_view utf8) {
     return utf8ToCp932(utf8).size() <= stationFieldLimit(field);
+}
+
+const std::string& formText(const StationForm& form, StationField field) {
+    switch (field) {
+        case StationField::Name: return form.name;
+        case StationField::Telephone: return form.telephone;
+        case StationField::Remark: return form.remark;
+        case StationField::FileName: return form.fileName;
+        case StationField::Folder: break;
+    }
+    return form.folder;
 }
 
 const char* stationFieldLabel(StationField field) {

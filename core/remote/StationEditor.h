@@ -34,6 +34,8 @@ std::size_t stationFieldLimit(StationField field);
 // Whether a text fits its field; a dialog refuses the keystroke that would make it false.
 bool fitsStationField(StationField field, std::string_view utf8);
 const char* stationFieldLabel(StationField field);
+// The text of one field of a form.
+const std::string& formText(const StationForm& form, StationField field);
 
 enum class EditorOutcome {
     Stored,         // the entry was changed; the caller saves adr.csv where its window does

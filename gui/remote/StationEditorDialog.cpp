@@ -30,17 +30,6 @@ constexpr FieldRow kRows[] = {
     {StationField::Folder, "ﾌｫﾙﾀﾞ名 : ", "folderField"},
 };
 
-const std::string& textOf(const StationForm& form, StationField field) {
-    switch (field) {
-        case StationField::Name: return form.name;
-        case StationField::Telephone: return form.telephone;
-        case StationField::Remark: return form.remark;
-        case StationField::FileName: return form.fileName;
-        case StationField::Folder: break;
-    }
-    return form.folder;
-}
-
 }  // namespace
 
 StationEditorDialog::StationEditorDialog(StationEditor editor, QWidget* parent)
@@ -60,7 +49,7 @@ StationEditorDialog::StationEditorDialog(StationEditor editor, QWidget* parent)
         StationField which = entry.field;
         // The entry's own text is shown whole even where it is longer than the field allows,
         // so that opening and confirming never cuts a stored entry.
-        field->setText(qs(textOf(editor_.form(), which)));
+        field->setText(qs(formText(editor_.form(), which)));
         field->setValidator(new FittingValidator(
             [which](const std::string& text) { return fitsStationField(which, text); }, field));
         fields_[which] = field;
