@@ -1,7 +1,10 @@
 #include "tests/gui/GuiSimLine.h"
 
 #include "core/app/Startup.h"
+#include "gui/panel/CV38View.h"
 #include "sim/image/DataImage.h"
+
+#include <QtTest>
 
 #include <filesystem>
 #include <stdexcept>
@@ -49,6 +52,14 @@ QStringList GuiSimLine::dataFiles() const {
         names << QString::fromStdString(entry.path().filename().string());
     names.sort();
     return names;
+}
+
+void showAndFocus(gui::CMainFrame& frame) {
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    frame.view()->setFocus();
 }
 
 }  // namespace fenta21::test

@@ -37,4 +37,7 @@ public:
     std::unique_ptr<gui::CMainFrame> frame;
 };
 
+// The main window shown and active with its view focused, as the user has it.
+void showAndFocus(gui::CMainFrame& frame);
+
 }  // namespace fenta21::test

@@ -22,6 +22,7 @@
 using namespace fenta21;
 using namespace fenta21::gui;
 using fenta21::test::GuiSimLine;
+using fenta21::test::showAndFocus;
 using fenta21::test::ModalWatcher;
 
 Q_DECLARE_METATYPE(fenta21::gui::MainMenuKind)
@@ -48,14 +49,6 @@ QStringList menuLayout(const CMainFrame& frame) {
         } else items << "[" + top->text() + "]=" + top->property("command").toString();
     }
     return items;
-}
-
-void showAndFocus(CMainFrame& frame) {
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    frame.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&frame));
-    frame.view()->setFocus();
 }
 
 }  // namespace

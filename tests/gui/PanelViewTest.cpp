@@ -28,6 +28,7 @@ using namespace fenta21;
 using namespace fenta21::gui;
 using fenta21::test::clickButton;
 using fenta21::test::GuiSimLine;
+using fenta21::test::showAndFocus;
 using fenta21::test::ModalWatcher;
 
 Q_DECLARE_METATYPE(fenta21::PanelKey)
@@ -49,15 +50,6 @@ long countOf(const std::vector<std::string>& lines, const std::string& text) {
 
 long countStarting(const std::vector<std::string>& lines, const std::string& prefix) {
     return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
-}
-
-// The main window shown with the view focused, as the user has it.
-void showAndFocus(CMainFrame& frame) {
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    frame.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&frame));
-    frame.view()->setFocus();
 }
 
 // F3 on the view: the auto link, and the panel's session on it showing its banner.

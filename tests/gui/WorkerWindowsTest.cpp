@@ -78,9 +78,7 @@ void WorkerWindowsTest::f1OverTheUsersManualLinkCollectsAndLeavesItLinked() {
     line.frame->updateCommandStates();
     QVERIFY(!line.frame->action(CommandId::kDirectCollection)->isEnabled());
 
-    line.frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(line.frame.get()));
-    line.frame->view()->setFocus();
+    fenta21::test::showAndFocus(*line.frame);
     // The status bar goes on following the line while the key's collection runs.
     int refreshesDuringCollection = 0;
     QObject::connect(line.frame->statusBar(), &StatusBar::refreshed, [&] {
