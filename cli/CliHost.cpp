@@ -81,7 +81,7 @@ Answer CliHost::ask(Question kind, const std::string& text) {
     return answer;
 }
 
-std::vector<std::string> CliHost::chooseOpenFiles(const std::string&, const std::string&) { return openFiles; }
+std::vector<std::string> CliHost::chooseOpenFiles(const OpenFileRequest&) { return openFiles; }
 
 std::string CliHost::chooseSaveFile(const std::string&, const std::string& suggested) {
     return saveFile.empty() ? suggested : saveFile;

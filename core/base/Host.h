@@ -43,6 +43,15 @@ protected:
 
 enum class Answer { Yes, No, YesToAll, Cancel };
 
+// What a file-open dialog offers. Chosen files always exist.
+struct OpenFileRequest {
+    std::string folder;  // where the dialog starts; empty: the host's own choice (the data folder)
+    std::string name;    // the name filled in at the start, if any
+    // Descriptions and patterns in turn: " CSV data (*.csv)|*.csv| Binary data (*.v38)|*.v38".
+    std::string filter;
+    bool multiple = false;  // several files may be chosen at once
+};
+
 enum class Question {
     YesNo,          // a plain yes/no question
     OverwriteFile,  // the converter's four-button question: yes, no, yes to all, cancel
@@ -58,7 +67,8 @@ public:
     virtual void report(const std::string& text) = 0;
     virtual Answer ask(Question kind, const std::string& text) = 0;
 
-    virtual std::vector<std::string> chooseOpenFiles(const std::string& title, const std::string& filter) = 0;
+    // The chosen files, in the order the dialog returns them; none when the user cancels.
+    virtual std::vector<std::string> chooseOpenFiles(const OpenFileRequest& request) = 0;
     virtual std::string chooseSaveFile(const std::string& title, const std::string& suggested) = 0;
     virtual std::string chooseFolder(const std::string& title) = 0;
 

@@ -119,7 +119,7 @@ std::vector<CsvFileResult> CFilCnv::convertFiles(const std::vector<std::string>&
 }
 
 std::vector<CsvFileResult> CFilCnv::convertChosenFiles() {
-    std::vector<std::string> files = host_.chooseOpenFiles("", kDataFileFilter);
+    std::vector<std::string> files = host_.chooseOpenFiles({.folder = "", .name = "", .filter = kDataFileFilter, .multiple = true});
     if (files.empty()) {
         reporter_(kNoFileChosenMessage);
         return {};

@@ -9,4 +9,10 @@ namespace fenta21 {
 // point in a folder name ("/data.2024/STA01") never cuts the path short.
 std::string csvNameFor(const std::string& dataFile);
 
+// The same file with another extension (".v38", ".csv"), by the rule above.
+std::string withExtension(const std::string& file, const std::string& extension);
+
+// The extension of the file name itself, with its point ("" when it has none).
+std::string extensionOf(const std::string& file);
+
 }  // namespace fenta21

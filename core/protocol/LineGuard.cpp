@@ -36,4 +36,13 @@ void releaseLineGuard(Session& session) {
     session.lineGuard.guard.store(0);
 }
 
+PanelPollingPause::PanelPollingPause(Session& session)
+    : session_(session), held_(session.line.panelLinkActive.load() == 1) {
+    if (held_) acquireLineGuard(session_);
+}
+
+PanelPollingPause::~PanelPollingPause() {
+    if (held_) releaseLineGuard(session_);
+}
+
 }  // namespace fenta21

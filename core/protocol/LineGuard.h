@@ -10,4 +10,19 @@ class Session;
 void acquireLineGuard(Session& session);
 void releaseLineGuard(Session& session);
 
+// Keeps the panel's polling off the line while a window of the program's own is open (a file
+// dialog, the viewer): the guard is held for the object's life when a panel session runs, and
+// nothing happens otherwise.
+class PanelPollingPause {
+public:
+    explicit PanelPollingPause(Session& session);
+    ~PanelPollingPause();
+    PanelPollingPause(const PanelPollingPause&) = delete;
+    PanelPollingPause& operator=(const PanelPollingPause&) = delete;
+
+private:
+    Session& session_;
+    bool held_;
+};
+
 }  // namespace fenta21

@@ -9,6 +9,7 @@
 #include "gui/base/TextFileViewer.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -93,11 +94,21 @@ Answer QtHost::ask(Question kind, const std::string& text) {
         kind == Question::YesNo ? Answer::No : Answer::Cancel);
 }
 
-std::vector<std::string> QtHost::chooseOpenFiles(const std::string& title, const std::string& filter) {
+std::vector<std::string> QtHost::chooseOpenFiles(const OpenFileRequest& request) {
     return onGuiThread(inbox_, [&] {
-        QString start = startingFolder ? qs(startingFolder()) : QString();
-        QStringList chosen = QFileDialog::getOpenFileNames(dialogParent(), qs(title), start, fileDialogFilter(filter),
-                                                           nullptr, QFileDialog::DontUseNativeDialog);
+        QString folder = qs(request.folder);
+        if (folder.isEmpty() && startingFolder) folder = qs(startingFolder());
+        QString start = request.name.empty() ? folder : QDir(folder).filePath(qs(request.name));
+        QStringList chosen;
+        if (request.multiple) {
+            chosen = QFileDialog::getOpenFileNames(dialogParent(), QString(), start, fileDialogFilter(request.filter),
+                                                   nullptr, QFileDialog::DontUseNativeDialog);
+        } else {
+            QString one = QFileDialog::getOpenFileName(dialogParent(), QString(), start,
+                                                       fileDialogFilter(request.filter), nullptr,
+                                                       QFileDialog::DontUseNativeDialog);
+            if (!one.isEmpty()) chosen << one;
+        }
         std::vector<std::string> files;
         for (const QString& file : chosen) files.push_back(utf8(file));
         return files;

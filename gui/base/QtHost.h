@@ -37,7 +37,7 @@ public:
 
     void report(const std::string& text) override;
     Answer ask(Question kind, const std::string& text) override;
-    std::vector<std::string> chooseOpenFiles(const std::string& title, const std::string& filter) override;
+    std::vector<std::string> chooseOpenFiles(const OpenFileRequest& request) override;
     std::string chooseSaveFile(const std::string& title, const std::string& suggested) override;
     std::string chooseFolder(const std::string& title) override;
     void showNotice(const std::string& text) override;

@@ -34,8 +34,9 @@ Answer ScriptedHost::ask(Question, const std::string& text) {
     return takeFront(answers, Answer::No);
 }
 
-std::vector<std::string> ScriptedHost::chooseOpenFiles(const std::string&, const std::string&) {
+std::vector<std::string> ScriptedHost::chooseOpenFiles(const OpenFileRequest& request) {
     std::lock_guard lock(mutex_);
+    openRequests_.push_back(request);
     return takeFront(openFiles, {});
 }
 
@@ -92,6 +93,11 @@ std::vector<std::string> ScriptedHost::notices() const {
 std::vector<std::string> ScriptedHost::openedFiles() const {
     std::lock_guard lock(mutex_);
     return opened_;
+}
+
+std::vector<OpenFileRequest> ScriptedHost::openRequests() const {
+    std::lock_guard lock(mutex_);
+    return openRequests_;
 }
 
 }  // namespace fenta21::test

@@ -22,7 +22,7 @@ public:
 
     void report(const std::string& text) override;
     Answer ask(Question kind, const std::string& text) override;
-    std::vector<std::string> chooseOpenFiles(const std::string& title, const std::string& filter) override;
+    std::vector<std::string> chooseOpenFiles(const OpenFileRequest& request) override;
     std::string chooseSaveFile(const std::string& title, const std::string& suggested) override;
     std::string chooseFolder(const std::string& title) override;
     void showNotice(const std::string& text) override;
@@ -44,6 +44,7 @@ public:
     std::vector<Modal> modals() const;
     std::vector<std::string> notices() const;
     std::vector<std::string> openedFiles() const;
+    std::vector<OpenFileRequest> openRequests() const;
 
 private:
     mutable std::mutex mutex_;
@@ -52,6 +53,7 @@ private:
     std::vector<Modal> modals_;
     std::vector<std::string> notices_;
     std::vector<std::string> opened_;
+    std::vector<OpenFileRequest> openRequests_;
 };
 
 }  // namespace fenta21::test
