@@ -54,7 +54,7 @@ class SilentHost : public Host {
 public:
     void report(const std::string&) override {}
     Answer ask(Question, const std::string&) override { return Answer::No; }
-    std::vector<std::string> chooseOpenFiles(const std::string&, const std::string&) override { return {}; }
+    std::vector<std::string> chooseOpenFiles(const OpenFileRequest&) override { return {}; }
     std::string chooseSaveFile(const std::string&, const std::string& s) override { return s; }
     std::string chooseFolder(const std::string&) override { return {}; }
     void showNotice(const std::string&) override {}
