@@ -83,7 +83,7 @@ void BM_GeneralModelFileToFile(benchmark::State& state) {
     struct SilentHost : Host {
         void report(const std::string&) override {}
         Answer ask(Question, const std::string&) override { return Answer::No; }
-        std::vector<std::string> chooseOpenFiles(const std::string&, const std::string&) override { return {}; }
+        std::vector<std::string> chooseOpenFiles(const OpenFileRequest&) override { return {}; }
         std::string chooseSaveFile(const std::string&, const std::string&) override { return {}; }
         std::string chooseFolder(const std::string&) override { return {}; }
         void showNotice(const std::string&) override {}
