@@ -118,8 +118,9 @@ std::vector<CsvFileResult> CFilCnv::convertFiles(const std::vector<std::string>&
     return results;
 }
 
-std::vector<CsvFileResult> CFilCnv::convertChosenFiles() {
-    std::vector<std::string> files = host_.chooseOpenFiles({.folder = "", .name = "", .filter = kDataFileFilter, .multiple = true});
+std::vector<CsvFileResult> CFilCnv::convertChosenFiles(const std::string& folder) {
+    std::vector<std::string> files =
+        host_.chooseOpenFiles({.folder = folder, .name = "", .filter = kDataFileFilter, .multiple = true});
     if (files.empty()) {
         reporter_(kNoFileChosenMessage);
         return {};

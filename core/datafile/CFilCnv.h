@@ -54,9 +54,9 @@ public:
     // it), yes to all (ask no more in this run) or cancel (stop the run).
     std::vector<CsvFileResult> convertFiles(const std::vector<std::string>& dataFiles);
 
-    // The CSV command: the host's file dialog for data files, then convertFiles. Choosing
-    // nothing is reported.
-    std::vector<CsvFileResult> convertChosenFiles();
+    // The CSV command: the host's file dialog for data files in `folder` (the data folder),
+    // then convertFiles. Choosing nothing is reported.
+    std::vector<CsvFileResult> convertChosenFiles(const std::string& folder);
 
 private:
     void reportNewProblems();

@@ -2,9 +2,12 @@
 
 #include "core/app/CommandTable.h"
 #include "core/app/DirectCollection.h"
+#include "core/app/Folders.h"
 #include "core/app/Heartbeat.h"
 #include "core/app/LineClaim.h"
 #include "core/app/Session.h"
+#include "core/datafile/CFilCnv.h"
+#include "core/datafile/DataFileDisplay.h"
 #include "core/panel/PanelItems.h"
 #include "core/remote/ConnectionResult.h"
 #include "core/remote/Disconnect.h"
@@ -119,6 +122,12 @@ void CMainFrame::buildActions() {
     handlers_[kAutoLink] = [this] { autoLinkCommand(); };
     handlers_[kDisconnect] = [this] { disconnectCommand(); };
     handlers_[kSaveDestination] = [this] { saveDestinationCommand(); };
+    // Both may convert a large file; the window goes on painting the progress notice meanwhile.
+    handlers_[kDataFileDisplay] = [this] { besideTheWindow([&] { displayDataFile(session_); }); };
+    handlers_[kCsvConversion] = [this] {
+        std::string folder = resolveDataFolder(session_.homeFolder(), session_.settings.dataFolder);
+        besideTheWindow([&] { CFilCnv(session_, session_.models).convertChosenFiles(folder); });
+    };
     handlers_[kManualLink] = [this] { manualLinkCommand(); };
     handlers_[kKeyboardMode] = [this] { keyboardModeCommand(); };
     for (int command : {kCollectNewOverLink, kCollectAllOverLink, kCollectTextOverLink})

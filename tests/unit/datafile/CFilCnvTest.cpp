@@ -116,12 +116,15 @@ TEST_F(CFilCnvTest, AsksBeforeOverwritingAnExistingCsv) {
 }
 
 TEST_F(CFilCnvTest, ChoosingNothingIsReported) {
-    EXPECT_TRUE(converter.convertChosenFiles().empty());
+    EXPECT_TRUE(converter.convertChosenFiles(dataFolder).empty());
     EXPECT_EQ(reports, std::vector<std::string>{kNoFileChosenMessage});
+    ASSERT_EQ(host.openRequests().size(), 1u);
+    EXPECT_EQ(host.openRequests()[0].folder, dataFolder);
+    EXPECT_TRUE(host.openRequests()[0].multiple);
 
     reports.clear();
     host.openFiles.push_back({dataFile("A.v38", sim::buildDataImage(windRecipe()))});
-    std::vector<CsvFileResult> results = converter.convertChosenFiles();
+    std::vector<CsvFileResult> results = converter.convertChosenFiles(dataFolder);
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].outcome, CsvFileOutcome::Converted);
     EXPECT_TRUE(reports.empty());
