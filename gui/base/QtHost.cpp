@@ -98,19 +98,15 @@ std::vector<std::string> QtHost::chooseOpenFiles(const OpenFileRequest& request)
     return onGuiThread(inbox_, [&] {
         QString folder = qs(request.folder);
         if (folder.isEmpty() && startingFolder) folder = qs(startingFolder());
-        QString start = request.name.empty() ? folder : QDir(folder).filePath(qs(request.name));
-        QStringList chosen;
-        if (request.multiple) {
-            chosen = QFileDialog::getOpenFileNames(dialogParent(), QString(), start, fileDialogFilter(request.filter),
-                                                   nullptr, QFileDialog::DontUseNativeDialog);
-        } else {
-            QString one = QFileDialog::getOpenFileName(dialogParent(), QString(), start,
-                                                       fileDialogFilter(request.filter), nullptr,
-                                                       QFileDialog::DontUseNativeDialog);
-            if (!one.isEmpty()) chosen << one;
-        }
+        QFileDialog dialog(dialogParent(), QString(), folder, fileDialogFilter(request.filter));
+        dialog.setObjectName("openFileDialog");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        if (!request.name.empty()) dialog.selectFile(qs(request.name));
         std::vector<std::string> files;
-        for (const QString& file : chosen) files.push_back(utf8(file));
+        if (dialog.exec() != QDialog::Accepted) return files;
+        for (const QString& file : dialog.selectedFiles()) files.push_back(utf8(file));
         return files;
     });
 }

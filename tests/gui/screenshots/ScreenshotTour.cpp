@@ -20,6 +20,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QImage>
 #include <QPainter>
@@ -310,8 +311,15 @@ void ScreenshotTour::run() {
     expect("reportBox");
     program_.host.ask(Question::YesNo, "メモリ内容をクリアしますか？");
     expect("yesNoQuestion");
-    program_.host.ask(Question::OverwriteFile, "KAWABE_261208_1030.csv は既に存在します。上書きしますか？");
+    // The CSV command on the data file the collection stored, whose CSV is there already.
+    answers_["openFileDialog"] = [this](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        dialog->selectFile(QString::fromStdString(program_.session.line.lastDataFile.get()));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    };
+    trigger(CommandId::kCsvConversion);
     expect("overwriteQuestion");
+    answers_.erase("openFileDialog");
     std::atomic<int> cancelFlag{0};
     program_.host.runModal({ModalKind::Wait, kWaitCaption, kWaitingForReplyText}, cancelFlag,
                            [](ModalContext& window) {
