@@ -13,7 +13,6 @@
 #include <QTimer>
 
 #include <algorithm>
-
 #include <filesystem>
 
 namespace fenta21::gui {
