@@ -27,5 +27,6 @@ int main(int argc, char** argv) {
     }
     gui::DesktopProgram program(arguments.homeFolder, std::move(clock));
     program.frame->show();
+    if (arguments.command != 0) program.runWhenShown(arguments.command);
     return application.exec();
 }

@@ -25,12 +25,16 @@
 #include "gui/panel/CV38View.h"
 #include "gui/protocol/KeyboardModeDialog.h"
 #include "gui/remote/RemoteWindows.h"
+#include "gui/util/CfCardDialog.h"
+#include "gui/util/CfCardSetup.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QToolBar>
+
+#include <filesystem>
 
 namespace fenta21::gui {
 namespace {
@@ -80,7 +84,12 @@ void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries, const std::map
 }  // namespace
 
 CMainFrame::CMainFrame(Session& session, QtHost& host, MainMenuKind menuKind, QWidget* parent)
-    : QMainWindow(parent), session_(session), host_(host), panelDialogs_(host), menuKind_(menuKind) {
+    : QMainWindow(parent),
+      session_(session),
+      host_(host),
+      panelDialogs_(host),
+      menuKind_(menuKind),
+      cfCard_(std::make_unique<CfCardSetup>(systemCfCardSetup(session.homeFolder()))) {
     setObjectName("mainFrame");
     setWindowTitle(kTitle);
     setWindowIcon(programIcon());
@@ -147,6 +156,7 @@ void CMainFrame::buildActions() {
     handlers_[kRemoteLink] = [this] { remoteLinkCommand(); };
     handlers_[kArbitraryCollection] = [this] { remote_->arbitraryCollectionCommand(); };
     handlers_[kReservation] = [this] { remote_->reservationCommand(); };
+    handlers_[kCfCard] = [this] { cfCardCommand(); };
 
     std::map<int, QString> texts;
     collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);
@@ -317,6 +327,14 @@ void CMainFrame::remoteLinkCommand() {
     int result = -1;
     besideTheWindow([&] { result = linkToStation(session_, *station); });
     if (result == 0) startPanel();
+}
+
+void CMainFrame::cfCardCommand() {
+    // The card window has always started from the home folder as the working directory.
+    std::error_code ignored;
+    std::filesystem::current_path(session_.homeFolder(), ignored);
+    CfCardDialog dialog(session_, *cfCard_, this);
+    dialog.exec();
 }
 
 void CMainFrame::keyboardModeCommand() {

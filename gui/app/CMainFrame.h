@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QDockWidget;
@@ -21,6 +22,7 @@ class Session;
 namespace fenta21::gui {
 
 class CV38View;
+struct CfCardSetup;
 class MonitorBar;
 class QtHost;
 class RemoteWindows;
@@ -50,6 +52,8 @@ public:
     MonitorBar* monitorBar() const { return monitorBar_; }
     RemoteWindows* remoteWindows() const { return remote_; }
     bool monitorShown() const { return monitorShown_; }
+    // The disks and programs the CF card window works with.
+    CfCardSetup& cfCardSetup() { return *cfCard_; }
 
     // Re-evaluates every command's enabled rule.
     void updateCommandStates();
@@ -80,6 +84,7 @@ private:
     // After the automatic, manual or remote link is up: the panel runs on it.
     void startPanel();
     void remoteLinkCommand();
+    void cfCardCommand();
 
     Session& session_;
     QtHost& host_;
@@ -91,6 +96,7 @@ private:
     QToolBar* toolbar_ = nullptr;
     CV38View* view_ = nullptr;
     RemoteWindows* remote_ = nullptr;
+    std::unique_ptr<CfCardSetup> cfCard_;
     QTimer heartbeat_;
     StatusBar* statusBar_ = nullptr;
     MonitorBar* monitorBar_ = nullptr;

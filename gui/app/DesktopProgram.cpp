@@ -1,5 +1,6 @@
 #include "gui/app/DesktopProgram.h"
 
+#include "core/app/CommandTable.h"
 #include "core/app/Folders.h"
 #include "core/app/OptionPrograms.h"
 #include "core/app/Startup.h"
@@ -7,8 +8,11 @@
 #include "gui/base/GuiInbox.h"
 #include "gui/remote/RemoteWindows.h"
 
+#include <QAction>
 #include <QStringList>
+#include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fenta21::gui {
@@ -42,6 +46,15 @@ DesktopProgram::~DesktopProgram() {
     frame.reset();
 }
 
+void DesktopProgram::runWhenShown(int command) {
+    // Queued behind the show: the command's window opens over a painted main window.
+    QTimer::singleShot(0, frame.get(), [this, command] {
+        frame->updateCommandStates();
+        QAction* action = frame->action(command);
+        if (action != nullptr && action->isEnabled()) action->trigger();
+    });
+}
+
 DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::string& workingFolder) {
     DesktopArguments parsed;
     parsed.homeFolder = workingFolder;
@@ -63,6 +76,19 @@ DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::
             }
             while (home.size() > 1 && home.back() == '/') home.pop_back();
             parsed.homeFolder = home;
+        } else if (argument == "--command") {
+            if (i + 1 >= arguments.size()) {
+                parsed.error = "--command needs a command id";
+                return parsed;
+            }
+            bool number = false;
+            int command = arguments[++i].toInt(&number);
+            const std::vector<int>& known = allCommandIds();
+            if (!number || std::find(known.begin(), known.end(), command) == known.end()) {
+                parsed.error = "unknown command id " + arguments[i].toStdString();
+                return parsed;
+            }
+            parsed.command = command;
         } else {
             parsed.error = "unknown option " + argument.toStdString();
             return parsed;

@@ -24,6 +24,10 @@ public:
     DesktopProgram(const std::string& homeFolder, std::unique_ptr<Clock> clock);
     ~DesktopProgram();
 
+    // Runs a command by its id once the window has shown, as its action would (nothing when
+    // the command is not enabled then).
+    void runWhenShown(int command);
+
     QtHost host;
     std::unique_ptr<Clock> clock;
     Session session;
@@ -31,18 +35,22 @@ public:
     std::unique_ptr<CMainFrame> frame;
 };
 
-// What the command line asks for: the home folder (--home DIR, else the working directory).
+// What the command line asks for: the home folder (--home DIR, else the working directory)
+// and a command to run at start (--command ID).
 struct DesktopArguments {
     std::string homeFolder;
+    int command = 0;  // 0: none
     bool help = false;
     std::string error;  // not empty: the arguments cannot be used
 };
 DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::string& workingFolder);
 
 inline constexpr const char* kDesktopUsage =
-    "usage: fenta21 [--home DIR]\n\n"
+    "usage: fenta21 [--home DIR] [--command ID]\n\n"
     "The FENTA21 communication program. Its settings, lists and logs are the files of the home\n"
     "folder (default: the current directory); comports.txt there maps COM1 ... COM9 to devices.\n"
+    "--command ID runs the command of that id once the window shows, as its menu item would;\n"
+    "32782, the CF card window, has no menu item, toolbar button or key and is opened this way.\n"
     "FENTA21_TIME_SCALE (a positive number, default 1) shortens every wait, for tests;\n"
     "FENTA21_START_TIME (YYYY-MM-DDTHH:MM:SS) starts the calendar there, running at that pace.\n";
 

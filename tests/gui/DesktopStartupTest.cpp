@@ -26,24 +26,34 @@ using fenta21::test::TempHome;
 void DesktopStartupTest::arguments_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("home");  // "@" stands for the temporary home folder
+    QTest::addColumn<int>("command");
     QTest::addColumn<QString>("error");
-    QTest::newRow("none") << QStringList{"fenta21"} << "/work/folder" << "";
-    QTest::newRow("home") << QStringList{"fenta21", "--home", "@/"} << "@" << "";
-    QTest::newRow("home missing") << QStringList{"fenta21", "--home", "@/absent"} << "/work/folder"
+    QTest::newRow("none") << QStringList{"fenta21"} << "/work/folder" << 0 << "";
+    QTest::newRow("home") << QStringList{"fenta21", "--home", "@/"} << "@" << 0 << "";
+    QTest::newRow("home missing") << QStringList{"fenta21", "--home", "@/absent"} << "/work/folder" << 0
                                   << "the home folder @/absent does not exist";
-    QTest::newRow("home without folder") << QStringList{"fenta21", "--home"} << "/work/folder" << "--home needs a folder";
-    QTest::newRow("unknown") << QStringList{"fenta21", "--port"} << "/work/folder" << "unknown option --port";
+    QTest::newRow("home without folder") << QStringList{"fenta21", "--home"} << "/work/folder" << 0 << "--home needs a folder";
+    QTest::newRow("unknown") << QStringList{"fenta21", "--port"} << "/work/folder" << 0 << "unknown option --port";
+    QTest::newRow("CF card command") << QStringList{"fenta21", "--command", "32782", "--home", "@"} << "@" << 32782 << "";
+    QTest::newRow("command without id") << QStringList{"fenta21", "--command"} << "/work/folder" << 0
+                                        << "--command needs a command id";
+    QTest::newRow("no such command") << QStringList{"fenta21", "--command", "32000"} << "/work/folder" << 0
+                                     << "unknown command id 32000";
+    QTest::newRow("command not a number") << QStringList{"fenta21", "--command", "cf"} << "/work/folder" << 0
+                                          << "unknown command id cf";
 }
 
 void DesktopStartupTest::arguments() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, home);
+    QFETCH(int, command);
     QFETCH(QString, error);
     TempHome temp;
     QString path = QString::fromStdString(temp.path());
     arguments.replaceInStrings("@", path);
     DesktopArguments parsed = parseDesktopArguments(arguments, "/work/folder");
     QCOMPARE(QString::fromStdString(parsed.homeFolder), QString(home).replace("@", path));
+    QCOMPARE(parsed.command, command);
     QCOMPARE(QString::fromStdString(parsed.error), QString(error).replace("@", path));
 }
 

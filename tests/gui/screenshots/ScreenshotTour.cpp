@@ -8,6 +8,7 @@
 #include "core/panel/PanelSession.h"
 #include "gui/base/ModalWindow.h"
 #include "gui/panel/CV38View.h"
+#include "gui/util/CfCardSetup.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -29,6 +30,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -249,6 +252,35 @@ void ScreenshotTour::remoteStationWindows() {
     expect("reservationNotice");
 }
 
+void ScreenshotTour::cfCardWindow() {
+    // A 128 MB card as an image file in the demo home folder, offered as a reader's disk and
+    // its partition would be.
+    std::string image = program_.session.homeFile("cfcard.img");
+    { std::ofstream create(image, std::ios::binary); }
+    std::error_code ec;
+    std::filesystem::resize_file(image, 128000000, ec);
+    program_.frame->cfCardSetup().listDrives = [image] {
+        return std::vector<Drive>{{image, 128000000, "", true, "/dev/sdb  128 MB"},
+                                  {image, 127991808, "FENTA21", true, "/dev/sdb1  128 MB  FENTA21"}};
+    };
+    answers_["cfCardDialog"] = [this](QWidget* window) {
+        QPointer<QWidget> target(window);
+        answers_["yesNoQuestion"] = [](QWidget* box) { clickButton(box, QStringLiteral("はい")); };
+        // Clicked after this answer has returned: the format's own windows open meanwhile.
+        QTimer::singleShot(0, this, [this, target] {
+            if (!target) return;
+            clickButton(target, QStringLiteral("フォーマット実行"));
+            answers_.erase("yesNoQuestion");
+            if (!target) return;
+            picture(target, "cfCardDialog-formatted");
+            clickButton(target, QStringLiteral("閉じる"));
+        });
+    };
+    trigger(CommandId::kCfCard);
+    expect("cfCardDialog-formatted");
+    answers_.erase("cfCardDialog");
+}
+
 void ScreenshotTour::run() {
     watch_.start();
     auto* frame = program_.frame.get();
@@ -305,6 +337,8 @@ void ScreenshotTour::run() {
     if (csv.size() > 4) csv.replace(csv.size() - 4, 4, ".csv");
     program_.host.openTextFile(csv);
     expect("textFileViewer");
+
+    cfCardWindow();
 
     // The host's own windows, as the core opens them.
     program_.host.report("回線接続　エラー !!     ");

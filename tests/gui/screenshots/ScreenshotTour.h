@@ -55,6 +55,9 @@ private:
     // the watcher has returned (the button may open a window of its own), then ends `window`
     // with the button named `close`.
     void openFromRow(QWidget* window, const QString& list, const QString& button, const QString& close);
+    // The CF card window over a card image: as it opens, its warning, its message, and with
+    // the sizes the format left.
+    void cfCardWindow();
 
     gui::DesktopProgram& program_;
     QString folder_;
