@@ -13,12 +13,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 
+#include <algorithm>
 #include <span>
 
 namespace fenta21::gui {
 namespace {
+
+// Room for a screenful of rows in either list.
+constexpr int kListHeight = 400;
 
 QTreeView* makeViewerList(QAbstractItemModel* model, std::span<const ListColumn> columns, const QString& objectName,
                           QWidget* parent) {
@@ -26,6 +31,23 @@ QTreeView* makeViewerList(QAbstractItemModel* model, std::span<const ListColumn>
     view->setModel(model);
     setColumnWidths(view, columns);
     return view;
+}
+
+// The widths the program has always given its columns are where they start; a column whose
+// texts need more in this system's fonts is widened to them, up to a limit that keeps a long
+// reference file label from pushing the window off the screen.
+void fitColumns(QTreeView* view, std::span<const ListColumn> columns) {
+    constexpr int kWidestColumn = 320;
+    int total = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const int column = static_cast<int>(i);
+        const int needed = std::max(static_cast<const QAbstractItemView*>(view)->sizeHintForColumn(column),
+                                    view->header()->sectionSizeHint(column));
+        const int width = std::max(columns[i].widthPixels, std::min(needed, kWidestColumn));
+        view->setColumnWidth(column, width);
+        total += width;
+    }
+    view->setMinimumWidth(total + view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth());
 }
 
 }  // namespace
@@ -42,6 +64,7 @@ DataFileViewerDialog::DataFileViewerDialog(Session& session, QWidget* parent)
     recordModel_ = new RecordListModel(this);
     headerView_ = makeViewerList(headerModel_, kHeaderListColumns, "headerList", this);
     recordView_ = makeViewerList(recordModel_, kRecordListColumns, "recordList", this);
+    for (QTreeView* list : {headerView_, recordView_}) list->setMinimumHeight(kListHeight);
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(new QLabel(QStringLiteral("ファイル名:"), this));
@@ -73,6 +96,8 @@ void DataFileViewerDialog::showFile(const std::string& dataFile) {
     headerModel_->show(viewerHeaderRows(session_, dataFile));
     paging_.reset();
     showPage();
+    fitColumns(headerView_, kHeaderListColumns);
+    fitColumns(recordView_, kRecordListColumns);
 }
 
 void DataFileViewerDialog::chooseFile() {

@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QFont>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QTreeView>
 #include <QtTest>
@@ -87,6 +88,8 @@ private:
                 QMetaObject::invokeMethod(files, &QDialog::reject, Qt::QueuedConnection);
                 return;
             }
+            // The dialog leaves its name field alone while that field has the focus.
+            if (QWidget* focused = files->focusWidget()) focused->clearFocus();
             files->selectFile(folder_ + "/" + name);
             QMetaObject::invokeMethod(files, &QDialog::accept, Qt::QueuedConnection);
         } else if (auto* viewer = qobject_cast<DataFileViewerDialog*>(window)) {
@@ -122,6 +125,19 @@ void DataFileViewerTest::shortFileShowsAllItsRecordsOnOnePage() {
     QCOMPARE(cell(&viewer, "recordList", 9, 2), QStringLiteral("26/04/01,00:00:09,  3, 20,    62"));
     QCOMPARE(pageButtons(&viewer), qMakePair(false, false));
     QCOMPARE(viewer.paging().lastPage(), 0);
+
+    // The program's headings, and its widths as the least a column gets.
+    const QList<QPair<const char*, QStringList>> headings{
+        {"headerList", {"ｱﾄﾞﾚｽ", "内容", "値"}}, {"recordList", {"ｱﾄﾞﾚｽ", "１６進表示", "変換表示"}}};
+    const QMap<QString, QList<int>> widths{{"headerList", {48, 108, 204}}, {"recordList", {48, 204, 114}}};
+    for (const auto& [listName, texts] : headings) {
+        QTreeView* view = list(&viewer, listName);
+        QCOMPARE(view->selectionBehavior(), QAbstractItemView::SelectRows);
+        for (int column = 0; column < texts.size(); ++column) {
+            QCOMPARE(view->model()->headerData(column, Qt::Horizontal).toString(), texts[column]);
+            QVERIFY(view->columnWidth(column) >= widths[listName][column]);
+        }
+    }
 
     // The header list follows the model's reference file from offset 0: the end offset
     // (just past the tenth record) is the item at 000002.
