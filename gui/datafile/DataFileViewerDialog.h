@@ -35,8 +35,6 @@ public:
 
     const std::string& file() const { return file_; }
     const RecordPaging& paging() const { return paging_; }
-    const HeaderListModel& headerList() const { return *headerModel_; }
-    const RecordListModel& recordList() const { return *recordModel_; }
 
 private:
     void chooseFile();

@@ -9,7 +9,6 @@ private slots:
     void shortFileShowsAllItsRecordsOnOnePage();
     void fileEndingAtAPageBoundaryEndsOnAnEmptyPage();
     void markerAndBrokenRecordShowOnlyTheirBytes();
-    void problemsAreReportedAndTheListsKeepWhatWasRead();
     void chooseReplacesTheFileOrLeavesItOnCancel();
     void commandShowsTheChosenDataFile_data();
     void commandShowsTheChosenDataFile();
