@@ -22,6 +22,7 @@
 #include "gui/base/BesideTheWindow.h"
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/QtHost.h"
+#include "gui/datafile/DataFileViewerCommand.h"
 #include "gui/panel/CV38View.h"
 #include "gui/protocol/KeyboardModeDialog.h"
 #include "gui/remote/RemoteWindows.h"
@@ -157,6 +158,7 @@ void CMainFrame::buildActions() {
     handlers_[kArbitraryCollection] = [this] { remote_->arbitraryCollectionCommand(); };
     handlers_[kReservation] = [this] { remote_->reservationCommand(); };
     handlers_[kCfCard] = [this] { cfCardCommand(); };
+    handlers_[kDataFileViewer] = [this] { dataFileViewerCommand(session_, this); };
 
     std::map<int, QString> texts;
     collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);

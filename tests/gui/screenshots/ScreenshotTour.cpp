@@ -18,6 +18,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
@@ -111,6 +112,13 @@ void ScreenshotTour::answer(QWidget* window) {
         return;
     }
     if (endsByItself(name)) return;
+    if (auto* files = qobject_cast<QFileDialog*>(window); files && !fileToChoose_.isEmpty()) {
+        // The dialog leaves its name field alone while that field has the focus.
+        if (QWidget* focused = files->focusWidget()) focused->clearFocus();
+        files->selectFile(fileToChoose_);
+        QMetaObject::invokeMethod(files, &QDialog::accept, Qt::QueuedConnection);
+        return;
+    }
     if (auto* box = qobject_cast<QMessageBox*>(window)) {
         if (!box->buttons().isEmpty()) box->buttons().back()->click();
     } else if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->reject();
@@ -337,6 +345,11 @@ void ScreenshotTour::run() {
     if (csv.size() > 4) csv.replace(csv.size() - 4, 4, ".csv");
     program_.host.openTextFile(csv);
     expect("textFileViewer");
+    // The data file viewer over the collection's data file, chosen in its file dialog.
+    fileToChoose_ = QString::fromStdString(program_.session.line.lastDataFile.get());
+    trigger(CommandId::kDataFileViewer);
+    expect("dataFileViewer");
+    fileToChoose_.clear();
 
     cfCardWindow();
 

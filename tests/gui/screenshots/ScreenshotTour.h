@@ -66,6 +66,8 @@ private:
     QList<QPointer<QWidget>> seen_;
     std::map<QWidget*, qint64> firstSeen_;
     std::map<QString, Answer> answers_;
+    // The file a file dialog is answered with; none: the dialog is cancelled.
+    QString fileToChoose_;
     QStringList pictured_;
     QStringList missing_;
 };
