@@ -40,7 +40,8 @@ struct DesktopArguments {
 DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::string& workingFolder);
 
 inline constexpr const char* kDesktopUsage =
-    "usage: fenta21 [--home DIR]\n\n"
+    "usage: fenta21 [--home DIR]\n"
+    "       fenta21 --version\n\n"
     "The FENTA21 communication program. Its settings, lists and logs are the files of the home\n"
     "folder (default: the current directory); comports.txt there maps COM1 ... COM9 to devices.\n"
     "FENTA21_TIME_SCALE (a positive number, default 1) shortens every wait, for tests;\n"
