@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <optional>
 
 namespace fenta21::cli {
 namespace {
@@ -46,8 +47,8 @@ public:
     // Shown with the next text, so that a line never pairs one port's text with another's
     // device; only a line that names no device yet is drawn again at once.
     void setLineDevice(const std::string& devicePath) override {
-        device_ = devicePath.empty() ? "(no device)" : devicePath;
-        if (drawn_ && drawnDevice_.empty()) draw();
+        device_ = devicePath;
+        if (drawn_ && !drawnDevice_) draw();
     }
     void setProgress(int percent) override {
         if (percent == percent_) return;
@@ -62,7 +63,7 @@ private:
         if (tty_) std::fputs("\r\033[K", out_);
         if (percent_ >= 0) std::fprintf(out_, "%3d%% ", percent_);
         std::fputs(text_.c_str(), out_);
-        if (!device_.empty()) std::fprintf(out_, " on %s", device_.c_str());
+        if (device_) std::fputs(device_->empty() ? " (no device)" : (" on " + *device_).c_str(), out_);
         drawnDevice_ = device_;
         if (!tty_) std::fputc('\n', out_);
         std::fflush(out_);
@@ -73,8 +74,8 @@ private:
     bool tty_;
     bool drawn_ = false;
     std::string text_;
-    std::string device_;
-    std::string drawnDevice_;
+    std::optional<std::string> device_;
+    std::optional<std::string> drawnDevice_;
     int percent_ = -1;
 };
 
