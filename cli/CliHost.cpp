@@ -3,19 +3,31 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <optional>
 
 namespace fenta21::cli {
 namespace {
 
-// The cancel flag of the long operation now running, for the interrupt handler.
+// The cancel flag of the long operation now running, for the signal handler.
 std::atomic<std::atomic<int>*> activeCancelFlag{nullptr};
+std::atomic<int> cancelledBy{0};
+std::atomic<bool> firstSignalStops{false};
+std::atomic<int> stoppedBy{0};
 static_assert(std::atomic<std::atomic<int>*>::is_always_lock_free);
 static_assert(std::atomic<int>::is_always_lock_free);
+static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void onInterrupt(int) {
+// Only lock-free atomics and _exit here: the handler may interrupt anything.
+extern "C" void onSignal(int signalNumber) {
+    if (firstSignalStops.load()) {
+        int none = 0;
+        if (stoppedBy.compare_exchange_strong(none, signalNumber)) return;
+    }
+    int none = 0;
+    cancelledBy.compare_exchange_strong(none, signalNumber);
     std::atomic<int>* flag = activeCancelFlag.load();
-    if (flag == nullptr) _exit(130);
-    flag->store(kCancelled);
+    if (flag != nullptr) flag->store(kCancelled);
+    else if (!firstSignalStops.load()) _exit(128 + signalNumber);
 }
 
 // Shows the progress of a long operation on one terminal line, or as plain lines when the
@@ -28,9 +40,15 @@ public:
     }
 
     void setText(const std::string& text) override {
-        if (text == text_) return;
+        if (text == text_ && device_ == drawnDevice_) return;
         text_ = text;
         draw();
+    }
+    // Shown with the next text, so that a line never pairs one port's text with another's
+    // device; only a line that names no device yet is drawn again at once.
+    void setLineDevice(const std::string& devicePath) override {
+        device_ = devicePath;
+        if (drawn_ && !drawnDevice_) draw();
     }
     void setProgress(int percent) override {
         if (percent == percent_) return;
@@ -45,6 +63,8 @@ private:
         if (tty_) std::fputs("\r\033[K", out_);
         if (percent_ >= 0) std::fprintf(out_, "%3d%% ", percent_);
         std::fputs(text_.c_str(), out_);
+        if (device_) std::fputs(device_->empty() ? " (no device)" : (" on " + *device_).c_str(), out_);
+        drawnDevice_ = device_;
         if (!tty_) std::fputc('\n', out_);
         std::fflush(out_);
         drawn_ = true;
@@ -54,6 +74,8 @@ private:
     bool tty_;
     bool drawn_ = false;
     std::string text_;
+    std::optional<std::string> device_;
+    std::optional<std::string> drawnDevice_;
     int percent_ = -1;
 };
 
@@ -61,12 +83,19 @@ private:
 
 CliHost::CliHost(std::FILE* messages) : out_(messages) {}
 
-void CliHost::installInterruptHandler() {
+void CliHost::installSignalHandlers() {
     struct sigaction action {};
-    action.sa_handler = onInterrupt;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, signalNumber);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaction(signalNumber, &action, nullptr);
 }
+
+int CliHost::cancellingSignal() { return cancelledBy.load(); }
+
+void CliHost::stopOnFirstSignal() { firstSignalStops.store(true); }
+
+int CliHost::stopSignal() { return stoppedBy.load(); }
 
 void CliHost::report(const std::string& text) {
     reported_ = true;
@@ -98,10 +127,12 @@ void CliHost::hideNotice() {}
 
 int CliHost::runModal(const ModalSpec& spec, std::atomic<int>& cancelFlag,
                       const std::function<int(ModalContext&)>& worker) {
-    cancelFlag.store(0);
+    std::atomic<int>* previous = activeCancelFlag.exchange(&cancelFlag);
+    // Once a signal has cancelled, every operation after it (a reply wait inside the transfer,
+    // the next station) starts cancelled: resetting the flag here would undo the signal.
+    cancelFlag.store(cancelledBy.load() != 0 ? kCancelled : 0);
     TerminalContext context(cancelFlag, out_);
     context.setText(spec.text);
-    std::atomic<int>* previous = activeCancelFlag.exchange(&cancelFlag);
     int result = worker(context);
     activeCancelFlag.store(previous);
     return result;

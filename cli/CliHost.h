@@ -9,8 +9,8 @@
 namespace fenta21::cli {
 
 // The host of the command-line program: messages and progress go to stderr (UTF-8),
-// questions are answered by options, and Ctrl+C during a long operation cancels it the way
-// the cancel button of a wait window would.
+// questions are answered by options, and Ctrl+C (or SIGTERM, SIGHUP) during a long operation
+// cancels it the way the cancel button of a wait window would.
 class CliHost : public Host {
 public:
     explicit CliHost(std::FILE* messages = stderr);
@@ -40,8 +40,17 @@ public:
     // True when any report was made (a failure the user was told about).
     bool reported() const { return reported_; }
 
-    // Installs the Ctrl+C handler. Outside a long operation Ctrl+C ends the program.
-    static void installInterruptHandler();
+    // Installs the handler of SIGINT, SIGTERM and SIGHUP. Outside a long operation such a
+    // signal ends the program at once (status 128 + the signal's number); inside one it
+    // cancels the operation, and every later one starts cancelled, so that the command winds
+    // down (no "clear", no temporary file, the line released) and then ends with that status.
+    static void installSignalHandlers();
+    // The signal that cancelled the command's work, or 0.
+    static int cancellingSignal();
+    // For a command that ends itself when asked (the scheduler): from now on the first signal
+    // only asks it to stop (stopSignal()), and a second one cancels as above.
+    static void stopOnFirstSignal();
+    static int stopSignal();
 
 private:
     std::FILE* out_;

@@ -1,17 +1,14 @@
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
 #include "cli/PortOptions.h"
+#include "cli/StoredFiles.h"
 #include "core/app/DirectCollection.h"
 #include "core/app/Session.h"
-#include "core/collect/CollectResult.h"
 
 #include <cstdio>
-#include <filesystem>
 
 namespace fenta21::cli {
 namespace {
-
-constexpr int kExitNothingNew = 4;
 
 int runCollect(CommandContext& context) {
     PortOptions port;
@@ -46,23 +43,15 @@ int runCollect(CommandContext& context) {
     // Both given: the manual link, which keeps them as the saved direct settings.
     if (port.portNumber && port.speedIndex) rememberManualLink(session, *port.portNumber - 1, *port.speedIndex);
 
-    int result = directCollection(session, command, link);
-    if (result == kCollectOk) {
-        std::string dataFile = session.line.lastDataFile.get();
-        std::printf("%s\n", dataFile.c_str());
-        std::filesystem::path csv(dataFile);
-        csv.replace_extension(".csv");
-        if (command != CollectCommand::Text && std::filesystem::exists(csv)) std::printf("%s\n", csv.c_str());
-        return kExitOk;
-    }
-    return result == kCollectNothingNew ? kExitNothingNew : kExitFailed;
+    StoredFiles files(session);
+    return collectionExitStatus({directCollection(session, command, link)}, files);
 }
 
 }  // namespace
 
 const CommandInfo kCollectCommand{
     "collect",
-    "collect [--all | --text] [--port COMn | --device PATH] [--speed INDEX]",
+    "collect [--all | --text] [--port COMn | --device PATH] [--speed RATE]",
     "Links to the logger on the direct line, collects its records and takes the line down again.\n"
     "Without --port the ports are searched from the saved one on, as the automatic link does (a port\n"
     "where a modem answers is passed over); without --speed the speeds are searched. With both, the\n"
@@ -73,8 +62,13 @@ const CommandInfo kCollectCommand{
     "  --text     the logger's text listing (\"text\"), as a .txt file\n\n"
     "Files go to the data folder of system.dat (or the \"data\" folder beside the home folder),\n"
     "named after the saved file name or the logger's own name and the date and time. The paths\n"
-    "written are printed on stdout; progress and the result message go to stderr.\n"
-    "Exit status: 0 collected, 4 nothing new to collect, 1 any other failure, 2 usage error.\n\n"
+    "written are printed on stdout: the data file, then its CSV file when the conversion wrote it\n"
+    "whole (when it did not, stderr says why). Progress, naming the device, and the result message\n"
+    "go to stderr. Ctrl+C, SIGTERM or SIGHUP cancels: no partial file stays, the logger is not\n"
+    "told to clear, the line is released.\n"
+    "Exit status: 0 collected, 3 the data file stored but its CSV file not, 4 nothing new to\n"
+    "collect, 1 any other failure, 2 usage error; 130, 143 or 129 cancelled by SIGINT, SIGTERM or\n"
+    "SIGHUP.\n\n"
     "options:\n",
     &runCollect,
 };

@@ -23,10 +23,13 @@ struct CommandContext {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+// Collections: the data file is stored, but its CSV file could not be written whole.
+inline constexpr int kExitCsvFailed = 3;
+inline constexpr int kExitNothingNew = 4;
 
 struct CommandInfo {
     const char* name;
-    const char* synopsis;  // one line: "send [--port COMn | --device PATH] [--speed INDEX] COMMAND..."
+    const char* synopsis;  // one line: "send [--port COMn | --device PATH] [--speed RATE] COMMAND..."
     const char* help;      // the full text of "fenta21-cli COMMAND --help"
     int (*run)(CommandContext& context);
 };

@@ -289,7 +289,7 @@ int runSet(CommandContext& context) {
 
 const CommandInfo kPanelCommand{
     "panel",
-    "panel [--port COMn | --device PATH] [--speed INDEX]",
+    "panel [--port COMn | --device PATH] [--speed RATE]",
     "Links to the logger on the direct line as \"collect\" does, reads every setting as the remote\n"
     "operation panel does when it starts, and prints each item the logger's model shows on its\n"
     "panel, one a line: the item's name, a tab, and its value as the panel's second line shows it\n"
@@ -302,7 +302,7 @@ const CommandInfo kPanelCommand{
 
 const CommandInfo kSetCommand{
     "set",
-    "set [--port COMn | --device PATH] [--speed INDEX] ITEM VALUE...",
+    "set [--port COMn | --device PATH] [--speed RATE] ITEM VALUE...",
     "Links to the logger, reads its settings as the panel does, and changes one setting the way the\n"
     "panel's enter key and settings dialog do: the same checks, the same write command. Prints the\n"
     "item's new value as the panel shows it.\n\n"

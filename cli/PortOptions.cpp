@@ -14,9 +14,12 @@ std::optional<int> parsePort(std::string text) {
     return text[0] - '0';
 }
 
-std::optional<int> parseSpeedIndex(const std::string& text) {
-    if (text.size() != 1 || text[0] < '0' || text[0] > '9') return std::nullopt;
-    return text[0] - '0';
+// An index 0-9, or a bit rate of the speed table ("9600"); nothing else.
+std::optional<int> parseSpeed(const std::string& text) {
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return text[0] - '0';
+    for (std::size_t index = 0; index < kSpeedTable.size(); ++index)
+        if (text == std::to_string(kSpeedTable[index])) return static_cast<int>(index);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -44,9 +47,10 @@ bool takePortOptions(std::vector<std::string>& args, PortOptions& options, std::
         } else if (arg == "--device") {
             options.devicePath = value;
         } else {
-            options.speedIndex = parseSpeedIndex(value);
+            options.speedIndex = parseSpeed(value);
             if (!options.speedIndex) {
-                error = "--speed takes an index from 0 to 9, not \"" + value + "\"";
+                error = "--speed takes a bit rate (300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200) "
+                        "or its index 0-9, not \"" + value + "\"";
                 return false;
             }
         }

@@ -10,7 +10,7 @@ class Session;
 
 namespace fenta21::cli {
 
-// --port COMn | --device PATH and --speed INDEX, shared by the commands that open a line.
+// --port COMn | --device PATH and --speed RATE, shared by the commands that open a line.
 struct PortOptions {
     std::optional<int> portNumber;  // 1-9
     std::string devicePath;
@@ -27,7 +27,8 @@ void applyDirectPort(Session& session, const PortOptions& options);
 inline constexpr const char* kPortOptionsHelp =
     "  --port COMn       the COM port (1-9) as mapped in comports.txt; default: the saved direct port\n"
     "  --device PATH     open this serial device instead of a COM port\n"
-    "  --speed INDEX     line speed index 0-9 (300, 600, 1200, 2400, 4800, 9600, 19200, 38400,\n"
-    "                    57600, 115200 bit/s); default: the saved direct speed\n";
+    "  --speed RATE      line speed: a bit rate (300, 600, 1200, 2400, 4800, 9600, 19200, 38400,\n"
+    "                    57600 or 115200) or its index 0-9 in that list; default: the saved\n"
+    "                    direct speed\n";
 
 }  // namespace fenta21::cli

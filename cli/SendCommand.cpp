@@ -61,11 +61,12 @@ int runSend(CommandContext& context) {
 
 const CommandInfo kSendCommand{
     "send",
-    "send [--port COMn | --device PATH] [--speed INDEX] COMMAND...",
+    "send [--port COMn | --device PATH] [--speed RATE] COMMAND...",
     "Opens the direct port (no link handshake) and sends each COMMAND to the logger with the\n"
     "retry policy of cmd.dat. Each accepted reply is printed on its own line on stdout; a\n"
     "command that is not answered, or answered with an error, is reported on stderr\n"
-    "(\"コマンド応答　受信タイムアウト\", \"コマンド応答エラー(?] \") and in ERR.LOG.\n"
+    "(\"コマンド応答　受信タイムアウト\", \"コマンド応答エラー(?] \") and in ERR.LOG. An argument that\n"
+    "begins with \"--\" and is none of the options below is refused, and nothing is sent.\n"
     "Exit status: 0 when every command was accepted, 1 otherwise, 2 on a usage error.\n\n"
     "options:\n",
     &runSend,

@@ -2,9 +2,9 @@
 // list and the reservation scheduler.
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
+#include "cli/StoredFiles.h"
 #include "core/app/Session.h"
 #include "core/base/Results.h"
-#include "core/collect/CollectResult.h"
 #include "core/collect/CollectStation.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"
@@ -12,35 +12,13 @@
 #include "core/remote/Scheduler.h"
 #include "core/remote/StationList.h"
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
 namespace fenta21::cli {
 namespace {
-
-constexpr int kExitNothingNew = 4;
-
-// The exit status of collections, as for one: 0 all collected, 4 none failed but some had
-// nothing new, 1 any failure.
-int exitStatusOf(const std::vector<int>& results) {
-    bool nothingNew = false;
-    for (int result : results) {
-        if (result == kCollectNothingNew) nothingNew = true;
-        else if (result != kCollectOk) return kExitFailed;
-    }
-    return nothingNew ? kExitNothingNew : kExitOk;
-}
-
-void printStoredFiles(Session& session) {
-    session.fileStored = [](const std::string& path) {
-        std::printf("%s\n", path.c_str());
-        std::fflush(stdout);
-    };
-}
 
 bool noArguments(CommandContext& context, const char* command) {
     if (context.args.empty()) return true;
@@ -73,15 +51,15 @@ int runStation(CommandContext& context) {
         std::fprintf(stderr, "fenta21-cli station: entry %ld of the address book is empty\n", number);
         return kExitFailed;
     }
-    printStoredFiles(context.session);
-    return exitStatusOf({collectStation(context.session, station)});
+    StoredFiles files(context.session);
+    return collectionExitStatus({collectStation(context.session, station)}, files);
 }
 
 int runList(CommandContext& context) {
     if (!noArguments(context, "list")) return kExitUsage;
     Session& session = context.session;
     ArbitraryList list = loadArbitraryList(session.homeFile("any.dat"));
-    printStoredFiles(session);
+    StoredFiles files(session);
     if (list.size() == 0) {
         std::fprintf(stderr, "fenta21-cli list: the arbitrary list (any.dat) is empty\n");
         return kExitFailed;
@@ -92,30 +70,25 @@ int runList(CommandContext& context) {
                      session.addressBook.station(station).name.c_str());
     });
     if (run.cancelled) return kExitFailed;
-    return exitStatusOf(run.results);
+    return collectionExitStatus(run.results, files);
 }
-
-std::atomic<bool> stopRequested{false};
-
-extern "C" void onStopSignal(int) { stopRequested.store(true); }
 
 int runSchedule(CommandContext& context) {
     if (!noArguments(context, "schedule")) return kExitUsage;
     Session& session = context.session;
-    // Ctrl+C and SIGTERM end the scheduler between collections, never in the middle of one.
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // The first signal ends the scheduler between collections, never in the middle of one; a
+    // second cancels the collection in progress, which releases the line, and ends it then.
+    CliHost::stopOnFirstSignal();
 
-    printStoredFiles(session);
+    StoredFiles files(session);
     ReservationScheduler scheduler(session);
     session.reservationRunning.store(true);
     scheduler.resume();
-    std::fprintf(stderr, "fenta21-cli schedule: running (Ctrl+C stops it after the collection in progress)\n");
-    while (!stopRequested.load()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::fprintf(stderr, "fenta21-cli schedule: running (Ctrl+C stops it after the collection in progress; "
+                         "a second Ctrl+C cancels that collection)\n");
+    while (CliHost::stopSignal() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     session.reservationRunning.store(false);
+    if (scheduler.workerAlive()) std::fprintf(stderr, "fenta21-cli schedule: stopping after the collection in progress\n");
     scheduler.waitForWorker();
     std::fprintf(stderr, "fenta21-cli schedule: stopped\n");
     return kExitOk;
@@ -134,24 +107,32 @@ const CommandInfo kStationCommand{
     "station", "station N",
     "Collects the new records of address-book entry N (1-100): dials it through the modem of\n"
     "the modem settings (or finds it on the direct line when its method is \"com\"), collects\n"
-    "from each unit its telephone field lists, and hangs up. The data file paths are printed.\n"
-    "Exit status: 0 collected, 4 nothing new, 1 any other failure, 2 usage error.\n",
+    "from each unit its telephone field lists, and hangs up. The paths of the files written are\n"
+    "printed as collect prints them: each data file, then its CSV file when the conversion wrote\n"
+    "it whole (when it did not, stderr says why). Ctrl+C, SIGTERM or SIGHUP cancels as in collect.\n"
+    "Exit status: 0 collected, 3 a data file stored but its CSV file not, 4 nothing new, 1 any\n"
+    "other failure, 2 usage error; 130, 143 or 129 cancelled by SIGINT, SIGTERM or SIGHUP.\n",
     &runStation,
 };
 
 const CommandInfo kListCommand{
     "list", "list",
     "Collects the stations of the arbitrary list (any.dat) one after another, as \"任意回収\"\n"
-    "does; entries without a name are skipped, and a cancel (Ctrl+C) ends the run.\n"
-    "Exit status: 0 all collected, 4 none failed but some had nothing new, 1 otherwise.\n",
+    "does; entries without a name are skipped, and a cancel (Ctrl+C, SIGTERM or SIGHUP) ends the\n"
+    "run. The paths of the files written are printed as collect prints them.\n"
+    "Exit status: 0 all collected, 1 any failure, else 3 a data file stored but its CSV file not,\n"
+    "else 4 some had nothing new; 2 usage error; 130, 143 or 129 cancelled by SIGINT, SIGTERM or\n"
+    "SIGHUP.\n",
     &runList,
 };
 
 const CommandInfo kScheduleCommand{
     "schedule", "schedule",
     "Runs the reservation scheduler in the foreground: the reservations of rsv.dat are collected\n"
-    "at their minutes, with every message going to RSV.LOG. Ctrl+C or SIGTERM ends it between\n"
-    "collections. rsvflg.dat is left as it is.\n",
+    "at their minutes, with every message going to RSV.LOG; the paths of the files written are\n"
+    "printed as collect prints them. Ctrl+C, SIGTERM or SIGHUP ends it between collections (exit\n"
+    "status 0); a second one cancels the collection in progress, releases the line and ends it at\n"
+    "once (130, 143 or 129, after the signal). rsvflg.dat is left as it is.\n",
     &runSchedule,
 };
 

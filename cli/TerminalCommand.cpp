@@ -78,7 +78,7 @@ int runTerminal(CommandContext& context) {
 
 const CommandInfo kTerminalCommand{
     "terminal",
-    "terminal [--port COMn | --device PATH] [--speed INDEX] [--yes]",
+    "terminal [--port COMn | --device PATH] [--speed RATE] [--yes]",
     "The keyboard command mode: every line typed on stdin is sent to the logger (or modem) as it is,\n"
     "and every line that comes back is printed on stdout as it arrives. No reply is checked and\n"
     "nothing is retried; after each line the next waits until an answer came or a read timed out.\n"

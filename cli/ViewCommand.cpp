@@ -1,11 +1,12 @@
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
 #include "core/app/Session.h"
+#include "core/base/Files.h"
+#include "core/datafile/DataFileCheck.h"
 #include "core/datafile/DataFileViewer.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 namespace fenta21::cli {
 namespace {
@@ -37,8 +38,19 @@ int runView(CommandContext& context) {
         std::fprintf(stderr, "fenta21-cli view: no data file given\n");
         return kExitUsage;
     }
-    if (!std::filesystem::is_regular_file(file)) {
-        std::fprintf(stderr, "fenta21-cli view: %s is not a file\n", file.c_str());
+    FileContent content = readRegularFile(file);
+    if (!content.bytes) {
+        std::fprintf(stderr, "fenta21-cli view: %s: %s\n", file.c_str(), content.problem.c_str());
+        return kExitFailed;
+    }
+    if (std::string why = notADataFileReason(*content.bytes); !why.empty()) {
+        std::fprintf(stderr, "fenta21-cli view: %s is not a data file: %s\n", file.c_str(), why.c_str());
+        return kExitFailed;
+    }
+    int pages = recordPageCount(*content.bytes);
+    if (!header && page > pages) {
+        std::fprintf(stderr, "fenta21-cli view: %s has %d page%s of records: there is no page %ld\n", file.c_str(),
+                     pages, pages == 1 ? "" : "s", page);
         return kExitFailed;
     }
     if (header) {
@@ -63,7 +75,8 @@ const CommandInfo kViewCommand{
     "  --page N   page N (from 1) of the record area, 2048 records a page: offset, the record's\n"
     "             eight bytes in hexadecimal, and the decoded record (empty when it is none)\n"
     "Without either, page 1. A damaged file shows what can be read, its message on stderr, and\n"
-    "exits 1.\n",
+    "exits 1. A file that is not a data file, or a page past the last, is refused with the reason.\n"
+    "Exit status: 0 shown, 1 not shown or shown in part, 2 usage error.\n",
     &runView,
 };
 

@@ -3,8 +3,11 @@
 #include "cli/Commands.h"
 #include "cli/PortOptions.h"
 #include "core/app/Folders.h"
+#include "core/app/ProgramVersion.h"
 #include "core/app/Session.h"
 #include "core/app/Startup.h"
+#include "core/serial/ComPortMap.h"
+#include "core/serial/PortOpenFailure.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,12 +31,17 @@ void printUsage(std::FILE* out) {
         "and works with the files of its home folder (system.dat, cmd.dat, comports.txt, ERR.LOG...).\n\n"
         "global options:\n"
         "  --home DIR   the home folder (default: the current directory)\n"
-        "  --help       this text; \"fenta21-cli COMMAND --help\" explains a command\n\n"
+        "  --help       this text; \"fenta21-cli COMMAND --help\" explains a command\n"
+        "  --version    the program's version\n\n"
         "commands:\n",
         out);
     for (const CommandInfo* command : kCommands) std::fprintf(out, "  %s\n", command->synopsis);
     std::fputs(
-        "\nCOM ports: comports.txt in the home folder maps them to devices, one line \"COMn PATH\".\n"
+        "\nCOM ports: comports.txt in the home folder maps them to devices, one line \"COMn PATH\"; a\n"
+        "line that cannot be used is said on stderr at every start. A port that cannot be opened is\n"
+        "said with its device and the system's reason.\n"
+        "Ctrl+C, SIGTERM or SIGHUP cancels a long operation as its cancel button would, and the\n"
+        "program then exits 130, 143 or 129.\n"
         "FENTA21_TIME_SCALE (a positive number, default 1) shortens every wait, for tests;\n"
         "FENTA21_START_TIME (YYYY-MM-DDTHH:MM:SS) starts the calendar there, running at that pace.\n",
         out);
@@ -45,6 +53,27 @@ bool wantsHelp(const std::vector<std::string>& args) {
     return false;
 }
 
+// A mistake in comports.txt is said where the user sees it, not only in ERR.LOG at each open.
+void sayPortMapProblems(const Session& session) {
+    ComPortMap map = ComPortMap::load(session.homeFile("comports.txt"));
+    for (const std::string& problem : map.problems())
+        std::fprintf(stderr, "fenta21-cli: comports.txt %s\n", problem.c_str());
+}
+
+// Each port that cannot be opened, once: a search tries every speed on it again. A COM number
+// without a device is passed over quietly while a search goes through all nine.
+void sayPortsNotOpened(Session& session) {
+    session.portNotOpened = [said = std::vector<std::string>()](const PortOpenFailure& failure) mutable {
+        bool unmapped = failure.stage == PortOpenFailure::Stage::NoDevice && failure.mapProblem.empty();
+        if (unmapped && failure.duringPortSearch) return;
+        std::string text = portOpenFailureText(failure);
+        for (const std::string& before : said)
+            if (before == text) return;
+        said.push_back(text);
+        std::fprintf(stderr, "fenta21-cli: %s\n", text.c_str());
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +82,10 @@ int main(int argc, char** argv) {
     while (!args.empty() && args.front().rfind("--", 0) == 0) {
         if (args.front() == "--help" || args.front() == "-h") {
             printUsage(stdout);
+            return kExitOk;
+        }
+        if (args.front() == "--version") {
+            std::printf("fenta21-cli %s\n", programVersion());
             return kExitOk;
         }
         if (args.front() != "--home" || args.size() < 2) {
@@ -95,13 +128,18 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     CliHost host;
-    CliHost::installInterruptHandler();
+    CliHost::installSignalHandlers();
     Session session(home, host, *clock);
     session.reports.logNotWritten = [](const std::string& path, int errorNumber) {
         std::fprintf(stderr, "fenta21-cli: cannot write %s (%s): its entries are lost\n", path.c_str(),
                      std::strerror(errorNumber));
     };
+    sayPortsNotOpened(session);
     startUp(session);
+    sayPortMapProblems(session);
     CommandContext context{session, host, std::move(args)};
-    return command->run(context);
+    int status = command->run(context);
+    // A command that a signal cancelled has wound down; its status says what ended it.
+    if (int signalNumber = CliHost::cancellingSignal()) return 128 + signalNumber;
+    return status;
 }

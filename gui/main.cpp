@@ -1,13 +1,22 @@
 // fenta21: the desktop program.
 #include "core/app/Folders.h"
+#include "core/app/ProgramVersion.h"
 #include "core/base/Clock.h"
 #include "gui/app/DesktopProgram.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed, so that it works without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("fenta21 %s\n", fenta21::programVersion());
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     using namespace fenta21;
     gui::DesktopArguments arguments = gui::parseDesktopArguments(QApplication::arguments(), currentFolder());

@@ -28,7 +28,8 @@ Session::Session(std::string homeFolder, Host& hostRef, const Clock& clockRef)
         // would hold both until someone came by to answer it.
         if (reports.reservedCollectionMode.load())
             converter.goOnWithoutAsking([this](const std::string& note) { logReservation(*this, stationTag(*this) + note); });
-        converter.convertFile(dataFile);
+        CsvFileResult result = converter.convertFile(dataFile);
+        if (collectedFileConverted) collectedFileConverted(result);
     };
     syncFolder = fenta21::syncFolder;
 }
@@ -43,6 +44,9 @@ void Session::createSerialChannel() {
     env.logError = [this](const std::string& text) { logError(*this, text); };
     env.portMapFile = homeFile("comports.txt");
     env.lineSpeed = &line.lineSpeed;
+    env.openFailed = [this](const PortOpenFailure& failure) {
+        if (portNotOpened) portNotOpened(failure);
+    };
     destroySerialChannel();
     channel_ = createChannel(std::move(env));
 }

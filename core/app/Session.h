@@ -23,6 +23,8 @@
 
 namespace fenta21 {
 
+struct CsvFileResult;
+
 // What the report needs to tag a message of an unattended collection.
 struct StationLabel {
     int number = 0;  // counted from 1
@@ -109,12 +111,18 @@ public:
     // Converts a freshly collected data file to CSV beside it: the CSV converter unless a
     // test puts something else here.
     std::function<void(const std::string& dataFile)> convertCollectedFile;
+    // Told how that conversion ended, before the data file is told as stored: the
+    // command-line program names the CSV file only when it holds the whole data file.
+    std::function<void(const CsvFileResult& result)> collectedFileConverted;
     // Makes a folder's new entries durable (an fsync of the folder). A collection has the
     // logger clear its records only after this succeeded for the file it stored; a test puts
     // a failing disk here.
     std::function<bool(const std::string& folder)> syncFolder;
     // Told the path of every file a collection stored (the command-line program prints them).
     std::function<void(const std::string& path)> fileStored;
+    // Told which device a port open could not use and why (the error log keeps only the
+    // fixed line with the system's error number).
+    std::function<void(const PortOpenFailure& failure)> portNotOpened;
 
     TTYInfo* channel() { return channel_.get(); }
     // Creates the serial channel record (start-up); replaces an existing one.

@@ -34,6 +34,9 @@ public:
     void requestCancel() { cancelFlag_.store(kCancelled); }
 
     virtual void setText(const std::string& /*text*/) {}
+    // The device the operation now works on ("/dev/ttyUSB0" behind "(COM1)" in the text), for
+    // a host that shows it beside the next text; the window's own text stays as it is.
+    virtual void setLineDevice(const std::string& /*devicePath*/) {}
     virtual void setProgress(int /*percent*/) {}
     virtual void startAnimation() {}
 

@@ -146,7 +146,11 @@ private:
         } else {
             session_.clock.sleepFor(2000ms);
             std::string reply;
-            if (sendCommandReport(session_, "clear", reply, kClearReplyMax) != kAccepted)
+            // A stop asked for now (the cancel button, or the program being ended) must not
+            // still tell the logger to forget: the file is stored, and the records stay for
+            // the next collection.
+            if (dialog_.cancelled()) report(session_, kCancelledMessage);
+            else if (sendCommandReport(session_, "clear", reply, kClearReplyMax) != kAccepted)
                 report(session_, kClearFailedMessage);
         }
         if (session_.convertCollectedFile) session_.convertCollectedFile(destination_);

@@ -88,7 +88,7 @@ private:
         if (!code) return failed("the file is too short to hold its model code");
         std::optional<CurrentModel> model;
         if (context_.identifyModel) model = context_.identifyModel(*code);
-        if (!model) return failed("the model code \"" + printableBytes(*code) + "\" is not in type.dat");
+        if (!model) return failed("type.dat has no line for the model \"" + printableBytes(*code) + "\"");
         model_ = std::move(*model);
         fixed_ = fixedColumnLayoutFor(*code);
 

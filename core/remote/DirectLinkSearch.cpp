@@ -21,6 +21,18 @@ constexpr int kModemProbeMax = 80;
 // this many lines without "OK" the probe gives up, as the modem port search does.
 constexpr int kModemProbeLines = 50;
 
+// Marks the channel's opens as those of a search through every port, for as long as it runs.
+class SearchingPorts {
+public:
+    SearchingPorts(TTYInfo& channel, bool allPorts) : channel_(channel) { channel_.searchingPorts.store(allPorts); }
+    ~SearchingPorts() { channel_.searchingPorts.store(false); }
+    SearchingPorts(const SearchingPorts&) = delete;
+    SearchingPorts& operator=(const SearchingPorts&) = delete;
+
+private:
+    TTYInfo& channel_;
+};
+
 class Search {
 public:
     Search(Session& session, ModalContext& dialog)
@@ -36,6 +48,7 @@ public:
         int start = fixedSpeed == -1 ? session_.settings.directSpeedIndex : fixedSpeed;
         auto speeds = speedSearchOrder(start, fixedSpeed != -1);
 
+        SearchingPorts searching(*channel_, portCount > 1);
         for (int i = 0, port = firstPort; i < portCount; ++i, port = port % kPorts + 1) {
             int result = tryPort(port, speeds);
             if (result != kNextPort) return result;
@@ -60,6 +73,7 @@ private:
     int tryPort(int port, const std::vector<int>& speeds) {
         char text[64];
         std::snprintf(text, sizeof text, "通信回線接続中(COM%d)", port);
+        dialog_.setLineDevice(devicePathFor(*channel_, port));
         dialog_.setText(text);
         if (!open(port, speeds.front())) return closeAndWait() == kCancelled ? kCancelled : kNextPort;
         if (waitTenths(channel_, 10) == kCancelled) return closed(kCancelled);

@@ -172,8 +172,10 @@ int startConnection(Session& session, int station) {
     }
     ModalSpec spec{ModalKind::Connection, kWaitCaption, kConnectingText};
     bool pulse = settings.dialMethod == 1;
-    return session.host.runModal(spec, channel->cancelFlag,
-                                 [&](ModalContext& dialog) { return dialStation(session, dialog, target, pulse); });
+    return session.host.runModal(spec, channel->cancelFlag, [&](ModalContext& dialog) {
+        dialog.setLineDevice(devicePathFor(*channel, settings.modemPortIndex + 1));
+        return dialStation(session, dialog, target, pulse);
+    });
 }
 
 int connectStation(Session& session, int station) {

@@ -68,6 +68,11 @@ std::string portName(const TTYInfo& channel) {
     return "COM" + std::to_string(channel.portNumber.load());
 }
 
+std::string devicePathFor(const TTYInfo& channel, int portNumber) {
+    if (!channel.deviceOverride.empty()) return channel.deviceOverride;
+    return ComPortMap::load(channel.env.portMapFile).devicePath(portNumber);
+}
+
 int openChannel(TTYInfo* channel) {
     if (channel == nullptr) return 0;  // no record to log through: the caller's job
     resetCapture(channel);
@@ -76,18 +81,27 @@ int openChannel(TTYInfo* channel) {
     // A port that is still open is closed first, so that a reopen never leaks the old device.
     if (currentDevice(*channel)) closeChannel(channel);
 
-    std::string path = channel->deviceOverride;
-    if (path.empty()) {
+    PortOpenFailure failure;
+    failure.portNumber = channel->deviceOverride.empty() ? channel->portNumber.load() : 0;
+    failure.baudRate = channel->baudRate.load();
+    failure.duringPortSearch = channel->searchingPorts.load();
+    failure.devicePath = channel->deviceOverride;
+    if (failure.devicePath.empty()) {
         auto map = ComPortMap::load(channel->env.portMapFile);
         for (const auto& problem : map.problems()) logError(*channel, "comports.txt " + problem);
         // A refused line's number has no device: its reason is in the log just written.
-        path = map.devicePath(channel->portNumber.load());
+        failure.devicePath = map.devicePath(failure.portNumber);
+        failure.mapProblem = map.problemFor(failure.portNumber);
     }
     int errorNumber = ENOENT;
-    std::unique_ptr<PortDevice> device = path.empty() ? nullptr : channel->env.openPort(path, errorNumber);
+    std::unique_ptr<PortDevice> device =
+        failure.devicePath.empty() ? nullptr : channel->env.openPort(failure.devicePath, errorNumber);
     if (!device) {
         logError(*channel, formatted("COM CreateFile ERROR(%d)", static_cast<unsigned>(errorNumber)));
         closeChannel(channel);
+        failure.stage = failure.devicePath.empty() ? PortOpenFailure::Stage::NoDevice : PortOpenFailure::Stage::Open;
+        failure.errorNumber = errorNumber;
+        if (channel->env.openFailed) channel->env.openFailed(failure);
         return 0;
     }
     device->purge();
@@ -108,6 +122,9 @@ int openChannel(TTYInfo* channel) {
         channel->device.reset();
     }
     logError(*channel, formatted("SetupConnection ERROR(%d)", static_cast<unsigned>(setupError)));
+    failure.stage = PortOpenFailure::Stage::Setup;
+    failure.errorNumber = setupError;
+    if (channel->env.openFailed) channel->env.openFailed(failure);
     return 0;
 }
 

@@ -21,6 +21,9 @@ int closeChannel(TTYInfo* channel);
 
 // The device name used in messages: "COMn", or the override path.
 std::string portName(const TTYInfo& channel);
+// The device that opening COMn would use now (the override path when one is set), from the
+// COM port map as it stands; empty when the number leads to none.
+std::string devicePathFor(const TTYInfo& channel, int portNumber);
 
 // Byte level. Reads wait up to 2 s (scaled) for the first byte, as the logger's time-outs
 // are counted in such reads; longer reads allow 1 s more per byte and 1 s between bytes.

@@ -4,6 +4,7 @@
 #include "core/base/Results.h"
 #include "core/serial/CaptureQueue.h"
 #include "core/serial/PortDevice.h"
+#include "core/serial/PortOpenFailure.h"
 
 #include <array>
 #include <atomic>
@@ -29,6 +30,8 @@ struct ChannelEnvironment {
     // Receives the speed in bit/s when a port opens (the session's lineSpeed word).
     std::atomic<std::int32_t>* lineSpeed = nullptr;
     PortOpener openPort = &openTermiosPort;
+    // Told which device could not be opened and why, besides the error log's fixed line.
+    std::function<void(const PortOpenFailure&)> openFailed;
 };
 
 // The one serial channel record. Ports are opened and closed many times against it.
@@ -48,6 +51,9 @@ struct TTYInfo {
     std::uint8_t stopBits = 0;
     std::atomic<bool> displayErrors{true};
     std::atomic<bool> connected{false};
+
+    // True while a search tries every COM number in turn (told with a failed open).
+    std::atomic<bool> searchingPorts{false};
 
     // The shared cancel flag: 27 means the user cancelled whatever waits on the line.
     std::atomic<int> cancelFlag{0};

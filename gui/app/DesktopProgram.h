@@ -46,7 +46,8 @@ struct DesktopArguments {
 DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::string& workingFolder);
 
 inline constexpr const char* kDesktopUsage =
-    "usage: fenta21 [--home DIR] [--command ID]\n\n"
+    "usage: fenta21 [--home DIR] [--command ID]\n"
+    "       fenta21 --version\n\n"
     "The FENTA21 communication program. Its settings, lists and logs are the files of the home\n"
     "folder (default: the current directory); comports.txt there maps COM1 ... COM9 to devices.\n"
     "--command ID runs the command of that id once the window shows, as its menu item would;\n"

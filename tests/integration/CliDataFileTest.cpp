@@ -92,6 +92,23 @@ TEST_F(CliDataFile, ViewPrintsHeaderItemsAndRecordPages) {
     EXPECT_EQ(cli({"view", "--page", "0", data}).exitCode, 2);
 }
 
+TEST_F(CliDataFile, ViewRefusesAPagePastTheEndAndAFileThatIsNoDataFile) {
+    std::string data = imageFromGolden("channel_added");
+    auto past = cli({"view", "--page", "2", data});
+    EXPECT_EQ(past.exitCode, 1);
+    EXPECT_EQ(past.out, "");
+    EXPECT_THAT(past.err, HasSubstr(data + " has 1 page of records: there is no page 2"));
+
+    std::string text = home.root() + "/notes.v38";
+    std::ofstream(text) << std::string(40, '-') << "\nwind at the pier, read by hand\n" << std::string(1000, '.');
+    for (const auto& args : {std::vector<std::string>{"view", text}, {"view", "--header", text}}) {
+        auto refused = cli(args);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_THAT(refused.err, HasSubstr(text + " is not a data file: its record area would start at 0x"));
+    }
+}
+
 TEST_F(CliDataFile, CorruptFilesGiveTheMessageAndAFailureNeverACrash) {
     std::string shortFile = home.root() + "/short.v38";
     std::ofstream(shortFile, std::ios::binary) << std::string(100, '\x07');

@@ -85,7 +85,7 @@ TEST_F(CliSend, UsageErrorsExitTwo) {
     EXPECT_EQ(cli({"nonsense"}).exitCode, 2);
     auto help = cli({"send", "--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("--speed INDEX"), std::string::npos);
+    EXPECT_NE(help.out.find("--speed RATE"), std::string::npos);
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ TEST_F(CliStation, StationCollectsThroughTheModemAndThenHasNothingNew) {
     auto first = cli({"station", "1"});
     ASSERT_EQ(first.exitCode, 0) << first.err;
     ASSERT_EQ(dataFiles().size(), 2u);  // the data file and its CSV
-    EXPECT_THAT(first.out, testing::MatchesRegex(".*/data/KAWABE_[0-9]{6}_[0-9]{4}\\.v38\n"));
+    EXPECT_THAT(first.out, testing::MatchesRegex(".*/data/KAWABE_[0-9]{6}_[0-9]{4}\\.v38\n"
+                                                 ".*/data/KAWABE_[0-9]{6}_[0-9]{4}\\.csv\n"));
     EXPECT_EQ(cli({"station", "1"}).exitCode, 4);
     EXPECT_EQ(cli({"station", "2"}).exitCode, 1);    // an empty entry
     EXPECT_EQ(cli({"station", "101"}).exitCode, 2);

@@ -5,6 +5,7 @@
 #include "core/collect/Receivers.h"
 #include "core/datafile/DataFileMessages.h"
 #include "core/base/Cp932.h"
+#include "core/base/Files.h"
 #include "sim/image/DataImage.h"
 #include "tests/support/SimLine.h"
 
@@ -244,6 +245,20 @@ TEST_F(Collection, FileNotSafelyOnDiskKeepsTheLoggersRecords) {
     EXPECT_EQ(readFileBytes(collectedFile()), line.logger.lastTransferImage());
     EXPECT_EQ(line.logger.clearCount(), 0);
     EXPECT_THAT(line.host.reports(), testing::ElementsAre(kNotClearedMessage));
+}
+
+// A cancel that comes once the file is whole on disk (a user's, or the program being ended)
+// keeps the file, but the logger is not told to forget the records.
+TEST_F(Collection, CancelOnceTheFileIsStoredKeepsItAndTheLoggersRecords) {
+    line.session->syncFolder = [this](const std::string& folder) {
+        line.session->channel()->cancelFlag.store(kCancelled);
+        return fenta21::syncFolder(folder);
+    };
+    ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+    EXPECT_EQ(readFileBytes(collectedFile()), line.logger.lastTransferImage());
+    EXPECT_EQ(line.logger.clearCount(), 0);
+    EXPECT_THAT(line.logger.receivedLines(), testing::Not(Contains("clear")));
+    EXPECT_THAT(line.host.reports(), Contains("キャンセル !!           "));
 }
 
 // Nobody is there to answer during a reserved collection: the conversion goes on past a

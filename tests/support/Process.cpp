@@ -96,9 +96,13 @@ bool BackgroundProcess::waitForPath(const std::string& path) {
     return false;
 }
 
-int BackgroundProcess::stop() {
+void BackgroundProcess::signal(int signalNumber) {
+    if (pid_ >= 0) kill(pid_, signalNumber);
+}
+
+int BackgroundProcess::stop(int signalNumber) {
     if (pid_ < 0) return -1;
-    kill(pid_, SIGTERM);
+    kill(pid_, signalNumber);
     int status = exitStatus(pid_);
     pid_ = -1;
     return status;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <map>
 #include <string>
 #include <sys/types.h>
@@ -18,7 +19,8 @@ struct ProcessResult {
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
                          const std::string& scratchFolder);
 
-// A program left running in the background (the simulator), ended with SIGTERM.
+// A program left running in the background (the simulator, or a program under test), ended
+// with a signal.
 class BackgroundProcess {
 public:
     BackgroundProcess(const std::vector<std::string>& argv, const std::string& logFile,
@@ -29,8 +31,10 @@ public:
 
     // Waits (up to about 5 s) until `path` exists; false when it never appeared.
     static bool waitForPath(const std::string& path);
-    // Sends SIGTERM and returns the exit status.
-    int stop();
+    // Sends the signal (SIGTERM unless another is given) and returns the exit status.
+    int stop(int signalNumber = SIGTERM);
+    // Sends a signal and returns at once.
+    void signal(int signalNumber);
     // Output so far (stdout, then what went to stderr).
     std::string output() const;
 

@@ -256,7 +256,7 @@ TEST_F(CFilCnvTest, AnUnknownModelCodeIsShownEscaped) {
     recipe.modelCode = "\x1b[2JAB\\\x90";
     CsvFileResult result = converter.convertFile(dataFile("M.v38", sim::buildDataImage(recipe)));
     EXPECT_EQ(result.outcome, CsvFileOutcome::Failed);
-    EXPECT_EQ(result.failure, "the model code \"\\x1B[2JAB\\x5C\\x90\" is not in type.dat");
+    EXPECT_EQ(result.failure, "type.dat has no line for the model \"\\x1B[2JAB\\x5C\\x90\"");
 }
 
 TEST_F(CFilCnvTest, KindTableDefectsAreReportedOnceBeforeTheQuestion) {

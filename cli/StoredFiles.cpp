@@ -1,0 +1,56 @@
+#include "cli/StoredFiles.h"
+
+#include "cli/Commands.h"
+#include "core/app/Session.h"
+#include "core/collect/CollectResult.h"
+
+#include <cstdio>
+
+namespace fenta21::cli {
+namespace {
+
+std::string whyNoCsv(const CsvFileResult& result) {
+    if (result.outcome == CsvFileOutcome::StoppedByUser)
+        return "the conversion stopped at a record that cannot be converted (\"fenta21-cli csv --yes --overwrite " +
+               result.dataFile + "\" goes on past such records)";
+    return result.failure.empty() ? "the conversion failed" : result.failure;
+}
+
+}  // namespace
+
+StoredFiles::StoredFiles(Session& session) : session_(session) {
+    session_.collectedFileConverted = [this](const CsvFileResult& result) { conversion_ = result; };
+    session_.fileStored = [this](const std::string& path) { stored(path); };
+}
+
+StoredFiles::~StoredFiles() {
+    session_.collectedFileConverted = nullptr;
+    session_.fileStored = nullptr;
+}
+
+void StoredFiles::stored(const std::string& path) {
+    std::printf("%s\n", path.c_str());
+    // A text collection is not converted: no conversion was told for it.
+    if (conversion_ && conversion_->dataFile == path) {
+        if (conversion_->outcome == CsvFileOutcome::Converted) {
+            std::printf("%s\n", conversion_->csvFile.c_str());
+        } else {
+            csvFailures_.fetch_add(1);
+            std::fprintf(stderr, "fenta21-cli: no CSV file for %s: %s\n", path.c_str(), whyNoCsv(*conversion_).c_str());
+        }
+    }
+    conversion_.reset();
+    std::fflush(stdout);
+}
+
+int collectionExitStatus(const std::vector<int>& results, const StoredFiles& files) {
+    bool nothingNew = false;
+    for (int result : results) {
+        if (result == kCollectNothingNew) nothingNew = true;
+        else if (result != kCollectOk) return kExitFailed;
+    }
+    if (files.csvFailures() > 0) return kExitCsvFailed;
+    return nothingNew ? kExitNothingNew : kExitOk;
+}
+
+}  // namespace fenta21::cli

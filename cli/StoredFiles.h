@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/datafile/CFilCnv.h"
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fenta21 {
+class Session;
+}
+
+namespace fenta21::cli {
+
+// Prints the paths of the files a collection stores, as each is stored: the data file, then
+// its CSV file when the conversion wrote it whole. When it did not, the CSV path is not
+// printed (a CSV that stops part-way is no copy of the data) and stderr says why. The hooks
+// stay on the session for the object's life.
+class StoredFiles {
+public:
+    explicit StoredFiles(Session& session);
+    ~StoredFiles();
+    StoredFiles(const StoredFiles&) = delete;
+    StoredFiles& operator=(const StoredFiles&) = delete;
+
+    // Collections whose data file was stored but whose CSV file was not written whole.
+    int csvFailures() const { return csvFailures_.load(); }
+
+private:
+    void stored(const std::string& path);
+
+    Session& session_;
+    // The conversion of the file being stored: told just before the file itself, on the same
+    // thread (the scheduler's worker, for a reserved collection).
+    std::optional<CsvFileResult> conversion_;
+    std::atomic<int> csvFailures_{0};
+};
+
+// The exit status of one or more collections: 1 when any failed, else 3 when a CSV file
+// could not be written, else 4 when some had nothing new, else 0.
+int collectionExitStatus(const std::vector<int>& results, const StoredFiles& files);
+
+}  // namespace fenta21::cli
