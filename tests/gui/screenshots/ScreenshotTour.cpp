@@ -359,14 +359,10 @@ void ScreenshotTour::run() {
     program_.host.ask(Question::YesNo, "メモリ内容をクリアしますか？");
     expect("yesNoQuestion");
     // The CSV command on the data file the collection stored, whose CSV is there already.
-    answers_["openFileDialog"] = [this](QWidget* window) {
-        auto* dialog = qobject_cast<QFileDialog*>(window);
-        dialog->selectFile(QString::fromStdString(program_.session.line.lastDataFile.get()));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    };
+    fileToChoose_ = QString::fromStdString(program_.session.line.lastDataFile.get());
     trigger(CommandId::kCsvConversion);
     expect("overwriteQuestion");
-    answers_.erase("openFileDialog");
+    fileToChoose_.clear();
     std::atomic<int> cancelFlag{0};
     program_.host.runModal({ModalKind::Wait, kWaitCaption, kWaitingForReplyText}, cancelFlag,
                            [](ModalContext& window) {
