@@ -35,7 +35,9 @@ in_root=(dpkg --root="$root" --log="$root/var/log/dpkg.log")
 [ "$(id -u)" -eq 0 ] || in_root+=(--force-not-root)
 # The root has none of the libraries the package depends on; the system it is checked on has.
 "${in_root[@]}" --force-depends --install "$deb"
-"${in_root[@]}" --status fenta21 | grep -q '^Status: install ok installed$'
+# Each output is taken whole before it is searched: grep -q on a pipe may end the writer early.
+status=$("${in_root[@]}" --status fenta21)
+grep -q '^Status: install ok installed$' <<<"$status"
 
 echo "== checks of the installed files"
 usr=$root/usr
@@ -48,12 +50,14 @@ for file in bin/fenta21 bin/fenta21-cli bin/fenta21-sim share/fenta21/type.dat s
 done
 # Every installation file of the source tree is there, byte for byte.
 diff -r config "$usr/share/fenta21"
-"$usr/bin/fenta21-cli" --help | grep -q '^  ports '
+help=$("$usr/bin/fenta21-cli" --help)
+grep -q '^  ports ' <<<"$help"
 "$usr/bin/fenta21-sim" --help >/dev/null
 QT_QPA_PLATFORM=offscreen "$usr/bin/fenta21" --help >/dev/null
 home=$(mktemp -d "$root/home.XXXXXX")
 "$usr/bin/fenta21-cli" --home "$home" ports
-zcat "$usr/share/man/man1/fenta21-cli.1.gz" | grep -q '^\.SS ports'
+page=$(zcat "$usr/share/man/man1/fenta21-cli.1.gz")
+grep -q '^\.SS ports' <<<"$page"
 bash -n "$usr/share/bash-completion/completions/fenta21-cli"
 desktop-file-validate "$usr/share/applications/fenta21.desktop"
 unit=$usr/lib/systemd/user/fenta21-schedule@.service

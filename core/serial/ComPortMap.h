@@ -9,13 +9,13 @@
 
 namespace fenta21 {
 
+struct ComPortEntry;
+
 // Users speak of COM1 to COM9. The text file comports.txt in the home folder maps them to
 // devices, one line "COMn PATH" per port ('#' starts a comment). The ports without a line take
 // the serial adapters the system has that no line maps, USB and ACM adapters first, in order:
 // one device never answers under two numbers. A line that cannot be used leaves its number
 // without a device, so a mistake in the file is never covered up by a guess.
-struct ComPortEntry;
-
 class ComPortMap {
 public:
     static constexpr int kPorts = 9;

@@ -1,6 +1,7 @@
 // The system's serial adapters, read from a made-up /dev and /sys of the kernel's shape: a USB
 // serial converter, a modem-class (ACM) device and two built-in ports, one with a UART and one
 // the kernel only reserved.
+#include "core/serial/ComPortMap.h"
 #include "core/serial/SerialAdapters.h"
 #include "tests/support/TempHome.h"
 
@@ -133,6 +134,15 @@ TEST_F(SerialAdapters, ALinkToADeviceFindsItsStableNameAndKeepsTheNameGiven) {
     std::string given = dev + "/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
     EXPECT_EQ(inspectSerialDevice(given, {dev, sys}).stableName, given);
     EXPECT_EQ(inspectSerialDevice(dev + "/ttyUSB0", {dev, sys}).stableName, dev + "/serial/by-id/a-second-name");
+}
+
+TEST_F(SerialAdapters, PortsWithoutALineTakeOnlyAdaptersThatAreThere) {
+    // A reserved ttyS without a UART never becomes a COM port that only fails to open.
+    std::vector<std::string> devices;
+    for (const ComPortEntry& entry : ComPortMap::parse("").entries(systemSerialAdapters({dev, sys})))
+        devices.push_back(entry.device);
+    EXPECT_THAT(devices, ElementsAre(dev + "/ttyACM0", dev + "/ttyUSB0", dev + "/ttyUSB2", dev + "/ttyUSB10",
+                                     dev + "/ttyS0", "", "", "", ""));
 }
 
 TEST_F(SerialAdapters, NoSysfsAtAllLeavesTheUsbNodesAndNoBuiltInPort) {
