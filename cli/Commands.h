@@ -46,5 +46,6 @@ extern const CommandInfo kScheduleCommand;
 extern const CommandInfo kPanelCommand;
 extern const CommandInfo kSetCommand;
 extern const CommandInfo kTerminalCommand;
+extern const CommandInfo kPortsCommand;
 
 }  // namespace fenta21::cli

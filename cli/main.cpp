@@ -22,7 +22,8 @@ using namespace fenta21::cli;
 
 const CommandInfo* const kCommands[] = {&kSendCommand,     &kCollectCommand, &kCsvCommand,   &kViewCommand,
                                         &kStationsCommand, &kStationCommand, &kListCommand,  &kScheduleCommand,
-                                        &kPanelCommand,    &kSetCommand,     &kTerminalCommand};
+                                        &kPanelCommand,    &kSetCommand,     &kTerminalCommand,
+                                        &kPortsCommand};
 
 void printUsage(std::FILE* out) {
     std::fputs(

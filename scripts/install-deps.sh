@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the demo need, where it is missing. The CF card window
 # formats with dosfstools' mkfs.fat (the tests format card images with it) and unmounts and
-# mounts a real card through udisks2.
+# mounts a real card through udisks2. The package (scripts/package.sh) needs help2man for the
+# manual pages, dpkg-dev and file for cpack's dependency scan, lintian, desktop-file-utils,
+# and systemd for systemd-analyze.
 set -euo pipefail
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev lrzsz
-          qt6-base-dev xvfb xauth fonts-noto-cjk dosfstools udisks2)
+          qt6-base-dev xvfb xauth fonts-noto-cjk dosfstools udisks2
+          help2man dpkg-dev file lintian desktop-file-utils systemd)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

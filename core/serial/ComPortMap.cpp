@@ -16,15 +16,11 @@ std::string trim(std::string_view text) {
     return std::string(text.substr(begin, end - begin + 1));
 }
 
-// The number a line names: 1-9 for "COM1".."COM9" in any case, -1 for another COM number,
-// 0 when the word is not a COM port at all.
-int portNumberOf(const std::string& word) {
-    std::string prefix = word.substr(0, 3);
-    std::transform(prefix.begin(), prefix.end(), prefix.begin(), [](unsigned char c) { return std::toupper(c); });
-    if (prefix != "COM") return 0;
-    if (word.size() == 4 && word[3] >= '1' && word[3] <= '9') return word[3] - '0';
-    return -1;
-}
+// A line without its comment and surrounding blanks.
+std::string content(std::string_view raw) { return trim(raw.substr(0, raw.find('#'))); }
+
+// The number the first word of a line names (see comPortNumberOf).
+int portNumberOfLine(const std::string& line) { return comPortNumberOf(line.substr(0, line.find_first_of(" \t"))); }
 
 // Symbolic names (/dev/serial/by-id/...) and the adapter itself are the same device.
 std::string deviceIdentity(const std::string& path) {
@@ -35,15 +31,23 @@ std::string deviceIdentity(const std::string& path) {
 
 }  // namespace
 
+int comPortNumberOf(std::string_view word) {
+    std::string prefix(word.substr(0, 3));
+    std::transform(prefix.begin(), prefix.end(), prefix.begin(), [](unsigned char c) { return std::toupper(c); });
+    if (prefix != "COM") return 0;
+    if (word.size() == 4 && word[3] >= '1' && word[3] <= '9') return word[3] - '0';
+    return -1;
+}
+
 ComPortMap ComPortMap::parse(std::string_view text) {
     ComPortMap map;
     std::istringstream in{std::string(text)};
     std::string raw;
     for (int lineNumber = 1; std::getline(in, raw); ++lineNumber) {
-        std::string line = trim(raw.substr(0, raw.find('#')));
+        std::string line = content(raw);
         if (line.empty()) continue;
         auto gap = line.find_first_of(" \t");
-        int port = portNumberOf(line.substr(0, gap));
+        int port = portNumberOfLine(line);
         std::string path = gap == std::string::npos ? std::string() : trim(line.substr(gap));
         if (port == 0) {
             map.refuse(lineNumber, line, 0, "not a COM port");
@@ -113,30 +117,47 @@ std::string ComPortMap::devicePath(int portNumber, const std::vector<std::string
     return rank < free.size() ? free[rank] : std::string();
 }
 
-std::vector<std::string> systemSerialAdapters(const std::string& deviceFolder) {
-    struct Adapter {
-        int group;
-        std::string prefix;
-        long number;
-        std::string path;
-    };
-    std::vector<Adapter> found;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(deviceFolder, ec)) {
-        std::string name = entry.path().filename().string();
-        int group = name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0 ? 0
-                    : name.rfind("ttyS", 0) == 0                                   ? 1
-                                                                                   : -1;
-        if (group < 0) continue;
-        auto digits = name.find_first_of("0123456789");
-        if (digits == std::string::npos) continue;
-        found.push_back({group, name.substr(0, digits), std::atol(name.c_str() + digits), entry.path().string()});
+std::vector<ComPortEntry> ComPortMap::entries(const std::vector<std::string>& adapters) const {
+    std::vector<ComPortEntry> table;
+    for (int port = 1; port <= kPorts; ++port) {
+        ComPortEntry entry;
+        entry.number = port;
+        entry.device = devicePath(port, adapters);
+        entry.problem = refused_[port - 1];
+        if (!paths_[port - 1].empty()) entry.source = ComPortEntry::Source::File;
+        else if (!entry.problem.empty()) entry.source = ComPortEntry::Source::Refused;
+        else if (!entry.device.empty()) entry.source = ComPortEntry::Source::FreeAdapter;
+        table.push_back(std::move(entry));
     }
-    std::sort(found.begin(), found.end(), [](const Adapter& a, const Adapter& b) {
-        return std::tie(a.group, a.prefix, a.number) < std::tie(b.group, b.prefix, b.number);
-    });
+    return table;
+}
+
+std::string ComPortMap::withMapping(std::string_view text, int portNumber, const std::string& device) {
+    std::string mapping = "COM" + std::to_string(portNumber) + " " + device;
+    std::string out;
+    bool placed = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        std::string_view raw = text.substr(start, next - start);
+        std::string line = content(raw.substr(0, raw.find('\n')));
+        if (!line.empty() && portNumberOfLine(line) == portNumber) {
+            if (!placed) out += mapping + "\n";
+            placed = true;
+        } else {
+            out += raw;
+            if (end == std::string_view::npos) out += "\n";
+        }
+        start = next;
+    }
+    if (!placed) out += mapping + "\n";
+    return out;
+}
+
+std::vector<std::string> systemSerialAdapters(const SerialRoots& roots) {
     std::vector<std::string> paths;
-    for (auto& adapter : found) paths.push_back(adapter.path);
+    for (const SerialAdapter& adapter : discoverSerialAdapters(roots)) paths.push_back(adapter.devicePath);
     return paths;
 }
 

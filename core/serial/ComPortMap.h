@@ -1,11 +1,15 @@
 #pragma once
 
+#include "core/serial/SerialAdapters.h"
+
 #include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace fenta21 {
+
+struct ComPortEntry;
 
 // Users speak of COM1 to COM9. The text file comports.txt in the home folder maps them to
 // devices, one line "COMn PATH" per port ('#' starts a comment). The ports without a line take
@@ -29,6 +33,14 @@ public:
     // The problem that leaves COMn without a device, or empty.
     std::string problemFor(int portNumber) const;
 
+    // COM1 to COM9 in order, each with the device it leads to now and why.
+    std::vector<ComPortEntry> entries(const std::vector<std::string>& adapters) const;
+
+    // The file's text with COMn mapped to `device`: the first line that names COMn is
+    // replaced, later ones are dropped (the file said two things about it), and without one
+    // the line is added at the end. Comments and the other lines stay as they are.
+    static std::string withMapping(std::string_view text, int portNumber, const std::string& device);
+
 private:
     void refuse(int lineNumber, const std::string& line, int portNumber, const std::string& why);
 
@@ -37,8 +49,24 @@ private:
     std::vector<std::string> problems_;
 };
 
-// The system's serial adapters: /dev/ttyUSB* and /dev/ttyACM* first, then /dev/ttyS*, each
-// group in name order with numbers compared as numbers.
-std::vector<std::string> systemSerialAdapters(const std::string& deviceFolder = "/dev");
+struct ComPortEntry {
+    enum class Source {
+        File,         // a line of comports.txt
+        FreeAdapter,  // no line: the next adapter that no line maps
+        Refused,      // a line that cannot be used: no device, on purpose
+        None,         // no line and no adapter left
+    };
+    int number = 0;
+    std::string device;
+    Source source = Source::None;
+    std::string problem;  // for Refused: "line N: text (why)"
+};
+
+// The port a word names: 1-9 for "COM1".."COM9" in any case, -1 for another COM number, 0
+// when the word is not a COM port at all.
+int comPortNumberOf(std::string_view word);
+
+// The device paths of the system's serial adapters (see discoverSerialAdapters).
+std::vector<std::string> systemSerialAdapters(const SerialRoots& roots = {});
 
 }  // namespace fenta21

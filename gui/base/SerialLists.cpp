@@ -17,10 +17,10 @@ QComboBox* makeSpeedList(QWidget* parent) {
 }
 
 std::vector<std::string> comPortDevices(const Session& session) {
+    // The same table that "fenta21-cli ports" prints, from the same look at the system.
     ComPortMap map = ComPortMap::load(session.homeFile("comports.txt"));
-    std::vector<std::string> adapters = systemSerialAdapters();
     std::vector<std::string> devices;
-    for (int port = 1; port <= ComPortMap::kPorts; ++port) devices.push_back(map.devicePath(port, adapters));
+    for (const ComPortEntry& entry : map.entries(systemSerialAdapters())) devices.push_back(entry.device);
     return devices;
 }
 

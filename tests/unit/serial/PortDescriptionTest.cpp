@@ -39,20 +39,20 @@ TEST_F(PortDescription, UsbAdapterShowsItsStableNameAndInterfaceName) {
     write(sys + "/devices/usb1/1-1/1-1:1.0/interface", "FT232R USB UART\n");
     write(sys + "/devices/usb1/1-1/product", "FT232R USB UART Cable\n");
     linkTty("ttyUSB0", sys + "/devices/usb1/1-1/1-1:1.0/ttyUSB0");
-    EXPECT_EQ(describeSerialDevice(dev + "/ttyUSB0", dev, sys), byId + " (FT232R USB UART)");
+    EXPECT_EQ(describeSerialDevice(dev + "/ttyUSB0", {dev, sys}), byId + " (FT232R USB UART)");
 }
 
 TEST_F(PortDescription, ProductNameServesWhenTheInterfaceHasNone) {
     write(sys + "/devices/usb1/1-1/product", "USB-Serial Controller\n");
     linkTty("ttyUSB0", sys + "/devices/usb1/1-1/1-1:1.0/ttyUSB0");
-    EXPECT_EQ(describeSerialDevice(dev + "/ttyUSB0", dev, sys), dev + "/ttyUSB0 (USB-Serial Controller)");
+    EXPECT_EQ(describeSerialDevice(dev + "/ttyUSB0", {dev, sys}), dev + "/ttyUSB0 (USB-Serial Controller)");
 }
 
 TEST_F(PortDescription, DeviceTheSystemSaysNothingAboutShowsItsPathAlone) {
-    EXPECT_EQ(describeSerialDevice(dev + "/ttyS0", dev, sys), dev + "/ttyS0");
+    EXPECT_EQ(describeSerialDevice(dev + "/ttyS0", {dev, sys}), dev + "/ttyS0");
     // A path mapped in comports.txt that leads nowhere is still shown as the user wrote it.
-    EXPECT_EQ(describeSerialDevice(home.file("absent"), dev, sys), home.file("absent"));
-    EXPECT_EQ(describeSerialDevice("", dev, sys), "");
+    EXPECT_EQ(describeSerialDevice(home.file("absent"), {dev, sys}), home.file("absent"));
+    EXPECT_EQ(describeSerialDevice("", {dev, sys}), "");
 }
 
 }  // namespace
