@@ -1,7 +1,7 @@
 // What the port lists show for a device: the stable by-id name and the adapter's own words,
 // read from a made-up /dev and /sys.
 #include "core/serial/PortDescription.h"
-#include "tests/support/TempHome.h"
+#include "tests/support/FakeSerialTree.h"
 
 #include <gtest/gtest.h>
 
@@ -13,24 +13,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PortDescription : public ::testing::Test {
+class PortDescription : public ::testing::Test, protected FakeSerialTree {
 protected:
-    PortDescription() : dev(home.root() + "/dev"), sys(home.root() + "/sys") {
-        fs::create_directories(dev + "/serial/by-id");
+    PortDescription() {
         fs::create_directories(sys + "/class/tty");
         fs::create_directories(sys + "/devices/usb1/1-1/1-1:1.0/ttyUSB0");
         std::ofstream(dev + "/ttyUSB0");
         std::ofstream(dev + "/ttyS0");
     }
-    void write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-    void linkTty(const std::string& name, const std::string& deviceFolder) {
-        fs::create_directories(sys + "/class/tty/" + name);
-        fs::create_directory_symlink(deviceFolder, sys + "/class/tty/" + name + "/device");
-    }
-
-    TempHome home;
-    std::string dev;
-    std::string sys;
 };
 
 TEST_F(PortDescription, UsbAdapterShowsItsStableNameAndInterfaceName) {

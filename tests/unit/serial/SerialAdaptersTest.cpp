@@ -3,7 +3,7 @@
 // the kernel only reserved.
 #include "core/serial/ComPortMap.h"
 #include "core/serial/SerialAdapters.h"
-#include "tests/support/TempHome.h"
+#include "tests/support/FakeSerialTree.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -33,10 +33,9 @@ SerialAdapter adapter(const std::string& path, const std::string& driver = {}) {
     return made;
 }
 
-class SerialAdapters : public ::testing::Test {
+class SerialAdapters : public ::testing::Test, protected FakeSerialTree {
 protected:
-    SerialAdapters() : dev(home.root() + "/dev"), sys(home.root() + "/sys") {
-        fs::create_directories(dev + "/serial/by-id");
+    SerialAdapters() {
         for (const char* node : {"ttyUSB0", "ttyUSB2", "ttyUSB10", "ttyACM0", "ttyS0", "ttyS1", "ttyS2", "tty",
                                  "ttyS", "ttyUSBx", "console"})
             std::ofstream(dev + "/" + node);
@@ -90,15 +89,6 @@ protected:
         write(sys + "/class/tty/ttyS1/type", "0\n");
         fs::create_directories(sys + "/class/tty/ttyS2");
     }
-    void write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-    void linkTty(const std::string& name, const std::string& deviceFolder) {
-        fs::create_directories(sys + "/class/tty/" + name);
-        fs::create_directory_symlink(deviceFolder, sys + "/class/tty/" + name + "/device");
-    }
-
-    TempHome home;
-    std::string dev;
-    std::string sys;
 };
 
 TEST_F(SerialAdapters, ListsUsbAndAcmAdaptersWithWhatTheySayThenTheBuiltInPortsWithAUart) {
