@@ -46,5 +46,9 @@ extern const CommandInfo kScheduleCommand;
 extern const CommandInfo kPanelCommand;
 extern const CommandInfo kSetCommand;
 extern const CommandInfo kTerminalCommand;
+// Settings and lists without windows.
+extern const CommandInfo kInitCommand;
+extern const CommandInfo kConfigCommand;
+extern const CommandInfo kReservationsCommand;
 
 }  // namespace fenta21::cli

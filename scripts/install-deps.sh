@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the demo need, where it is missing. The CF card window
 # formats with dosfstools' mkfs.fat (the tests format card images with it) and unmounts and
-# mounts a real card through udisks2.
+# mounts a real card through udisks2. fenta21-cli writes its --json results with nlohmann-json.
 set -euo pipefail
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev lrzsz
-          qt6-base-dev xvfb xauth fonts-noto-cjk dosfstools udisks2)
+          qt6-base-dev xvfb xauth fonts-noto-cjk dosfstools udisks2 nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
