@@ -22,6 +22,12 @@ std::optional<int> stationPlace(const std::string& text) {
     return *number - 1;
 }
 
+std::optional<int> listRow(const std::string& text) {
+    std::optional<int> number = numberBetween(text, 1, 999'999'999);
+    if (!number) return std::nullopt;
+    return *number - 1;
+}
+
 std::optional<int> portNumberWord(std::string text) {
     for (auto& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (text.rfind("COM", 0) == 0) text = text.substr(3);

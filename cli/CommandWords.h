@@ -15,6 +15,10 @@ std::optional<int> numberBetween(const std::string& text, int low, int high);
 // An address-book number as the lists show it (1-100), as the place 0-99.
 std::optional<int> stationPlace(const std::string& text);
 
+// A row of a list as the lists number it (from 1), as the row counted from 0. Whether the
+// list has it is the list's to say.
+std::optional<int> listRow(const std::string& text);
+
 // "COM3" or "3" (the letters in any case): the port number 1-9.
 std::optional<int> portNumberWord(std::string text);
 

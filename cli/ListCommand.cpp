@@ -92,17 +92,17 @@ int editList(CommandContext& context, JsonResult& json, ArbitraryList& list) {
         if (!place) return json.refuse("list add takes one address-book number from 1 to 100", kExitUsage);
         if (!list.add(book, *place)) return refusedStation(*place);
     } else if (word == "insert") {
-        std::optional<int> row = args.size() == 3 ? numberBetween(args[1], 1, kStationCount * 1000) : std::nullopt;
+        std::optional<int> row = args.size() == 3 ? listRow(args[1]) : std::nullopt;
         std::optional<int> place = args.size() == 3 ? stationPlace(args[2]) : std::nullopt;
         if (!row || !place)
             return json.refuse("list insert takes a row of the list and an address-book number from 1 to 100",
                                kExitUsage);
-        if (!list.insertBefore(book, *row - 1, *place))
+        if (!list.insertBefore(book, *row, *place))
             return book.hasName(*place) ? refusedRow(args[1]) : refusedStation(*place);
     } else if (word == "remove") {
-        std::optional<int> row = args.size() == 2 ? numberBetween(args[1], 1, kStationCount * 1000) : std::nullopt;
+        std::optional<int> row = args.size() == 2 ? listRow(args[1]) : std::nullopt;
         if (!row) return json.refuse("list remove takes a row of the list", kExitUsage);
-        if (!list.remove(*row - 1)) return refusedRow(args[1]);
+        if (!list.remove(*row)) return refusedRow(args[1]);
     } else if (word == "clear") {
         if (args.size() != 1) return json.refuse("list clear takes no arguments", kExitUsage);
         list.clear();

@@ -38,8 +38,9 @@ bool applyTimeWords(const std::vector<NamedValue>& words, ReservationTime& time,
         const auto& choices = day ? dayChoices() : hour ? hourChoices() : minuteChoices();
         std::optional<int> position = choicePosition(choices, word.value);
         if (!position) {
-            complaint = word.name + (day ? " takes every or a day 1-31" : hour ? " takes every or an hour 0-23" : " takes a minute 0-59") +
-                        ", not \"" + word.value + "\"";
+            const char* takes = day ? " takes every or a day 1-31" : hour ? " takes every or an hour 0-23"
+                                                                           : " takes a minute 0-59";
+            complaint = word.name + takes + ", not \"" + word.value + "\"";
             return false;
         }
         (day ? time.day : hour ? time.hourCode : time.minute) = *position;
@@ -83,7 +84,8 @@ int editReservations(CommandContext& context, JsonResult& json) {
     std::string complaint;
     if (!takeNamedValues(args, {"--day", "--hour", "--minute"}, timeWords, complaint))
         return json.refuse(complaint, kExitUsage);
-    if (args.empty()) return json.refuse("a time needs a word before it (see fenta21-cli reservations --help)", kExitUsage);
+    if (args.empty())
+        return json.refuse("a time needs a word before it (see fenta21-cli reservations --help)", kExitUsage);
     const std::string word = args[0];
     // What each word needs: a row of the list, an address-book entry, a time.
     const bool needsRow = word == "insert" || word == "edit" || word == "remove";
@@ -100,7 +102,7 @@ int editReservations(CommandContext& context, JsonResult& json) {
                                 : needsStation           ? "an address-book number"
                                                          : "no arguments"),
                            kExitUsage);
-    std::optional<int> row = needsRow ? numberBetween(args[1], 1, 1'000'000) : std::optional<int>(0);
+    std::optional<int> row = needsRow ? listRow(args[1]) : std::optional<int>(0);
     std::optional<int> place = needsStation ? stationPlace(args.back()) : std::optional<int>(0);
     if (!row) return json.refuse("the row is a number counted from 1, not \"" + args[1] + "\"", kExitUsage);
     if (!place) return json.refuse("the address-book number is 1 to 100, not \"" + args.back() + "\"", kExitUsage);
@@ -108,19 +110,19 @@ int editReservations(CommandContext& context, JsonResult& json) {
     // The time dialog opens at every day, every hour, minute 00 for a new reservation, and
     // preset from the row for a change.
     ReservationTime time;
-    if (word == "edit" && *row <= static_cast<int>(rowCount)) time = list.rows()[*row - 1].time;
+    if (word == "edit" && *row < static_cast<int>(rowCount)) time = list.rows()[static_cast<std::size_t>(*row)].time;
     if (!applyTimeWords(timeWords, time, complaint)) return json.refuse(complaint, kExitUsage);
 
     ReservationEdit edit = ReservationEdit::Refused;
     if (word == "add") edit = list.add(*place, time);
-    else if (word == "insert") edit = list.insertBefore(*row - 1, *place, time);
-    else if (word == "edit") edit = list.editTime(*row - 1, time);
-    else if (word == "remove") edit = list.remove(*row - 1);
+    else if (word == "insert") edit = list.insertBefore(*row, *place, time);
+    else if (word == "edit") edit = list.editTime(*row, time);
+    else if (word == "remove") edit = list.remove(*row);
     else edit = list.clear();
 
     if (edit == ReservationEdit::NotSaved) return kExitFailed;  // reported by the list
     if (edit == ReservationEdit::Refused) {
-        if (needsRow && *row > static_cast<int>(rowCount))
+        if (needsRow && *row >= static_cast<int>(rowCount))
             return json.refuse("the list has no row " + args[1] + " (it has " + std::to_string(rowCount) + ")",
                                kExitUsage);
         return json.refuse("entry " + std::to_string(*place + 1) + " of the address book is empty", kExitUsage);

@@ -95,7 +95,8 @@ struct Refusal {
 TEST_F(CliSettings, RefusedValuesExitTwoAndChangeNoFile) {
     const std::string nowhere = home.root() + "/nowhere";
     const Refusal rows[] = {
-        {"config: a data folder that does not exist", {"config", "data-folder", nowhere}, "設定したフォルダがありません!! "},
+        {"config: a data folder that does not exist", {"config", "data-folder", nowhere},
+         "設定したフォルダがありません!! "},
         {"config: 65 bytes of file name", {"config", "file-name", std::string(65, 'F')}, "at most 64 bytes"},
         {"config: a port outside COM1-COM9", {"config", "direct-port", "COM0"}, "COM1 to COM9"},
         {"config: a speed outside the table", {"config", "modem-speed", "14400"}, "bit rate"},
