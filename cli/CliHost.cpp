@@ -98,9 +98,17 @@ void CliHost::stopOnFirstSignal() { firstSignalStops.store(true); }
 int CliHost::stopSignal() { return stoppedBy.load(); }
 
 void CliHost::report(const std::string& text) {
-    reported_ = true;
+    {
+        std::lock_guard lock(mutex_);
+        reports_.push_back(text);
+    }
     std::fprintf(out_, "%s\n", text.c_str());
     std::fflush(out_);
+}
+
+std::vector<std::string> CliHost::reports() const {
+    std::lock_guard lock(mutex_);
+    return reports_;
 }
 
 Answer CliHost::ask(Question kind, const std::string& text) {

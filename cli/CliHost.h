@@ -3,6 +3,7 @@
 #include "core/base/Host.h"
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,9 @@ public:
     std::string folder;
 
     // True when any report was made (a failure the user was told about).
-    bool reported() const { return reported_; }
+    bool reported() const { return !reports().empty(); }
+    // Every report so far, in order: the --json result repeats them.
+    std::vector<std::string> reports() const;
 
     // Installs the handler of SIGINT, SIGTERM and SIGHUP. Outside a long operation such a
     // signal ends the program at once (status 128 + the signal's number); inside one it
@@ -54,7 +57,9 @@ public:
 
 private:
     std::FILE* out_;
-    bool reported_ = false;
+    // A reserved collection reports from the scheduler's worker.
+    mutable std::mutex mutex_;
+    std::vector<std::string> reports_;
 };
 
 }  // namespace fenta21::cli

@@ -47,5 +47,9 @@ extern const CommandInfo kPanelCommand;
 extern const CommandInfo kSetCommand;
 extern const CommandInfo kTerminalCommand;
 extern const CommandInfo kPortsCommand;
+// Settings and lists without windows.
+extern const CommandInfo kInitCommand;
+extern const CommandInfo kConfigCommand;
+extern const CommandInfo kReservationsCommand;
 
 }  // namespace fenta21::cli

@@ -2,6 +2,7 @@
 #include "cli/ArgumentDialogs.h"
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
+#include "cli/JsonResult.h"
 #include "cli/PortOptions.h"
 #include "core/app/DirectCollection.h"
 #include "core/app/Session.h"
@@ -69,33 +70,34 @@ std::string shown(const std::string& text) { return std::string(trimmed(text)); 
 // ---- panel ----
 
 int runPanel(CommandContext& context) {
+    JsonResult json(context, "panel");
     PortOptions port;
     std::string error;
-    if (!takePortOptions(context.args, port, error)) {
-        std::fprintf(stderr, "fenta21-cli panel: %s\n", error.c_str());
-        return kExitUsage;
-    }
-    if (!context.args.empty()) {
-        std::fprintf(stderr, "fenta21-cli panel: unknown argument %s\n", context.args.front().c_str());
-        return kExitUsage;
-    }
+    if (!takePortOptions(context.args, port, error)) return json.finish(json.refuse(error, kExitUsage));
+    if (!context.args.empty())
+        return json.finish(json.refuse("unknown argument " + context.args.front(), kExitUsage));
     Session& session = context.session;
     PanelLink link(session);
-    if (int status = link.open(port); status != kExitOk) return status;
+    if (int status = link.open(port); status != kExitOk) return json.finish(status);
 
     PanelState& panel = session.panel;
-    const int kind = panel.model.get().kindNumber;
-    for (int item : modelItems(kind)) {
+    const CurrentModel model = panel.model.get();
+    nlohmann::ordered_json items = nlohmann::ordered_json::array();
+    for (int item : modelItems(model.kindNumber)) {
         // What moving to the item shows: Data and Mode are read afresh, Monitor reads its
         // live line as the refresher would.
         panel.currentItem.store(item);
         panel.channelIndex.store(0);
         refreshOnMove(session, item);
         if (item == kMonitor) readMonitor(session, false);
-        std::printf("%s\t%s\n", shown(panelItemName(item)).c_str(), shown(panel.value(item)).c_str());
+        std::string name = shown(panelItemName(item)), value = shown(panel.value(item));
+        if (json.wanted()) items.push_back({{"item", name}, {"value", value}});
+        else std::printf("%s\t%s\n", name.c_str(), value.c_str());
     }
     std::fflush(stdout);
-    return kExitOk;
+    json.body()["model"] = model.code;
+    json.body()["items"] = items;
+    return json.finish(kExitOk);
 }
 
 // ---- set ----
@@ -289,12 +291,13 @@ int runSet(CommandContext& context) {
 
 const CommandInfo kPanelCommand{
     "panel",
-    "panel [--port COMn | --device PATH] [--speed RATE]",
+    "panel [--json] [--port COMn | --device PATH] [--speed RATE]",
     "Links to the logger on the direct line as \"collect\" does, reads every setting as the remote\n"
     "operation panel does when it starts, and prints each item the logger's model shows on its\n"
     "panel, one a line: the item's name, a tab, and its value as the panel's second line shows it\n"
     "(for example \"BATT\" and \"[_____*****]\"). Data, Mode and Monitor show channel 1. The line is\n"
-    "taken down afterwards.\n"
+    "taken down afterwards. With --json, one JSON object instead: model (the logger's model\n"
+    "code), items (each with item and value), exitStatus, message and messages.\n"
     "Exit status: 0 read, 1 the link or a read failed (the message is on stderr), 2 usage error.\n\n"
     "options:\n",
     &runPanel,

@@ -18,7 +18,7 @@ std::string whyNoCsv(const CsvFileResult& result) {
 
 }  // namespace
 
-StoredFiles::StoredFiles(Session& session) : session_(session) {
+StoredFiles::StoredFiles(Session& session, bool printPaths) : session_(session), printPaths_(printPaths) {
     session_.collectedFileConverted = [this](const CsvFileResult& result) { conversion_ = result; };
     session_.fileStored = [this](const std::string& path) { stored(path); };
 }
@@ -29,18 +29,32 @@ StoredFiles::~StoredFiles() {
 }
 
 void StoredFiles::stored(const std::string& path) {
-    std::printf("%s\n", path.c_str());
+    StoredFile file;
+    file.path = path;
+    if (printPaths_) std::printf("%s\n", path.c_str());
     // A text collection is not converted: no conversion was told for it.
     if (conversion_ && conversion_->dataFile == path) {
+        file.isDataFile = true;
         if (conversion_->outcome == CsvFileOutcome::Converted) {
-            std::printf("%s\n", conversion_->csvFile.c_str());
+            file.csvFile = conversion_->csvFile;
         } else {
             csvFailures_.fetch_add(1);
-            std::fprintf(stderr, "fenta21-cli: no CSV file for %s: %s\n", path.c_str(), whyNoCsv(*conversion_).c_str());
+            file.csvProblem = whyNoCsv(*conversion_);
+            std::fprintf(stderr, "fenta21-cli: no CSV file for %s: %s\n", path.c_str(), file.csvProblem.c_str());
         }
     }
     conversion_.reset();
-    std::fflush(stdout);
+    if (printPaths_) {
+        if (!file.csvFile.empty()) std::printf("%s\n", file.csvFile.c_str());
+        std::fflush(stdout);
+    }
+    std::lock_guard lock(mutex_);
+    files_.push_back(std::move(file));
+}
+
+std::vector<StoredFile> StoredFiles::files() const {
+    std::lock_guard lock(mutex_);
+    return files_;
 }
 
 int collectionExitStatus(const std::vector<int>& results, const StoredFiles& files) {

@@ -3,6 +3,7 @@
 #include "core/datafile/CFilCnv.h"
 
 #include <atomic>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,24 +14,38 @@ class Session;
 
 namespace fenta21::cli {
 
+// A file a collection stored.
+struct StoredFile {
+    std::string path;
+    bool isDataFile = false;  // converted (or not) to CSV; a text collection is not
+    std::string csvFile;      // the CSV file when the conversion wrote it whole, else empty
+    std::string csvProblem;   // why there is no CSV file for a data file
+};
+
 // Prints the paths of the files a collection stores, as each is stored: the data file, then
 // its CSV file when the conversion wrote it whole. When it did not, the CSV path is not
 // printed (a CSV that stops part-way is no copy of the data) and stderr says why. The hooks
-// stay on the session for the object's life.
+// stay on the session for the object's life. With `printPaths` false (--json) the paths are
+// only kept for the result.
 class StoredFiles {
 public:
-    explicit StoredFiles(Session& session);
+    explicit StoredFiles(Session& session, bool printPaths = true);
     ~StoredFiles();
     StoredFiles(const StoredFiles&) = delete;
     StoredFiles& operator=(const StoredFiles&) = delete;
 
     // Collections whose data file was stored but whose CSV file was not written whole.
     int csvFailures() const { return csvFailures_.load(); }
+    // Every file stored so far, in order.
+    std::vector<StoredFile> files() const;
 
 private:
     void stored(const std::string& path);
 
     Session& session_;
+    const bool printPaths_;
+    mutable std::mutex mutex_;
+    std::vector<StoredFile> files_;
     // The conversion of the file being stored: told just before the file itself, on the same
     // thread (the scheduler's worker, for a reserved collection).
     std::optional<CsvFileResult> conversion_;

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ using namespace fenta21::cli;
 const CommandInfo* const kCommands[] = {&kSendCommand,     &kCollectCommand, &kCsvCommand,   &kViewCommand,
                                         &kStationsCommand, &kStationCommand, &kListCommand,  &kScheduleCommand,
                                         &kPanelCommand,    &kSetCommand,     &kTerminalCommand,
-                                        &kPortsCommand};
+                                        &kPortsCommand,    &kInitCommand,    &kConfigCommand, &kReservationsCommand};
 
 void printUsage(std::FILE* out) {
     std::fputs(
@@ -33,6 +34,8 @@ void printUsage(std::FILE* out) {
         "global options:\n"
         "  --home DIR   the home folder (default: the current directory)\n"
         "  --help       this text; \"fenta21-cli COMMAND --help\" explains a command\n"
+        "  --json       the result as one JSON object on stdout (collect, station, list, stations,\n"
+        "               panel, config, reservations)\n"
         "  --version    the program's version\n\n"
         "commands:\n",
         out);
@@ -80,10 +83,18 @@ void sayPortsNotOpened(Session& session) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string home = currentFolder();
+    std::optional<std::string> homeGiven;  // the --home text, checked once the command is known
+    bool jsonWanted = false;
     while (!args.empty() && args.front().rfind("--", 0) == 0) {
         if (args.front() == "--help" || args.front() == "-h") {
             printUsage(stdout);
             return kExitOk;
+        }
+        if (args.front() == "--json") {
+            // Said before the command as well as among its options.
+            jsonWanted = true;
+            args.erase(args.begin());
+            continue;
         }
         if (args.front() == "--version") {
             std::printf("fenta21-cli %s\n", programVersion());
@@ -96,7 +107,8 @@ int main(int argc, char** argv) {
         }
         std::error_code ec;
         home = std::filesystem::absolute(args[1], ec).lexically_normal().string();
-        if (ec || !folderExists(home)) {
+        homeGiven = args[1];
+        if (ec) {
             std::fprintf(stderr, "fenta21-cli: the home folder %s does not exist\n", args[1].c_str());
             return kExitUsage;
         }
@@ -115,7 +127,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "fenta21-cli: unknown command \"%s\"\n(see fenta21-cli --help)\n", args.front().c_str());
         return kExitUsage;
     }
+    // init makes the home folder; every other command needs it there.
+    if (homeGiven && command != &kInitCommand && !folderExists(home)) {
+        std::fprintf(stderr, "fenta21-cli: the home folder %s does not exist\n", homeGiven->c_str());
+        return kExitUsage;
+    }
     args.erase(args.begin());
+    if (jsonWanted) args.push_back("--json");
     if (wantsHelp(args)) {
         std::printf("usage: fenta21-cli [--home DIR] %s\n\n%s", command->synopsis, command->help);
         if (std::strstr(command->synopsis, "--port")) std::fputs(kPortOptionsHelp, stdout);

@@ -3,10 +3,10 @@
 # formats with dosfstools' mkfs.fat (the tests format card images with it) and unmounts and
 # mounts a real card through udisks2. The package (scripts/package.sh) needs help2man for the
 # manual pages, dpkg-dev and file for cpack's dependency scan, lintian, desktop-file-utils,
-# and systemd for systemd-analyze.
+# and systemd for systemd-analyze. fenta21-cli writes its --json results with nlohmann-json.
 set -euo pipefail
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev lrzsz
-          qt6-base-dev xvfb xauth fonts-noto-cjk dosfstools udisks2
+          qt6-base-dev xvfb xauth fonts-noto-cjk dosfstools udisks2 nlohmann-json3-dev
           help2man dpkg-dev file lintian desktop-file-utils systemd)
 missing=()
 for p in "${packages[@]}"; do

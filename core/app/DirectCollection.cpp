@@ -85,10 +85,12 @@ int linkUp(Session& session, LinkRequest link) {
     return kLinkUp;
 }
 
-void rememberManualLink(Session& session, int portIndex, int speedIndex) {
-    session.settings.directSpeedIndex = speedIndex;
-    session.settings.directPortIndex = portIndex;
-    saveSettings(session.homeFile("system.dat"), session.settings);
+SettingsChange rememberManualLink(Session& session, int portIndex, int speedIndex) {
+    if (!isPortIndex(portIndex) || !isSpeedIndex(speedIndex)) return SettingsChange::Refused;
+    SystemSettings changed = session.settings;
+    changed.directSpeedIndex = speedIndex;
+    changed.directPortIndex = portIndex;
+    return storeSettings(session, changed);
 }
 
 }  // namespace fenta21

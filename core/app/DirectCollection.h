@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/LineWords.h"
+#include "core/app/SettingsStore.h"
 
 namespace fenta21 {
 
@@ -30,7 +31,9 @@ int collectOverLink(Session& session, CollectCommand command);
 // "%dbpsで接続しました。  " and the line linked for the panel. 0, or the reported failure.
 int linkUp(Session& session, LinkRequest link);
 
-// The manual link's settings: the chosen port and speed become the saved direct settings.
-void rememberManualLink(Session& session, int portIndex, int speedIndex);
+// The manual link's settings: the chosen port (0-8) and speed index (0-9) become the saved
+// direct settings. Anything outside the dialog's lists is refused; a system.dat that cannot
+// be written is reported and keeps the old settings.
+SettingsChange rememberManualLink(Session& session, int portIndex, int speedIndex);
 
 }  // namespace fenta21

@@ -26,16 +26,16 @@ std::string fitSaveDestinationText(const std::string& text) {
     return text.substr(0, kept);
 }
 
-bool confirmSaveDestination(Session& session, SaveDestination& destination) {
+SettingsChange confirmSaveDestination(Session& session, SaveDestination& destination) {
     if (!folderExists(resolveDataFolder(session.homeFolder(), destination.folder))) {
         report(session, kMissingFolderMessage);
         destination.folder = kDataFolderResetText;
-        return false;
+        return SettingsChange::Refused;
     }
-    session.settings.dataFileName = destination.fileName;
-    session.settings.dataFolder = destination.folder;
-    saveSettings(session.homeFile("system.dat"), session.settings);
-    return true;
+    SystemSettings changed = session.settings;
+    changed.dataFileName = destination.fileName;
+    changed.dataFolder = destination.folder;
+    return storeSettings(session, changed);
 }
 
 }  // namespace fenta21

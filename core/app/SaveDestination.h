@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/app/SettingsStore.h"
+
 #include <cstddef>
 #include <string>
 
@@ -29,8 +31,9 @@ std::string fitSaveDestinationText(const std::string& text);
 
 // The dialog's "OK". The folder is resolved as every collection resolves it; when it does not
 // exist the refusal is reported, `destination.folder` becomes the reset text "../data/" (for
-// the dialog to show) and nothing is stored: false. Otherwise both texts are stored exactly
-// as typed and system.dat is saved: true.
-bool confirmSaveDestination(Session& session, SaveDestination& destination);
+// the dialog to show) and nothing is stored: Refused. Otherwise both texts are stored exactly
+// as typed and system.dat is saved: Stored, or NotSaved (reported, the typed texts kept for
+// another try) when the file could not be written.
+SettingsChange confirmSaveDestination(Session& session, SaveDestination& destination);
 
 }  // namespace fenta21

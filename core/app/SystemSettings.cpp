@@ -7,10 +7,7 @@
 namespace fenta21 {
 namespace {
 
-constexpr int kSpeedCount = 10;
-constexpr int kPortCount = 9;
-
-std::int32_t withinOrZero(std::int32_t value, std::int32_t limit) { return value >= 0 && value < limit ? value : 0; }
+std::int32_t validOrZero(std::int32_t value, bool (*valid)(int)) { return valid(value) ? value : 0; }
 
 // Reads the record field by field in file order; a field the file does not fully hold is
 // left untouched, as the record's reader always did.
@@ -54,11 +51,11 @@ void loadSettings(const std::string& path, SystemSettings& settings) {
     // lend it the bytes where the reading stopped.
     if (!reachedReserved || !in.int32(settings.settingsReserved)) settings.settingsReserved = 0;
 
-    settings.directSpeedIndex = withinOrZero(settings.directSpeedIndex, kSpeedCount);
-    settings.directPortIndex = withinOrZero(settings.directPortIndex, kPortCount);
-    settings.modemSpeedIndex = withinOrZero(settings.modemSpeedIndex, kSpeedCount);
-    settings.modemPortIndex = withinOrZero(settings.modemPortIndex, kPortCount);
-    settings.dialMethod = withinOrZero(settings.dialMethod, 2);
+    settings.directSpeedIndex = validOrZero(settings.directSpeedIndex, isSpeedIndex);
+    settings.directPortIndex = validOrZero(settings.directPortIndex, isPortIndex);
+    settings.modemSpeedIndex = validOrZero(settings.modemSpeedIndex, isSpeedIndex);
+    settings.modemPortIndex = validOrZero(settings.modemPortIndex, isPortIndex);
+    settings.dialMethod = validOrZero(settings.dialMethod, isDialMethod);
 }
 
 bool saveSettings(const std::string& path, const SystemSettings& settings) {

@@ -19,6 +19,14 @@ struct SystemSettings {
     bool operator==(const SystemSettings&) const = default;
 };
 
+// What the link dialogs offer: the ports COM1-COM9 (indices 0-8), the ten speeds of the speed
+// table and the two dial methods. A stored index outside them is never used.
+inline constexpr int kSettingsPortCount = 9;
+inline constexpr int kSettingsSpeedCount = 10;
+inline bool isPortIndex(int index) { return index >= 0 && index < kSettingsPortCount; }
+inline bool isSpeedIndex(int index) { return index >= 0 && index < kSettingsSpeedCount; }
+inline bool isDialMethod(int method) { return method == 0 || method == 1; }
+
 inline constexpr std::size_t kSystemDatSize = 156;
 inline constexpr std::size_t kSettingsTextField = 66;
 

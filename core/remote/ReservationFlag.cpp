@@ -1,7 +1,9 @@
 #include "core/remote/ReservationFlag.h"
 
+#include "core/app/Session.h"
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
+#include "core/collect/Report.h"
 
 namespace fenta21 {
 
@@ -9,6 +11,12 @@ bool writeReservationFlag(const std::string& path, bool running) {
     std::string bytes;
     appendInt16LE(bytes, running ? 1 : 0);
     return writeFileAtomically(path, bytes);
+}
+
+bool storeReservationFlag(Session& session, bool running) {
+    if (writeReservationFlag(session.homeFile(kReservationFlagFileName), running)) return true;
+    report(session, kReservationFlagNotSavedText);
+    return false;
 }
 
 }  // namespace fenta21

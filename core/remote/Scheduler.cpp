@@ -22,13 +22,13 @@ ReservationScheduler::~ReservationScheduler() {
 
 void ReservationScheduler::switchOn() {
     session_.reservationRunning.store(true);
-    writeReservationFlag(session_.homeFile(kReservationFlagFileName), true);
+    storeReservationFlag(session_, true);
     startWorker();
 }
 
 void ReservationScheduler::switchOff() {
     session_.reservationRunning.store(false);
-    writeReservationFlag(session_.homeFile(kReservationFlagFileName), false);
+    storeReservationFlag(session_, false);
 }
 
 void ReservationScheduler::resume() {

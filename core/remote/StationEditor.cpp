@@ -87,6 +87,10 @@ EditorOutcome StationEditor::confirm(const StationForm& typed) {
             report(*session_, kCommaRefusedText);
             return EditorOutcome::CommaInField;
         }
+        if (text.find_first_of("\r\n") != std::string::npos) {
+            report(*session_, kLineBreakRefusedText);
+            return EditorOutcome::LineBreakInField;
+        }
     }
     if (!folderExists(resolveDataFolder(session_->homeFolder(), typed.folder))) {
         report(*session_, kFolderMissingText);

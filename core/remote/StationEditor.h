@@ -41,6 +41,7 @@ enum class EditorOutcome {
     Stored,         // the entry was changed; the caller saves adr.csv where its window does
     FieldTooLong,   // reported; nothing stored, the editor stays open
     CommaInField,   // reported; nothing stored, the editor stays open
+    LineBreakInField,  // reported; nothing stored, the editor stays open
     FolderMissing,  // reported; the folder field now reads "../data/", the editor stays open
 };
 
@@ -48,6 +49,9 @@ inline constexpr const char* kFolderMissingText = "設定したフォルダが�
 // adr.csv separates fields by commas without quoting: a typed comma would shift the entry's
 // fields when the file is read back, so it is refused.
 inline constexpr const char* kCommaRefusedText = "「,」は入力できません!! ";
+// A line break would end the entry's line there: a window's one-line field cannot hold one,
+// but a field given on the command line can.
+inline constexpr const char* kLineBreakRefusedText = "改行は入力できません!! ";
 
 class StationEditor {
 public:

@@ -73,10 +73,11 @@ void SaveDestinationDialog::browse() {
 
 void SaveDestinationDialog::confirm() {
     SaveDestination typed{utf8(fileName_->text()), utf8(folder_->text())};
-    if (confirmSaveDestination(session_, typed)) {
+    if (confirmSaveDestination(session_, typed) == SettingsChange::Stored) {
         accept();
         return;
     }
+    // Refused: the folder field shows the reset text; not saved: what was typed, for another try.
     putText(folder_, typed.folder);
     folder_->setFocus();
 }

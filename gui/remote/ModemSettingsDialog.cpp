@@ -1,8 +1,8 @@
 #include "gui/remote/ModemSettingsDialog.h"
 
 #include "core/app/Session.h"
-#include "core/app/SystemSettings.h"
 #include "core/remote/ModemPortSearch.h"
+#include "core/remote/ModemSettings.h"
 #include "core/serial/PortDescription.h"
 #include "gui/base/BesideTheWindow.h"
 #include "gui/base/SerialLists.h"
@@ -85,11 +85,8 @@ bool ModemSettingsDialog::edit(Session& session, QWidget* parent) {
     ModemSettingsDialog dialog(session, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     ModemChoice chosen = dialog.choice();
-    session.settings.modemSpeedIndex = chosen.speedIndex;
-    session.settings.modemPortIndex = chosen.portIndex;
-    session.settings.dialMethod = chosen.dialMethod;
-    saveSettings(session.homeFile("system.dat"), session.settings);
-    return true;
+    return storeModemSettings(session, {chosen.speedIndex, chosen.portIndex, chosen.dialMethod}) ==
+           SettingsChange::Stored;
 }
 
 void ModemSettingsDialog::search() {

@@ -119,7 +119,8 @@ void StationEditorDialog::confirm() {
             fields_.at(StationField::Folder)->setFocus();
             return;
         case EditorOutcome::FieldTooLong:
-        case EditorOutcome::CommaInField: return;  // reported; the typed texts stay for mending
+        case EditorOutcome::CommaInField:
+        case EditorOutcome::LineBreakInField: return;  // reported; the typed texts stay for mending
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <chrono>
 #include <filesystem>
@@ -92,6 +93,43 @@ TEST_F(CliStation, ListCollectsAnyDatInOrder) {
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_THAT(result.err, HasSubstr("-- 003 山田"));
     EXPECT_EQ(dataFiles().size(), 6u);  // two units and one station, each with its CSV
+}
+
+TEST_F(CliStation, JsonResultsNameTheStationsAndEachStoredFile) {
+    nlohmann::json stations = nlohmann::json::parse(cli({"stations", "--json"}).out);
+    EXPECT_EQ(stations["addressBook"], home.file("adr.csv"));
+    ASSERT_EQ(stations["stations"].size(), 2u);
+    EXPECT_EQ(stations["stations"][1], (nlohmann::json{{"number", 3}, {"name", "山田"}, {"telephone", "0322223333_1_2"},
+                                                       {"remark", ""}, {"fileName", "YAMADA"}, {"folder", ""},
+                                                       {"method", "modem"}}));
+
+    // One station with two units: a data file for each, with its CSV beside it.
+    ProcessResult units = cli({"station", "--json", "3"});
+    ASSERT_EQ(units.exitCode, 0) << units.err;
+    nlohmann::json station = nlohmann::json::parse(units.out);
+    EXPECT_EQ(station["station"], 3);
+    EXPECT_EQ(station["result"], 1);
+    ASSERT_EQ(station["files"].size(), 2u);
+    for (const auto& file : station["files"]) {
+        EXPECT_TRUE(fs::exists(std::string(file["path"])));
+        EXPECT_TRUE(fs::exists(std::string(file["csv"])));
+        EXPECT_GT(file["records"], 0);
+    }
+
+    // An empty row has no result; the other its station's result, files and messages.
+    std::string list;
+    for (int place : {1, 0}) appendInt32LE(list, place);
+    home.write("any.dat", list);
+    ProcessResult run = cli({"list", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    nlohmann::json rows = nlohmann::json::parse(run.out)["rows"];
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(rows[0]["result"].is_null());
+    EXPECT_TRUE(rows[0]["files"].empty());
+    EXPECT_EQ(rows[1]["station"], 1);
+    EXPECT_EQ(rows[1]["result"], 1);
+    ASSERT_EQ(rows[1]["files"].size(), 1u);
+    EXPECT_THAT(std::string(rows[1]["files"][0]["path"]), HasSubstr("/data/KAWABE_"));
 }
 
 TEST_F(CliStation, ScheduleCollectsAtTheReservedMinuteAndEndsOnSigterm) {

@@ -7,6 +7,7 @@
 #include "tests/unit/datafile/InstalledHome.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <ctime>
 #include <sstream>
@@ -69,6 +70,29 @@ TEST_F(PanelCli, PanelPrintsEveryItemTheModelHas) {
         EXPECT_NE(result.out.find("ROM Version\tROM V2.10\n"), std::string::npos) << result.out;
         simulator.reset();
     }
+}
+
+TEST_F(PanelCli, PanelJsonHoldsTheItemsAndValuesOfItsLines) {
+    startSimulator("WNDA-01");
+    ProcessResult lines = cli({"panel", "--port", "COM1", "--speed", "5"});
+    ProcessResult json = cli({"panel", "--json", "--port", "COM1", "--speed", "5"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    nlohmann::json result = nlohmann::json::parse(json.out);
+    EXPECT_EQ(result["model"], "WNDA-01");
+    std::string fromJson;
+    for (const auto& item : result["items"])
+        fromJson += std::string(item["item"]) + "\t" + std::string(item["value"]) + "\n";
+    // The clock runs on between the two reads.
+    auto withoutTime = [](const std::string& text) {
+        std::string kept;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("Time\t", 0) != 0 && line.rfind("Date\t", 0) != 0 && line.rfind("Monitor", 0) != 0)
+                kept += line + "\n";
+        return kept;
+    };
+    EXPECT_EQ(withoutTime(fromJson), withoutTime(lines.out));
+    EXPECT_GT(result["items"].size(), 5u);
 }
 
 TEST_F(PanelCli, PanelShowsTheValuesAsThePanelDoes) {

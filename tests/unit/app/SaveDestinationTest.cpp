@@ -57,7 +57,7 @@ TEST_F(SaveDestinationOk, MissingFolderIsRefusedWithTheResetTextAndNothingStored
     session.settings.dataFileName = "OLD";
     session.settings.dataFolder = "";
     SaveDestination typed{"NEW", home.root() + "/nowhere"};
-    EXPECT_FALSE(confirmSaveDestination(session, typed));
+    EXPECT_EQ(confirmSaveDestination(session, typed), SettingsChange::Refused);
     EXPECT_THAT(host.reports(), ElementsAre("設定したフォルダがありません!! "));
     EXPECT_EQ(typed.folder, "../data/");
     EXPECT_EQ(typed.fileName, "NEW");  // what the user typed there stays in the field
@@ -69,7 +69,7 @@ TEST_F(SaveDestinationOk, ExistingFolderIsStoredAsTypedAndSaved) {
     std::filesystem::create_directory(home.root() + "/logs");
     // Relative to the home folder and without the final separator: resolved only for the check.
     SaveDestination typed{"ｶﾜﾍﾞ", "../logs"};
-    EXPECT_TRUE(confirmSaveDestination(session, typed));
+    EXPECT_EQ(confirmSaveDestination(session, typed), SettingsChange::Stored);
     EXPECT_THAT(host.reports(), ElementsAre());
     EXPECT_EQ(session.settings.dataFolder, "../logs");
     EXPECT_EQ(session.settings.dataFileName, "ｶﾜﾍﾞ");
@@ -80,10 +80,10 @@ TEST_F(SaveDestinationOk, ExistingFolderIsStoredAsTypedAndSaved) {
 
 TEST_F(SaveDestinationOk, EmptyFolderMeansTheDataFolderBesideTheHome) {
     SaveDestination typed{"A", " "};  // a leading space counts as empty
-    EXPECT_FALSE(confirmSaveDestination(session, typed));  // <root>/data does not exist yet
+    EXPECT_EQ(confirmSaveDestination(session, typed), SettingsChange::Refused);  // <root>/data does not exist yet
     std::filesystem::create_directory(home.root() + "/data");
     typed.folder = " ";
-    EXPECT_TRUE(confirmSaveDestination(session, typed));
+    EXPECT_EQ(confirmSaveDestination(session, typed), SettingsChange::Stored);
     EXPECT_EQ(session.settings.dataFolder, " ");
 }
 

@@ -1,5 +1,6 @@
 // Reservations: rsv.dat, the scheduler's matching rule, the row and time dialog texts, and
 // rsvflg.dat.
+#include "core/app/Session.h"
 #include "core/app/Startup.h"
 #include "core/base/Bytes.h"
 #include "core/remote/AddressBook.h"
@@ -7,7 +8,9 @@
 #include "core/remote/ReservationFlag.h"
 #include "core/remote/ReservationRows.h"
 #include "core/remote/ReservationTable.h"
+#include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/TestClock.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -183,6 +186,18 @@ TEST(RsvFlgDat, OnAndOffSurviveARestart) {
     EXPECT_EQ(home.read("rsvflg.dat"), std::string("\x00\x00", 2));
     EXPECT_FALSE(readReservationFlag(home.file("rsvflg.dat")));
     EXPECT_FALSE(writeReservationFlag(home.file("missing/rsvflg.dat"), true));
+}
+
+TEST(RsvFlgDat, AFlagThatCannotBeWrittenIsReported) {
+    TempHome home;
+    TestClock clock;
+    ScriptedHost host;
+    Session written(home.path(), host, clock);
+    EXPECT_TRUE(storeReservationFlag(written, true));
+    EXPECT_THAT(host.reports(), IsEmpty());
+    Session gone(home.root() + "/gone", host, clock);
+    EXPECT_FALSE(storeReservationFlag(gone, true));
+    EXPECT_THAT(host.reports(), ElementsAre(kReservationFlagNotSavedText));
 }
 
 }  // namespace

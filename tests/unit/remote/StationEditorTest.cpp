@@ -113,7 +113,7 @@ TEST_F(Editor, FieldLimitsCountCodePage932Bytes) {
     for (const Row& row : rows) EXPECT_EQ(fitsStationField(row.field, row.text), row.fits) << row.text;
 }
 
-TEST_F(Editor, OverlongFieldOrCommaIsRefusedWithAMessage) {
+TEST_F(Editor, OverlongFieldCommaOrLineBreakIsRefusedWithAMessage) {
     struct Row {
         const char* legend;
         void (*change)(StationForm&);
@@ -130,6 +130,11 @@ TEST_F(Editor, OverlongFieldOrCommaIsRefusedWithAMessage) {
          kCommaRefusedText},
         {"comma in the remark", [](StationForm& f) { f.remark = ","; }, EditorOutcome::CommaInField,
          kCommaRefusedText},
+        // adr.csv would take it as the end of the entry.
+        {"line break in the telephone", [](StationForm& f) { f.telephone = "03\n1111"; },
+         EditorOutcome::LineBreakInField, kLineBreakRefusedText},
+        {"carriage return in the file name", [](StationForm& f) { f.fileName = "KW\r"; },
+         EditorOutcome::LineBreakInField, kLineBreakRefusedText},
     };
     for (const Row& row : rows) {
         ScriptedHost rowHost;

@@ -1,0 +1,154 @@
+// fenta21-cli config: system.dat without the "保存先の設定", "手動リンク" and "モデムの設定"
+// windows, each change going through the same core function as the window's "OK".
+#include "cli/CommandWords.h"
+#include "cli/Commands.h"
+#include "cli/JsonResult.h"
+#include "core/app/DirectCollection.h"
+#include "core/app/Folders.h"
+#include "core/app/SaveDestination.h"
+#include "core/app/Session.h"
+#include "core/remote/ModemSettings.h"
+
+#include <cstdio>
+
+namespace fenta21::cli {
+namespace {
+
+const char* const kDialWords[] = {"tone", "pulse"};
+
+std::string portText(int portIndex) { return "COM" + std::to_string(portIndex + 1); }
+
+// The settings as `config` shows them: one "name<TAB>value" line each, in the words that
+// change them.
+void printConfig(const Session& session) {
+    const SystemSettings& s = session.settings;
+    std::string folder = resolveDataFolder(session.homeFolder(), s.dataFolder);
+    std::printf("home\t%s\n", session.homeFolder().c_str());
+    std::printf("data-folder\t%s%s\n", folder.c_str(), folderExists(folder) ? "" : " (missing)");
+    std::printf("data-folder-text\t%s\n", s.dataFolder.c_str());
+    std::printf("file-name\t%s\n", s.dataFileName.c_str());
+    std::printf("direct-port\t%s\n", portText(s.directPortIndex).c_str());
+    std::printf("direct-speed\t%u\n", kSpeedTable[static_cast<std::size_t>(s.directSpeedIndex)]);
+    std::printf("modem-port\t%s\n", portText(s.modemPortIndex).c_str());
+    std::printf("modem-speed\t%u\n", kSpeedTable[static_cast<std::size_t>(s.modemSpeedIndex)]);
+    std::printf("dial\t%s\n", kDialWords[s.dialMethod]);
+    std::fflush(stdout);
+}
+
+void describeConfig(const Session& session, nlohmann::ordered_json& body) {
+    const SystemSettings& s = session.settings;
+    std::string folder = resolveDataFolder(session.homeFolder(), s.dataFolder);
+    body["home"] = session.homeFolder();
+    body["settingsFile"] = session.homeFile("system.dat");
+    body["dataFolder"] = folder;
+    body["dataFolderExists"] = folderExists(folder);
+    body["dataFolderText"] = s.dataFolder;
+    body["fileName"] = s.dataFileName;
+    body["directPort"] = portText(s.directPortIndex);
+    body["directSpeed"] = kSpeedTable[static_cast<std::size_t>(s.directSpeedIndex)];
+    body["modemPort"] = portText(s.modemPortIndex);
+    body["modemSpeed"] = kSpeedTable[static_cast<std::size_t>(s.modemSpeedIndex)];
+    body["dial"] = kDialWords[s.dialMethod];
+}
+
+int changeStatus(SettingsChange change) {
+    switch (change) {
+        case SettingsChange::Stored: return kExitOk;
+        case SettingsChange::Refused: return kExitUsage;
+        case SettingsChange::NotSaved: break;
+    }
+    return kExitFailed;
+}
+
+std::string portRefusal(const std::string& name, const std::string& value) {
+    return name + " takes COM1 to COM9, not \"" + value + "\"";
+}
+
+std::string speedRefusal(const std::string& name, const std::string& value) {
+    return name + " takes a bit rate (300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200) or its "
+                  "index 0-9, not \"" + value + "\"";
+}
+
+// One setting changed as its window's "OK" changes it. Refusals of the window's own check
+// were reported by the core; words that no list of the window offers are refused here.
+int change(Session& session, JsonResult& json, const std::string& name, const std::string& value) {
+    const SystemSettings& now = session.settings;
+    if (name == "data-folder" || name == "file-name") {
+        if (fitSaveDestinationText(value) != value)
+            return json.refuse(name + " takes at most 64 bytes in code page 932", kExitUsage);
+        SaveDestination typed = currentSaveDestination(session);
+        (name == "data-folder" ? typed.folder : typed.fileName) = value;
+        return changeStatus(confirmSaveDestination(session, typed));
+    }
+    if (name == "direct-port") {
+        std::optional<int> port = portNumberWord(value);
+        if (!port) return json.refuse(portRefusal(name, value), kExitUsage);
+        return changeStatus(rememberManualLink(session, *port - 1, now.directSpeedIndex));
+    }
+    if (name == "direct-speed") {
+        std::optional<int> speed = speedIndexWord(value);
+        if (!speed) return json.refuse(speedRefusal(name, value), kExitUsage);
+        return changeStatus(rememberManualLink(session, now.directPortIndex, *speed));
+    }
+    ModemSettings modem = currentModemSettings(session);
+    if (name == "modem-port") {
+        std::optional<int> port = portNumberWord(value);
+        if (!port) return json.refuse(portRefusal(name, value), kExitUsage);
+        modem.portIndex = *port - 1;
+    } else if (name == "modem-speed") {
+        std::optional<int> speed = speedIndexWord(value);
+        if (!speed) return json.refuse(speedRefusal(name, value), kExitUsage);
+        modem.speedIndex = *speed;
+    } else if (name == "dial") {
+        if (value != kDialWords[0] && value != kDialWords[1])
+            return json.refuse("dial takes tone or pulse, not \"" + value + "\"", kExitUsage);
+        modem.dialMethod = value == kDialWords[0] ? 0 : 1;
+    } else {
+        return json.refuse("unknown setting \"" + name + "\" (see fenta21-cli config --help)", kExitUsage);
+    }
+    return changeStatus(storeModemSettings(session, modem));
+}
+
+int runConfig(CommandContext& context) {
+    JsonResult json(context, "config");
+    Session& session = context.session;
+    const auto& args = context.args;
+    int status = kExitOk;
+    if (args.size() == 1) status = json.refuse(args[0] + " needs a value", kExitUsage);
+    else if (args.size() > 2) status = json.refuse("one setting at a time: NAME VALUE", kExitUsage);
+    else if (args.size() == 2) status = change(session, json, args[0], args[1]);
+    // The settings after the change, or as they stayed.
+    if (json.wanted()) describeConfig(session, json.body());
+    else if (status == kExitOk) printConfig(session);
+    return json.finish(status);
+}
+
+}  // namespace
+
+const CommandInfo kConfigCommand{
+    "config", "config [--json] [NAME VALUE]",
+    "Without NAME, prints the settings of system.dat, one \"NAME<TAB>VALUE\" line each: the home\n"
+    "folder, the data folder collections store into (resolved as a collection resolves it, with\n"
+    "\" (missing)\" behind it when it does not exist) and the text system.dat keeps for it, the\n"
+    "data file name, the direct line's port and speed, and the modem's port, speed and dial\n"
+    "method. With NAME VALUE, changes one setting with the checks of its window, saves\n"
+    "system.dat (written aside and renamed over the old one) and prints the settings again:\n\n"
+    "  data-folder PATH     the folder of \"保存先の設定\"; it must exist (a relative one is taken\n"
+    "                       from the home folder; \"\" is the \"data\" folder beside the home)\n"
+    "  file-name NAME       its data file name (\"\" takes the logger's own name); as the window's\n"
+    "                       \"OK\", this too needs the folder it names to exist\n"
+    "  direct-port COMn     the direct line's port, as \"手動リンク\" keeps it\n"
+    "  direct-speed RATE    its speed: a bit rate (300 ... 115200) or its index 0-9\n"
+    "  modem-port COMn      the modem's port, as \"モデムの設定\" keeps it\n"
+    "  modem-speed RATE     the modem's speed\n"
+    "  dial tone|pulse      the dial method (\"ﾄｰﾝ\" or \"ﾊﾟﾙｽ\")\n\n"
+    "Texts are at most 64 bytes in code page 932. A folder that does not exist is refused with\n"
+    "\"設定したフォルダがありません!! \". With --json, one JSON object: home, settingsFile,\n"
+    "dataFolder, dataFolderExists, dataFolderText, fileName, directPort, directSpeed, modemPort,\n"
+    "modemSpeed, dial, exitStatus, message and messages.\n"
+    "Exit status: 0 shown or changed, 1 system.dat could not be written (it keeps the old\n"
+    "settings), 2 a refused value or usage error (nothing written).\n",
+    &runConfig,
+};
+
+}  // namespace fenta21::cli

@@ -1,0 +1,58 @@
+// fenta21-cli init: a home folder with the installation files, ready for a first collection.
+#include "cli/Commands.h"
+#include "core/app/InstallationFiles.h"
+#include "core/app/Session.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fenta21::cli {
+namespace {
+
+int runInit(CommandContext& context) {
+    if (context.args.size() > 1) {
+        std::fprintf(stderr, "fenta21-cli init: give at most one folder\n");
+        return kExitUsage;
+    }
+    std::string home = context.session.homeFolder();
+    if (!context.args.empty()) {
+        std::error_code ec;
+        home = std::filesystem::absolute(context.args[0], ec).lexically_normal().string();
+        while (home.size() > 1 && home.back() == '/') home.pop_back();
+    }
+    std::vector<std::string> candidates = installationFolderCandidates(runningProgramPath());
+    std::string source = findInstallationFolder(candidates);
+    if (source.empty()) {
+        std::fprintf(stderr, "fenta21-cli init: the installation files (type.dat and the rest) are in none of:\n");
+        for (const std::string& candidate : candidates) std::fprintf(stderr, "  %s\n", candidate.c_str());
+        return kExitFailed;
+    }
+    HomeSetup setup = makeHomeFolder(home, source);
+    for (const std::string& path : setup.made) std::printf("made %s\n", path.c_str());
+    for (const std::string& path : setup.kept) std::printf("kept %s (already there)\n", path.c_str());
+    std::fflush(stdout);
+    if (!setup.problem.empty()) {
+        std::fprintf(stderr, "fenta21-cli init: %s\n", setup.problem.c_str());
+        return kExitFailed;
+    }
+    if (setup.made.empty()) std::printf("%s has everything already\n", home.c_str());
+    return kExitOk;
+}
+
+}  // namespace
+
+const CommandInfo kInitCommand{
+    "init", "init [DIR]",
+    "Makes a home folder: DIR, or else the --home folder or the current one. The folder is made\n"
+    "when it is missing, the installation files (type.dat, the kind tables, the header reference\n"
+    "files, cmd.dat) are copied into it from the installation (share/fenta21) or, for a program\n"
+    "run from its build tree, from the source tree, and the \"data\" folder beside it, where\n"
+    "collections store their files unless config data-folder names another, is made too.\n"
+    "A file that is there already is never overwritten. Each folder and file made is printed\n"
+    "(\"made PATH\"), then each one kept (\"kept PATH (already there)\").\n"
+    "Exit status: 0 done, 1 something could not be made or the installation files were not found\n"
+    "(stderr says which), 2 usage error.\n",
+    &runInit,
+};
+
+}  // namespace fenta21::cli
