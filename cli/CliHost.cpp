@@ -36,6 +36,8 @@ class TerminalContext : public ModalContext {
 public:
     TerminalContext(std::atomic<int>& flag, std::FILE* out) : ModalContext(flag), out_(out), tty_(isatty(fileno(out))) {}
     ~TerminalContext() override {
+        // A log ends on the last percentage, which may have come after the last text.
+        if (!tty_ && drawn_ && drawnPercent_ != percent_) draw();
         if (tty_ && drawn_) std::fputc('\n', out_);
     }
 
@@ -50,18 +52,19 @@ public:
         device_ = devicePath;
         if (drawn_ && !drawnDevice_) draw();
     }
+    // Without a terminal the percentage waits for the text that follows it: drawn at once, it
+    // would make a line pairing the new percentage with the old text.
     void setProgress(int percent) override {
         if (percent == percent_) return;
-        // Without a terminal, a line every tenth keeps a log readable.
-        bool show = tty_ || percent / 10 != percent_ / 10 || percent == 100;
         percent_ = percent;
-        if (show) draw();
+        if (tty_) draw();
     }
 
 private:
     void draw() {
         if (tty_) std::fputs("\r\033[K", out_);
         if (percent_ >= 0) std::fprintf(out_, "%3d%% ", percent_);
+        drawnPercent_ = percent_;
         std::fputs(text_.c_str(), out_);
         if (device_) std::fputs(device_->empty() ? " (no device)" : (" on " + *device_).c_str(), out_);
         drawnDevice_ = device_;
@@ -77,6 +80,7 @@ private:
     std::optional<std::string> device_;
     std::optional<std::string> drawnDevice_;
     int percent_ = -1;
+    int drawnPercent_ = -1;
 };
 
 }  // namespace

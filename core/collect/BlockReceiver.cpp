@@ -11,6 +11,7 @@
 #include "core/protocol/CommandExchange.h"
 #include "core/serial/Channel.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -119,7 +120,8 @@ private:
             if (!file_.write(block_.data() + 3, kBlockPayload)) return kCollectWriteFailed;
             receivedBytes_ += static_cast<long>(kBlockPayload);
             if (acceptedBlocks_ % kProgressEveryBlocks == 0) {
-                dialog_.setProgress(static_cast<int>(receivedBytes_ * 100 / totalBytes_));
+                // The last block is padded to its full size, so a short image passes its count.
+                dialog_.setProgress(static_cast<int>(std::min(100L, receivedBytes_ * 100 / totalBytes_)));
                 showProgress();
             }
             ++acceptedBlocks_;

@@ -91,7 +91,7 @@ TEST_F(Collection, MultiBlockCollectionIsByteIdenticalAndClearedOnce) {
     EXPECT_EQ(line.logger.clearCount(), 2);
 }
 
-TEST_F(Collection, CountOf640IsNothingNewAnd641StartsATransfer) {
+TEST_F(Collection, CountOf640IsNothingNewAnd641StartsATransferShownUpToAHundredPercent) {
     std::uint32_t end = static_cast<std::uint8_t>(image[2]) | static_cast<std::uint8_t>(image[3]) << 8 |
                         static_cast<std::uint8_t>(image[4]) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(image[5])) << 24;
     line.logger.setCollectedMark(end);
@@ -100,6 +100,10 @@ TEST_F(Collection, CountOf640IsNothingNewAnd641StartsATransfer) {
     EXPECT_THAT(line.logger.receivedControlBytes(), Contains(kCAN));
     line.logger.setCollectedMark(end - 1);
     EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
+    // One padded 1024-byte block carries the 641 announced bytes.
+    ASSERT_FALSE(line.host.modals().empty());
+    EXPECT_THAT(line.host.modals().back().progress, testing::Each(testing::Le(100)));
+    EXPECT_THAT(line.host.modals().back().progress, Contains(100));
 }
 
 TEST_F(Collection, CardCollectionGives105WithoutStarting) {
