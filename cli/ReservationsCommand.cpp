@@ -100,7 +100,8 @@ int editReservations(CommandContext& context, JsonResult& json) {
                                (needsRow && needsStation ? "a row and an address-book number"
                                 : needsRow               ? "a row of the list"
                                 : needsStation           ? "an address-book number"
-                                                         : "no arguments"),
+                                                         : "no arguments") +
+                               (takesTime ? ", then the time as --day, --hour and --minute" : ""),
                            kExitUsage);
     std::optional<int> row = needsRow ? listRow(args[1]) : std::optional<int>(0);
     std::optional<int> place = needsStation ? stationPlace(args.back()) : std::optional<int>(0);
