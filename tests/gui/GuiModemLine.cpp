@@ -4,7 +4,7 @@
 
 namespace fenta21::test {
 
-GuiModemLine::GuiModemLine(int comPort) {
+GuiModemLine::GuiModemLine(int comPort) : line(gui::MainMenuKind::WithoutOptions, 0.2) {
     std::string path = line.home.file("ttyMODEM");
     port = std::make_unique<sim::PtyServer>(path, modem);
     if (!port->start()) throw std::runtime_error("no pseudo-terminal for the modem: " + port->error());
