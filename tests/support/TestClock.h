@@ -13,6 +13,20 @@ class TestClock : public SystemClock {
 public:
     explicit TestClock(double scale = 0.02) : SystemClock(scale) {}
 
+    // Every wait is added up as the program asked for it, so that a test can check the waits
+    // themselves rather than the real time that passed on a loaded machine.
+    void sleepFor(std::chrono::nanoseconds nominal) const override {
+        {
+            std::lock_guard lock(mutex_);
+            slept_ += nominal;
+        }
+        SystemClock::sleepFor(nominal);
+    }
+    std::chrono::nanoseconds slept() const {
+        std::lock_guard lock(mutex_);
+        return slept_;
+    }
+
     CalendarTime localTime() const override {
         std::lock_guard lock(mutex_);
         if (!running_) return now_;
@@ -32,6 +46,7 @@ private:
     mutable std::mutex mutex_;
     CalendarTime now_{2026, 12, 8, 9, 30, 15};
     bool running_ = false;
+    mutable std::chrono::nanoseconds slept_{0};
     std::chrono::steady_clock::time_point setAt_ = std::chrono::steady_clock::now();
 };
 
