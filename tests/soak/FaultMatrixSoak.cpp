@@ -42,7 +42,6 @@ using namespace std::chrono_literals;
 constexpr const char* kNumber = "0312345678";
 constexpr int kStationIndex = 0;
 constexpr int kNow = -2;  // a fault in place before the run starts
-constexpr int kHung = -1000;
 
 enum Path { kDirect, kStation, kScheduled, kPathCount };
 constexpr const char* kPathNames[] = {"direct", "station", "scheduler"};
@@ -314,7 +313,7 @@ public:
         auto before = folderEntries(in.folder);
         rig_.forgetSyncs();
         int result = rig_.collectOn(path);
-        check(number, in, logger, markBefore, before);
+        check(in, logger, markBefore, before);
 
         ++tally_.runs;
         ++tally_.perPath[path];
@@ -365,7 +364,7 @@ private:
         return sent;
     }
 
-    void check(int number, const Injection& in, sim::SimLogger& logger, std::uint32_t markBefore,
+    void check(const Injection& in, sim::SimLogger& logger, std::uint32_t markBefore,
                const std::vector<std::string>& before) {
         std::uint32_t markAfter = logger.collectedMark();
         bool marked = markAfter == markBefore;  // the records the mark passed are in a stored file
@@ -401,7 +400,6 @@ private:
         std::lock_guard lock(rig_.mutex);
         for (const auto& problem : rig_.earlyClears) tally_.problems.push_back(problem);
         rig_.earlyClears.clear();
-        (void)number;
     }
 
     // Back to a sound line and disk, without the run's files, for the next run.

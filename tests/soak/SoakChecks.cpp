@@ -89,19 +89,20 @@ std::vector<std::string> logLayoutProblems(const std::string& homeFolder) {
 
 std::optional<RecordSpan> recordSpan(const std::string& dataFile) {
     if (dataFile.size() < sim::kImageHeaderSize) return std::nullopt;
-    return RecordSpan{u32At(dataFile, sim::kStartOffsetField), u32At(dataFile, sim::kEndOffsetField)};
+    std::uint32_t end = std::min<std::uint32_t>(u32At(dataFile, sim::kEndOffsetField), static_cast<std::uint32_t>(dataFile.size()));
+    return RecordSpan{u32At(dataFile, sim::kStartOffsetField), end};
 }
 
 std::string wholeCopyProblem(const std::string& dataFile, const std::string& image) {
-    auto span = recordSpan(dataFile);
-    if (!span) return "shorter than a header";
-    std::size_t blocks = std::max<std::size_t>(1, (span->end + kBlockPayload - 1) / kBlockPayload);
+    if (dataFile.size() < sim::kImageHeaderSize) return "shorter than a header";
+    auto span = RecordSpan{u32At(dataFile, sim::kStartOffsetField), u32At(dataFile, sim::kEndOffsetField)};
+    std::size_t blocks = std::max<std::size_t>(1, (span.end + kBlockPayload - 1) / kBlockPayload);
     if (dataFile.size() != blocks * kBlockPayload)
         return std::to_string(dataFile.size()) + " bytes where its end field needs " + std::to_string(blocks * kBlockPayload);
-    if (span->end > image.size() || dataFile.compare(sim::kImageHeaderSize, span->end - sim::kImageHeaderSize, image,
-                                                     sim::kImageHeaderSize, span->end - sim::kImageHeaderSize) != 0)
+    if (span.end > image.size() || dataFile.compare(sim::kImageHeaderSize, span.end - sim::kImageHeaderSize, image,
+                                                    sim::kImageHeaderSize, span.end - sim::kImageHeaderSize) != 0)
         return "its records are not the logger's";
-    if (dataFile.find_first_not_of('\xFF', span->end) != std::string::npos) return "its unwritten memory is not 0xFF";
+    if (dataFile.find_first_not_of('\xFF', span.end) != std::string::npos) return "its unwritten memory is not 0xFF";
     return "";
 }
 

@@ -20,7 +20,8 @@ std::string fixedLogProblem(const std::string& bytes, const FixedLogLayout& layo
 // does not exist has none.
 std::vector<std::string> logLayoutProblems(const std::string& homeFolder);
 
-// The records a data file says it holds: from its start field to its end field.
+// The records a data file holds: from its start field to its end field, or to its own end
+// when it stops short of that.
 struct RecordSpan {
     std::uint32_t first = 0;
     std::uint32_t end = 0;
