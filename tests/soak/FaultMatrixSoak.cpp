@@ -32,6 +32,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 
 namespace fenta21::test {
 namespace {
@@ -396,7 +397,9 @@ private:
             tally_.problems.push_back("the collected mark moved from " + std::to_string(markBefore) + " to " +
                                       std::to_string(markAfter) + " without a stored file holding those records");
         }
-        for (const auto& problem : logLayoutProblems(rig_.line.home.path())) tally_.problems.push_back(problem);
+        // A damaged log stays damaged: each damage is told once.
+        for (const auto& problem : logLayoutProblems(rig_.line.home.path()))
+            if (logProblemsSeen_.insert(problem).second) tally_.problems.push_back(problem);
         std::lock_guard lock(rig_.mutex);
         for (const auto& problem : rig_.earlyClears) tally_.problems.push_back(problem);
         rig_.earlyClears.clear();
@@ -420,6 +423,7 @@ private:
     Tally tally_;
     std::size_t reported_ = 0;
     std::vector<std::string> newFiles_;
+    std::set<std::string> logProblemsSeen_;
 };
 
 TEST(FaultMatrixSoak, NoFaultLosesOrSpoilsRecordsOrBreaksTheLogs) {
