@@ -21,6 +21,7 @@ class ScratchDisk {
 public:
     // A mount namespace of this process's own, with nothing propagating out of it. Only a
     // process that is still single-threaded can enter one; the first call decides.
+    // FENTA21_SOAK_NO_MOUNTS=1 does without.
     static bool enterPrivateMounts();
 
     explicit ScratchDisk(std::string root);
