@@ -142,6 +142,12 @@ std::string SimModem::dial(const std::string& dialString, TimePoint now) {
 }
 
 std::string SimModem::carryOnLine(std::string_view bytes, TimePoint now) {
+    // Switched off in mid-call, the modem loses the call and carries nothing either way.
+    if (faults_.silent) {
+        endCall();
+        ++droppedCalls_;
+        return {};
+    }
     std::string data = escape_.pass(bytes, now);
     if (data.empty()) return {};
     data.resize(std::min(data.size(), lineAllowance()));

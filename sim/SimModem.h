@@ -18,7 +18,8 @@ namespace fenta21::sim {
 // Named faults of the simulated modem itself; the faults of a remote line are the station's
 // (StationFaults).
 struct ModemFaults {
-    // Answer nothing at all and do nothing, as a modem that is switched off.
+    // Answer nothing at all and do nothing, as a modem that is switched off; a call in
+    // progress is lost at the next byte the program sends, without NO CARRIER.
     bool silent = false;
     // Answer this command with "ERROR".
     std::string errorCommand;

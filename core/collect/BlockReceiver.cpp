@@ -8,6 +8,7 @@
 #include "core/collect/Report.h"
 #include "core/collect/TransferFile.h"
 #include "core/collect/TransferSteps.h"
+#include "core/datafile/DataFileHeader.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/serial/Channel.h"
 
@@ -71,8 +72,8 @@ private:
             if (dialog_.cancelled()) return abandon(kCancelled);
             switch (read) {
                 case kBlockEOT:
-                    if (receivedBytes_ >= totalBytes_ || earlyEotAnswered_) return finish();
-                    // An end before the announced size may be one noisy byte read in place of
+                    if (receivedBytes_ >= wholeImageBytes() || earlyEotAnswered_) return finish();
+                    // An end before the whole image may be one noisy byte read in place of
                     // a block's STX. A sender that has really finished sends its EOT again;
                     // noise does not, and the block it spoiled comes again after the NAK,
                     // once the rest of it has passed.
@@ -117,6 +118,7 @@ private:
         earlyEotAnswered_ = false;
         bool repeated = acceptedBlocks_ > 0 && block_[1] == lastAccepted_;
         if (!repeated) {
+            if (acceptedBlocks_ == 0) noteImageEnd();
             if (!file_.write(block_.data() + 3, kBlockPayload)) return kCollectWriteFailed;
             receivedBytes_ += static_cast<long>(kBlockPayload);
             if (acceptedBlocks_ % kProgressEveryBlocks == 0) {
@@ -142,7 +144,7 @@ private:
             report(session_, kNotClearedMessage);
             return kCollectWriteFailed;
         }
-        if (receivedBytes_ < totalBytes_ || stored != TransferFile::Commit::Durable) {
+        if (receivedBytes_ < wholeImageBytes() || stored != TransferFile::Commit::Durable) {
             // What arrived is kept, but the logger keeps its records for the next collection.
             report(session_, kNotClearedMessage);
         } else {
@@ -158,6 +160,18 @@ private:
         if (session_.convertCollectedFile) session_.convertCollectedFile(destination_);
         return kCollectOk;
     }
+
+    // The first block is the logger's header, which says where its last record ends.
+    void noteImageEnd() {
+        std::string_view header(reinterpret_cast<const char*>(block_.data() + 3), kBlockPayload);
+        if (auto area = readRecordArea(header)) imageEndBytes_ = static_cast<long>(area->endOffset);
+    }
+
+    // What a whole image takes: the announced count, and the memory up to the last record.
+    // The count is the header and the new records only, while the blocks carry the memory
+    // from offset 0, so an end after as many bytes as the count may still be short of the
+    // records the logger would mark collected.
+    long wholeImageBytes() const { return std::max(totalBytes_, imageEndBytes_); }
 
     bool countError() {
         ++retries_;
@@ -187,6 +201,7 @@ private:
     TransferFile file_{session_.syncFolder};
     BlockBuffer block_{};
     long totalBytes_ = 0;
+    long imageEndBytes_ = 0;  // the header's end of the records, once the first block is in
     long receivedBytes_ = 0;
     int recordNumber_ = 0;
     int consecutiveErrors_ = 0;

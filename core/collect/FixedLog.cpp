@@ -66,13 +66,25 @@ int nextLineNumber(std::FILE* file, const FixedLogLayout& layout) {
     return kFirstEntryLine + static_cast<int>((size - kFirstEntryOffset) / layout.lineBytes);
 }
 
+// Writes straight to the file, so that a failure is known at once and nothing is left in a
+// buffer to be written later.
+bool writeAt(int fd, long offset, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written, offset + static_cast<long>(written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 // The header, and the count line's place behind it, at the start of the file.
-void writeHeader(std::FILE* file, const FixedLogLayout& layout) {
+std::string headerBytes(const FixedLogLayout& layout) {
     // The count line always starts at byte 22, whatever the header's length.
     std::string start = layout.header;
     start.resize(kCountLineOffset, '\0');
-    std::fseek(file, 0, SEEK_SET);
-    std::fwrite(start.data(), 1, start.size(), file);
+    return start;
 }
 
 long lineOffset(int lineNumber, const FixedLogLayout& layout) {
@@ -94,7 +106,7 @@ std::string formatCountLine(const CalendarTime& t, int nextLine) {
 
 int appendFixedLog(const std::string& path, const FixedLogLayout& layout, const CalendarTime& time,
                    std::string_view message) {
-    // Created when missing, never truncated: another copy of the program may be writing it.
+    // Created when missing, never emptied: another copy of the program may be writing it.
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return errno;
     std::FILE* file = ::fdopen(fd, "r+b");
@@ -105,25 +117,30 @@ int appendFixedLog(const std::string& path, const FixedLogLayout& layout, const 
     }
     // Another copy of the program may write the same log.
     flock(fileno(file), LOCK_EX);
-    int next = kFirstEntryLine;
+    const long oldSize = fileSize(file);
     // A file too short to hold its header (new, or left empty) gets the header first.
-    if (fileSize(file) < static_cast<long>(kCountLineOffset)) writeHeader(file, layout);
-    else next = nextLineNumber(file, layout);
+    const bool headerMissing = oldSize < static_cast<long>(kCountLineOffset);
+    int next = headerMissing ? kFirstEntryLine : nextLineNumber(file, layout);
     if (next - kFirstEntryLine >= layout.ringLines) next = kFirstEntryLine;
 
     auto parts = splitMessage(message, layout);
     std::string countLine = formatCountLine(time, next + static_cast<int>(parts.size()));
-    std::fseek(file, kCountLineOffset, SEEK_SET);
-    std::fwrite(countLine.data(), 1, countLine.size(), file);
-
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d/%02d/%02d %02d:%02d:%02d ", time.year, time.month, time.day, time.hour,
                   time.minute, time.second);
     std::string lines = stamp + parts[0] + "\r\n";
     for (std::size_t i = 1; i < parts.size(); ++i) lines += parts[i] + "\r\n";
-    std::fseek(file, lineOffset(next, layout), SEEK_SET);
-    bool written = std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
+
+    // The lines first, and the count only once they are all there: a disk that fills up
+    // part-way must leave neither half a line nor a count that points past lines never
+    // written (the next entry would follow a gap of zero bytes). A failed entry is cut off
+    // again, so the file is as it was.
+    bool written = (!headerMissing || writeAt(fd, 0, headerBytes(layout))) &&
+                   writeAt(fd, lineOffset(next, layout), lines) && writeAt(fd, kCountLineOffset, countLine);
     int error = written ? 0 : errno;
+    if (!written) {
+        [[maybe_unused]] int cut = ::ftruncate(fd, oldSize);  // if even this fails, the count is still right
+    }
     if (std::fclose(file) != 0 && error == 0) error = errno;
     return error;
 }

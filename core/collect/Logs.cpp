@@ -5,13 +5,14 @@
 #include "core/collect/FixedLog.h"
 
 namespace fenta21 {
-namespace {
 
 // ERR.LOG: 44 message bytes on the entry line and up to three continuation lines of 64.
 const FixedLogLayout kErrorLog{"TORVINE    0001 TRW \r\n", 44, 64, 3, 66, 30000};
 // RSV.LOG: one line of 108 message bytes per entry. It wraps like ERR.LOG, so that its count
 // stays within the count line's width.
 const FixedLogLayout kReservationLog{"FENTA21 RSV   LOG \r\n", 108, 0, 0, 130, 30000};
+
+namespace {
 
 void append(Session& session, const char* fileName, const FixedLogLayout& layout, std::atomic<bool>& failedOnce,
             const std::string& text) {

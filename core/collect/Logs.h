@@ -5,6 +5,11 @@
 namespace fenta21 {
 
 class Session;
+struct FixedLogLayout;
+
+// The layouts of the two logs.
+extern const FixedLogLayout kErrorLog;
+extern const FixedLogLayout kReservationLog;
 
 // ERR.LOG and RSV.LOG in the home folder. Messages are UTF-8; the logs hold code page 932.
 void logError(Session& session, const std::string& text);

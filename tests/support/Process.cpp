@@ -55,13 +55,14 @@ std::string slurp(const std::string& path) {
     return content.str();
 }
 
+int decodedStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
+
 int exitStatus(pid_t pid) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) return -1;
     }
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    return 128 + WTERMSIG(status);
+    return decodedStatus(status);
 }
 
 }  // namespace
@@ -106,6 +107,22 @@ int BackgroundProcess::stop(int signalNumber) {
     int status = exitStatus(pid_);
     pid_ = -1;
     return status;
+}
+
+std::optional<int> BackgroundProcess::waitFor(std::chrono::milliseconds limit) {
+    if (pid_ < 0) return std::nullopt;
+    const auto until = std::chrono::steady_clock::now() + limit;
+    do {
+        int status = 0;
+        pid_t ended = waitpid(pid_, &status, WNOHANG);
+        if (ended == pid_) {
+            pid_ = -1;
+            return decodedStatus(status);
+        }
+        if (ended < 0 && errno != EINTR) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < until);
+    return std::nullopt;
 }
 
 }  // namespace fenta21::test

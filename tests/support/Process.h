@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <csignal>
 #include <map>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -33,6 +35,9 @@ public:
     static bool waitForPath(const std::string& path);
     // Sends the signal (SIGTERM unless another is given) and returns the exit status.
     int stop(int signalNumber = SIGTERM);
+    // Waits up to `limit` for the program to end (of itself, or by a signal sent before):
+    // its exit status, or nothing when it is still running.
+    std::optional<int> waitFor(std::chrono::milliseconds limit);
     // Sends a signal and returns at once.
     void signal(int signalNumber);
     // Output so far (stdout, then what went to stderr).

@@ -14,8 +14,7 @@ SimLine::SimLine(double scale) : clock(scale) {
         std::filesystem::copy_file(entry.path(), home.file(entry.path().filename().string()));
     linkPath = home.file("ttySIM");
     home.write("comports.txt", "# the simulated logger\nCOM1 " + linkPath + "\n");
-    server = std::make_unique<sim::PtyServer>(linkPath, logger);
-    if (!server->start()) throw std::runtime_error(server->error());
+    serveInstead(logger);
     session = std::make_unique<Session>(home.path(), host, clock);
     startUp(*session);
 }
@@ -23,6 +22,12 @@ SimLine::SimLine(double scale) : clock(scale) {
 SimLine::~SimLine() {
     session.reset();
     server->stop();
+}
+
+void SimLine::serveInstead(sim::SimDevice& device) {
+    if (server) server->stop();
+    server = std::make_unique<sim::PtyServer>(linkPath, device);
+    if (!server->start()) throw std::runtime_error(server->error());
 }
 
 int SimLine::open(int portNumber) {

@@ -20,6 +20,9 @@ public:
 
     // Opens COM1 (or the port number given) through the session's channel: 1 or 0.
     int open(int portNumber = 1);
+    // Serves `device` on COM1 from now on, in place of the logger (a device in front of it,
+    // say); the device must outlive the line.
+    void serveInstead(sim::SimDevice& device);
 
     TempHome home;
     TestClock clock;

@@ -4,6 +4,7 @@
 #include "core/collect/FixedLog.h"
 #include "core/collect/Logs.h"
 #include "core/collect/Report.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
@@ -133,6 +134,26 @@ TEST_F(Logs, EmptyExistingLogGetsItsHeader) {
     EXPECT_EQ(errLog().substr(0, 44), "TORVINE    0001 TRW \r\n20261208 090507 0003\r\n");
     EXPECT_EQ(home.read("RSV.LOG").substr(0, 44), std::string("FENTA21 RSV   LOG \r\n\0\0", 22) + "20261208 090507 0003\r\n");
     EXPECT_EQ(home.read("RSV.LOG").size(), 44u + 130u);
+}
+
+// A disk that fills up while an entry is written leaves the log as it was: no half line, and
+// no count pointing past lines that never came, which would leave a gap of zero bytes before
+// the next entry. Room for nothing, for part of a line, and for the first line of two.
+TEST_F(Logs, AnEntryTheDiskHasNoRoomForLeavesTheLogAsItWas) {
+    for (std::size_t room : {0, 30, 100}) {
+        logError(session, "before");
+        std::string before = errLog();
+        {
+            FileSizeLimit full(before.size() + room);
+            ASSERT_TRUE(full.active());
+            logError(session, std::string(50, 'x'));
+        }
+        EXPECT_EQ(errLog(), before) << room;
+        logError(session, "after");
+        std::string log = errLog();
+        ASSERT_EQ(log.size(), before.size() + 66) << room;
+        EXPECT_EQ(log.substr(before.size(), 25), "2026/12/08 09:05:07 after") << room;
+    }
 }
 
 TEST_F(Logs, ReservationLogRingRestartsAtLine2After30000Lines) {

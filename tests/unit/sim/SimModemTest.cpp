@@ -68,6 +68,15 @@ TEST(SimModem, SettableRepliesAndFaults) {
     EXPECT_EQ(modem.receive("ATDT0312345678\r"), "");  // switched off: it does not dial either
     EXPECT_FALSE(modem.onLine());
     EXPECT_EQ(modem.receivedLines().back(), "ATDT0312345678");
+
+    // Switched off in mid-call: the call is lost and the logger hears nothing more.
+    modem.setFaults({});
+    ASSERT_NE(modem.receive("ATDT0312345678\r"), "");
+    faults.silent = true;
+    modem.setFaults(faults);
+    EXPECT_EQ(modem.receive("eerm0\r\n"), "");
+    EXPECT_FALSE(modem.onLine());
+    EXPECT_EQ(modem.droppedCalls(), 1);
 }
 
 }  // namespace
