@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace fenta21::fuzz {
 namespace {
@@ -116,6 +117,7 @@ void traceLine(const LineState& line) {
 long ScriptedLine::readSome(std::uint8_t* buffer, std::size_t maxBytes, std::chrono::nanoseconds) {
     LineState& line = *state_;
     line.readSinceLastWrite = true;
+    if (line.input.empty() && line.answerDue && line.answerer) line.replies.push_back({std::exchange(line.answered, {}), false});
     if (line.input.empty() && line.answerDue && line.nextReply < line.replies.size()) {
         line.answerDue = false;
         const Reply& reply = line.replies[line.nextReply++];
@@ -149,6 +151,7 @@ long ScriptedLine::writeSome(const std::uint8_t* data, std::size_t count, std::c
     }
     line.readSinceLastWrite = false;
     line.answerDue = true;
+    if (line.answerer) line.answered += line.answerer(bytes);
     return static_cast<long>(count);
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,6 +57,11 @@ struct LineState {
     bool readSinceLastWrite = true;
     bool answerDue = false;  // written since the last reply came
     std::vector<Write> writes;
+    // When set, a logger answers instead of the script, and each reply it gives in a turn is
+    // added to `replies` as it is released: the line records a script that replays the same
+    // exchange (the corpus maker puts the simulated logger here).
+    std::function<std::string(std::string_view written)> answerer;
+    std::string answered;
     // The cancel flag that a scripted press sets, and the turn it answered (-1: none).
     std::atomic<int>* cancelFlag = nullptr;
     long cancelAfterWrite = -1;
