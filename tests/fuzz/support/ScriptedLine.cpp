@@ -144,7 +144,8 @@ long ScriptedLine::writeSome(const std::uint8_t* data, std::size_t count, std::c
     LineState& line = *state_;
     std::string_view bytes(reinterpret_cast<const char*>(data), count);
     if (line.readSinceLastWrite || line.writes.empty()) {
-        line.writes.push_back({std::string(bytes), std::move(line.readSinceWrite)});
+        bool cancelStanding = line.cancelFlag != nullptr && line.cancelFlag->load() == kCancelled;
+        line.writes.push_back({std::string(bytes), std::move(line.readSinceWrite), cancelStanding});
         line.readSinceWrite.clear();
     } else {
         line.writes.back().bytes += bytes;

@@ -48,6 +48,7 @@ struct LineState {
     struct Write {
         std::string bytes;
         std::string readBefore;
+        bool cancelStanding = false;  // the cancel flag said cancelled when the turn began
     };
 
     std::vector<Reply> replies;
