@@ -16,9 +16,11 @@ public:
     std::vector<std::string> openFiles;
     std::size_t reportCount = 0;
     std::size_t questionCount = 0;
+    std::size_t yesNoQuestions = 0;  // of them, plain yes/no questions
 
     void report(const std::string&) override { ++reportCount; }
-    Answer ask(Question, const std::string&) override {
+    Answer ask(Question kind, const std::string&) override {
+        if (kind == Question::YesNo) ++yesNoQuestions;
         return answers.empty() ? Answer::No : answers[questionCount++ % answers.size()];
     }
     std::vector<std::string> chooseOpenFiles(const OpenFileRequest&) override { return openFiles; }
