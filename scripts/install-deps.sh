@@ -4,10 +4,12 @@
 # mounts a real card through udisks2. The package (scripts/package.sh) needs help2man for the
 # manual pages, dpkg-dev and file for cpack's dependency scan, lintian, desktop-file-utils,
 # and systemd for systemd-analyze. fenta21-cli writes its --json results with nlohmann-json.
+# The fuzz targets (scripts/fuzz.sh) are built with clang, whose libFuzzer runtime is in
+# libclang-rt-14-dev.
 set -euo pipefail
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev lrzsz
           qt6-base-dev xvfb xauth fonts-noto-cjk dosfstools udisks2 nlohmann-json3-dev
-          help2man dpkg-dev file lintian desktop-file-utils systemd)
+          help2man dpkg-dev file lintian desktop-file-utils systemd clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
