@@ -97,6 +97,11 @@ void CliHost::installSignalHandlers() {
 
 int CliHost::cancellingSignal() { return cancelledBy.load(); }
 
+int CliHost::exitStatus(int commandStatus) {
+    int signalNumber = cancellingSignal();
+    return signalNumber != 0 ? 128 + signalNumber : commandStatus;
+}
+
 void CliHost::stopOnFirstSignal() { firstSignalStops.store(true); }
 
 int CliHost::stopSignal() { return stoppedBy.load(); }

@@ -50,6 +50,9 @@ public:
     static void installSignalHandlers();
     // The signal that cancelled the command's work, or 0.
     static int cancellingSignal();
+    // The status the program ends with when the command returned `commandStatus`: a command
+    // that a signal cancelled has wound down, and 128 + the signal says what ended it.
+    static int exitStatus(int commandStatus);
     // For a command that ends itself when asked (the scheduler): from now on the first signal
     // only asks it to stop (stopSignal()), and a second one cancels as above.
     static void stopOnFirstSignal();

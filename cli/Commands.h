@@ -26,6 +26,8 @@ inline constexpr int kExitUsage = 2;
 // Collections: the data file is stored, but its CSV file could not be written whole.
 inline constexpr int kExitCsvFailed = 3;
 inline constexpr int kExitNothingNew = 4;
+// The scheduler: another program already runs this home folder's reservations.
+inline constexpr int kExitHeldElsewhere = 5;
 
 struct CommandInfo {
     const char* name;

@@ -9,6 +9,27 @@
 
 namespace fenta21::cli {
 
+namespace {
+
+void printJsonLine(const nlohmann::ordered_json& object) {
+    // Texts that are not UTF-8 (a folder name in another encoding) are shown with U+FFFD
+    // rather than ending the program without its result.
+    std::string text = object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+void printJsonError(const std::string& command, const std::string& text, int status) {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    object["command"] = command.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(command);
+    object["exitStatus"] = status;
+    object["message"] = text;
+    object["messages"] = {text};
+    printJsonLine(object);
+}
+
 JsonResult::JsonResult(CommandContext& context, const char* command) : context_(context), command_(command) {
     auto& args = context.args;
     auto flag = std::find(args.begin(), args.end(), "--json");
@@ -18,19 +39,17 @@ JsonResult::JsonResult(CommandContext& context, const char* command) : context_(
 
 int JsonResult::finish(int status) {
     if (!wanted_) return status;
+    // The object tells the status the process ends with, which a cancelling signal decides.
+    int exitStatus = CliHost::exitStatus(status);
     std::vector<std::string> messages = context_.host.reports();
     messages.insert(messages.end(), complaints_.begin(), complaints_.end());
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
     object["command"] = command_;
     object.update(body_);
-    object["exitStatus"] = status;
+    object["exitStatus"] = exitStatus;
     object["message"] = messages.empty() ? std::string() : messages.back();
     object["messages"] = messages;
-    // Texts that are not UTF-8 (a folder name in another encoding) are shown with U+FFFD
-    // rather than ending the program without its result.
-    std::string text = object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    std::printf("%s\n", text.c_str());
-    std::fflush(stdout);
+    printJsonLine(object);
     return status;
 }
 

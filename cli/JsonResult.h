@@ -38,6 +38,11 @@ private:
     std::vector<std::string> complaints_;
 };
 
+// An error before any command ran (an unknown option or command, a missing home folder), as
+// the object a command would have printed: "command" (null when none was named),
+// "exitStatus", "message" and "messages".
+void printJsonError(const std::string& command, const std::string& text, int status);
+
 // One stored file: its path, and for a data file its record count, the first and last
 // record's times and its CSV file (null when the conversion did not write it whole, with
 // the reason beside it).

@@ -9,6 +9,7 @@
 #include "core/remote/Scheduler.h"
 
 #include <chrono>
+#include <optional>
 #include <cstdio>
 #include <thread>
 
@@ -23,7 +24,14 @@ int runScheduler(Session& session) {
     StoredFiles files(session);
     ReservationScheduler scheduler(session);
     session.reservationRunning.store(true);
-    scheduler.resume();
+    if (!scheduler.resume()) {
+        std::optional<SchedulerHolder> other = scheduler.otherScheduler();
+        std::fprintf(stderr,
+                     "fenta21-cli schedule: the reservations of %s are run by %s already; one scheduler runs a "
+                     "home folder at a time\n",
+                     session.homeFolder().c_str(), schedulerHolderText(other.value_or(SchedulerHolder{})).c_str());
+        return kExitHeldElsewhere;
+    }
     std::fprintf(stderr, "fenta21-cli schedule: running (Ctrl+C stops it after the collection in progress; "
                          "a second Ctrl+C cancels that collection)\n");
     while (CliHost::stopSignal() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -73,7 +81,10 @@ const CommandInfo kScheduleCommand{
     "             start and stop button does: the desktop program starts it when it starts with\n"
     "             \"on\". A scheduler running already is not started or stopped by it.\n"
     "  status     prints on or off, as rsvflg.dat says.\n\n"
-    "Exit status: 0 done, 1 rsvflg.dat could not be written (it stays as it was), 2 usage error.\n",
+    "Only one scheduler runs a home folder at a time (this program or the desktop program); a\n"
+    "second is refused with the process id of the one that runs it.\n\n"
+    "Exit status: 0 done, 1 rsvflg.dat could not be written (it stays as it was), 2 usage error,\n"
+    "5 another program runs this home folder's reservations.\n",
     &runSchedule,
 };
 

@@ -1,6 +1,7 @@
 // fenta21-cli: the headless program for scripts and unattended stations.
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
+#include "cli/JsonResult.h"
 #include "cli/PortOptions.h"
 #include "core/app/Folders.h"
 #include "core/app/ProgramVersion.h"
@@ -9,6 +10,7 @@
 #include "core/serial/ComPortMap.h"
 #include "core/serial/PortOpenFailure.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -78,10 +80,32 @@ void sayPortsNotOpened(Session& session) {
     };
 }
 
+// A mistake found before any command ran: said on stderr, and with --json (anywhere among
+// the words) also as the object a script reads in place of the command's.
+class EarlyErrors {
+public:
+    explicit EarlyErrors(const std::vector<std::string>& args)
+        : json_(std::find(args.begin(), args.end(), "--json") != args.end()) {}
+
+    void nameCommand(std::string command) { command_ = std::move(command); }
+
+    // `hint` adds the pointer to the help text for a mistake in the words themselves.
+    int fail(const std::string& text, bool hint = true) const {
+        std::fprintf(stderr, "fenta21-cli: %s\n%s", text.c_str(), hint ? "(see fenta21-cli --help)\n" : "");
+        if (json_) printJsonError(command_, text, kExitUsage);
+        return kExitUsage;
+    }
+
+private:
+    bool json_;
+    std::string command_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    EarlyErrors early(args);
     std::string home = currentFolder();
     std::optional<std::string> homeGiven;  // the --home text, checked once the command is known
     bool jsonWanted = false;
@@ -100,38 +124,28 @@ int main(int argc, char** argv) {
             std::printf("fenta21-cli %s\n", programVersion());
             return kExitOk;
         }
-        if (args.front() != "--home" || args.size() < 2) {
-            std::fprintf(stderr, "fenta21-cli: %s\n(see fenta21-cli --help)\n",
-                         args.front() == "--home" ? "--home needs a folder" : ("unknown option " + args.front()).c_str());
-            return kExitUsage;
-        }
+        if (args.front() != "--home" || args.size() < 2)
+            return early.fail(args.front() == "--home" ? "--home needs a folder" : "unknown option " + args.front());
         std::error_code ec;
         home = std::filesystem::absolute(args[1], ec).lexically_normal().string();
         homeGiven = args[1];
-        if (ec) {
-            std::fprintf(stderr, "fenta21-cli: the home folder %s does not exist\n", args[1].c_str());
-            return kExitUsage;
-        }
+        if (ec) return early.fail("the home folder " + args[1] + " does not exist", false);
         while (home.size() > 1 && home.back() == '/') home.pop_back();
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty()) {
         printUsage(stderr);
-        return kExitUsage;
+        return early.fail("no command given", false);
     }
 
     const CommandInfo* command = nullptr;
     for (const CommandInfo* candidate : kCommands)
         if (args.front() == candidate->name) command = candidate;
-    if (command == nullptr) {
-        std::fprintf(stderr, "fenta21-cli: unknown command \"%s\"\n(see fenta21-cli --help)\n", args.front().c_str());
-        return kExitUsage;
-    }
+    if (command == nullptr) return early.fail("unknown command \"" + args.front() + "\"");
+    early.nameCommand(command->name);
     // init makes the home folder; every other command needs it there.
-    if (homeGiven && command != &kInitCommand && !folderExists(home)) {
-        std::fprintf(stderr, "fenta21-cli: the home folder %s does not exist\n", homeGiven->c_str());
-        return kExitUsage;
-    }
+    if (homeGiven && command != &kInitCommand && !folderExists(home))
+        return early.fail("the home folder " + *homeGiven + " does not exist", false);
     args.erase(args.begin());
     if (jsonWanted) args.push_back("--json");
     if (wantsHelp(args)) {
@@ -141,11 +155,10 @@ int main(int argc, char** argv) {
     }
 
     auto clock = clockFromEnvironment();
-    if (!clock) {
-        std::fprintf(stderr, "fenta21-cli: FENTA21_TIME_SCALE must be a positive number and FENTA21_START_TIME "
-                             "a time written YYYY-MM-DDTHH:MM:SS\n");
-        return kExitUsage;
-    }
+    if (!clock)
+        return early.fail("FENTA21_TIME_SCALE must be a positive number and FENTA21_START_TIME a time written "
+                          "YYYY-MM-DDTHH:MM:SS",
+                          false);
     CliHost host;
     CliHost::installSignalHandlers();
     Session session(home, host, *clock);
@@ -157,8 +170,5 @@ int main(int argc, char** argv) {
     startUp(session);
     sayPortMapProblems(session);
     CommandContext context{session, host, std::move(args)};
-    int status = command->run(context);
-    // A command that a signal cancelled has wound down; its status says what ended it.
-    if (int signalNumber = CliHost::cancellingSignal()) return 128 + signalNumber;
-    return status;
+    return CliHost::exitStatus(command->run(context));
 }

@@ -27,6 +27,10 @@ std::string fitSaveDestinationText(const std::string& text) {
 }
 
 SettingsChange confirmSaveDestination(Session& session, SaveDestination& destination) {
+    if (!hasCp932Form(destination.folder) || !hasCp932Form(destination.fileName)) {
+        report(session, kNoCp932FormText);
+        return SettingsChange::Refused;
+    }
     if (!folderExists(resolveDataFolder(session.homeFolder(), destination.folder))) {
         report(session, kMissingFolderMessage);
         destination.folder = kDataFolderResetText;

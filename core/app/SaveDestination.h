@@ -29,7 +29,8 @@ SaveDestination currentSaveDestination(const Session& session);
 // is never split.
 std::string fitSaveDestinationText(const std::string& text);
 
-// The dialog's "OK". The folder is resolved as every collection resolves it; when it does not
+// The dialog's "OK". A text with a character that system.dat cannot hold in code page 932 is
+// reported and nothing is stored: Refused, the typed texts kept for the user to mend. The folder is resolved as every collection resolves it; when it does not
 // exist the refusal is reported, `destination.folder` becomes the reset text "../data/" (for
 // the dialog to show) and nothing is stored: Refused. Otherwise both texts are stored exactly
 // as typed and system.dat is saved: Stored, or NotSaved (reported, the typed texts kept for

@@ -6,6 +6,9 @@
 #include "core/datafile/CFilCnv.h"
 #include "core/remote/AddressBookHooks.h"
 #include "core/serial/Channel.h"
+#include "core/serial/PortOpenFailure.h"
+
+#include <cerrno>
 
 namespace fenta21 {
 
@@ -45,6 +48,13 @@ void Session::createSerialChannel() {
     env.portMapFile = homeFile("comports.txt");
     env.lineSpeed = &line.lineSpeed;
     env.openFailed = [this](const PortOpenFailure& failure) {
+        // The fixed lines say only that the port could not be used; a port another program
+        // holds is said as such, with who holds it, for whoever reads the logs later.
+        if (failure.stage == PortOpenFailure::Stage::Open && failure.errorNumber == EBUSY) {
+            std::string text = portOpenFailureText(failure);
+            logError(*this, text);
+            if (reports.reservedCollectionMode.load()) logReservation(*this, stationTag(*this) + text);
+        }
         if (portNotOpened) portNotOpened(failure);
     };
     destroySerialChannel();

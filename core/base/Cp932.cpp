@@ -8,8 +8,10 @@
 namespace fenta21 {
 namespace {
 
-// One conversion through iconv, replacing every byte sequence it refuses by `replacement`.
-std::string convert(std::string_view input, const char* to, const char* from, std::string_view replacement) {
+// One conversion through iconv, replacing every byte sequence it refuses by `replacement`;
+// `refused`, when given, is set when there was such a sequence.
+std::string convert(std::string_view input, const char* to, const char* from, std::string_view replacement,
+                    bool* refused = nullptr) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert code page 932");
     std::string output;
@@ -25,6 +27,7 @@ std::string convert(std::string_view input, const char* to, const char* from, st
         if (rc == static_cast<std::size_t>(-1)) {
             if (errno == E2BIG) continue;
             // EILSEQ or EINVAL (a truncated last character): skip one byte and go on.
+            if (refused) *refused = true;
             output.append(replacement);
             ++in;
             --inLeft;
@@ -39,6 +42,12 @@ std::string convert(std::string_view input, const char* to, const char* from, st
 std::string cp932ToUtf8(std::string_view cp932) { return convert(cp932, "UTF-8", "CP932", "?"); }
 
 std::string utf8ToCp932(std::string_view utf8) { return convert(utf8, "CP932", "UTF-8", "?"); }
+
+bool hasCp932Form(std::string_view utf8) {
+    bool refused = false;
+    convert(utf8, "CP932", "UTF-8", "?", &refused);
+    return !refused;
+}
 
 bool isCp932LeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 

@@ -14,6 +14,12 @@ namespace fenta21 {
 std::string cp932ToUtf8(std::string_view cp932);
 std::string utf8ToCp932(std::string_view utf8);
 
+// Whether every character of a UTF-8 text has a code page 932 form. A name stored in a
+// settings or list file without one would come back with '?' in its place and no longer name
+// the folder or file the user meant, so such a name is refused where it is typed.
+bool hasCp932Form(std::string_view utf8);
+inline constexpr const char* kNoCp932FormText = "Shift_JISで表せない文字は使用できません!! ";
+
 // True for the first byte of a double-byte character.
 bool isCp932LeadByte(unsigned char byte);
 

@@ -20,10 +20,14 @@ ReservationScheduler::~ReservationScheduler() {
     waitForWorker();
 }
 
-void ReservationScheduler::switchOn() {
+bool ReservationScheduler::switchOn() {
     session_.reservationRunning.store(true);
+    if (!startWorker()) {
+        session_.reservationRunning.store(false);
+        return false;
+    }
     storeReservationFlag(session_, true);
-    startWorker();
+    return true;
 }
 
 void ReservationScheduler::switchOff() {
@@ -31,22 +35,39 @@ void ReservationScheduler::switchOff() {
     storeReservationFlag(session_, false);
 }
 
-void ReservationScheduler::resume() {
-    if (session_.reservationRunning.load()) startWorker();
+bool ReservationScheduler::resume() {
+    if (!session_.reservationRunning.load()) return true;
+    if (startWorker()) return true;
+    session_.reservationRunning.store(false);
+    return false;
 }
 
-void ReservationScheduler::startWorker() {
+std::optional<SchedulerHolder> ReservationScheduler::otherScheduler() const {
+    std::lock_guard lock(mutex_);
+    return refusedBy_;
+}
+
+bool ReservationScheduler::startWorker() {
     std::unique_lock lock(mutex_);
-    if (alive_) return;  // the running worker sees the flag and carries on
+    if (alive_) return true;  // the running worker sees the flag and carries on
     if (worker_.joinable()) worker_.join();
+    SchedulerHolder holder;
+    claim_ = SchedulerClaim::take(session_.homeFolder(), holder);
+    if (!claim_) {
+        refusedBy_ = holder;
+        return false;
+    }
+    refusedBy_.reset();
     alive_ = true;
     worker_ = std::thread([this] { work(); });
+    return true;
 }
 
 bool ReservationScheduler::keepRunning() {
     std::lock_guard lock(mutex_);
     if (session_.reservationRunning.load()) return true;
     alive_ = false;
+    claim_.reset();
     ended_.notify_all();
     return false;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/remote/SchedulerClaim.h"
+
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace fenta21 {
@@ -13,7 +16,8 @@ class Session;
 // reservation table about once a second and runs the station collection of the first
 // reservation due, with every message going to RSV.LOG and the notice instead of a box.
 // At most one worker exists: switching on while the last one is still finishing a
-// collection keeps that one going instead of starting a second.
+// collection keeps that one going instead of starting a second. The worker holds the home's
+// scheduler claim while it runs, so that no other program's scheduler works the same home.
 class ReservationScheduler {
 public:
     explicit ReservationScheduler(Session& session);
@@ -22,10 +26,15 @@ public:
     ReservationScheduler& operator=(const ReservationScheduler&) = delete;
 
     // Switches on or off and records it in rsvflg.dat, as the window's start/stop button does.
-    void switchOn();
+    // Switching on is refused (false, nothing written, reservationRunning false) while another
+    // program runs this home's reservations; otherScheduler() then names it.
+    bool switchOn();
     void switchOff();
-    // Starts the worker when reservationRunning says so (at start-up), without writing the file.
-    void resume();
+    // Starts the worker when reservationRunning says so (at start-up), without writing the
+    // file. Refused as switchOn is, leaving rsvflg.dat as it is: the other program runs them.
+    bool resume();
+    // The program that held the home's claim when this scheduler was last refused.
+    std::optional<SchedulerHolder> otherScheduler() const;
     // Waits until the worker has ended (after switchOff, between collections).
     void waitForWorker();
     bool workerAlive() const;
@@ -38,7 +47,7 @@ public:
     std::function<void(int row)> onReservationStarted;
 
 private:
-    void startWorker();
+    bool startWorker();
     void work();
     // True while the scheduler stays on; false ends the worker (decided under the lock, so
     // a switch-on at that moment starts a new worker instead of relying on this one).
@@ -48,6 +57,8 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable ended_;
     bool alive_ = false;
+    std::optional<SchedulerClaim> claim_;
+    std::optional<SchedulerHolder> refusedBy_;
     std::thread worker_;
 };
 

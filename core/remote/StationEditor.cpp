@@ -72,6 +72,10 @@ void StationEditor::browseFolder() {
         report(*session_, tooLongText(StationField::Folder));
         return;
     }
+    if (!hasCp932Form(chosen)) {
+        report(*session_, kNoCp932FormText);
+        return;
+    }
     form_.folder = chosen;
 }
 
@@ -90,6 +94,10 @@ EditorOutcome StationEditor::confirm(const StationForm& typed) {
         if (text.find_first_of("\r\n") != std::string::npos) {
             report(*session_, kLineBreakRefusedText);
             return EditorOutcome::LineBreakInField;
+        }
+        if (!hasCp932Form(text)) {
+            report(*session_, kNoCp932FormText);
+            return EditorOutcome::NoCp932Form;
         }
     }
     if (!folderExists(resolveDataFolder(session_->homeFolder(), typed.folder))) {

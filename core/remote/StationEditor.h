@@ -42,6 +42,7 @@ enum class EditorOutcome {
     FieldTooLong,   // reported; nothing stored, the editor stays open
     CommaInField,   // reported; nothing stored, the editor stays open
     LineBreakInField,  // reported; nothing stored, the editor stays open
+    NoCp932Form,    // a character adr.csv cannot hold: reported; nothing stored, the editor stays open
     FolderMissing,  // reported; the folder field now reads "../data/", the editor stays open
 };
 

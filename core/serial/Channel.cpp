@@ -1,6 +1,7 @@
 #include "core/serial/Channel.h"
 
 #include "core/serial/ComPortMap.h"
+#include "core/serial/PortHolder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -101,6 +102,11 @@ int openChannel(TTYInfo* channel) {
         closeChannel(channel);
         failure.stage = failure.devicePath.empty() ? PortOpenFailure::Stage::NoDevice : PortOpenFailure::Stage::Open;
         failure.errorNumber = errorNumber;
+        if (errorNumber == EBUSY) {
+            PortHolder holder = findPortHolder(failure.devicePath);
+            failure.holderProcess = holder.processId;
+            failure.holderProgram = holder.programName;
+        }
         if (channel->env.openFailed) channel->env.openFailed(failure);
         return 0;
     }

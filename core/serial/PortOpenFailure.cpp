@@ -18,9 +18,13 @@ const char* remedyFor(int errorNumber) {
     }
 }
 
-std::string systemWords(int errorNumber) {
-    std::string text = std::strerror(errorNumber);
-    if (const char* remedy = remedyFor(errorNumber)) text += std::string(" — ") + remedy;
+std::string systemWords(const PortOpenFailure& failure) {
+    std::string text = std::strerror(failure.errorNumber);
+    if (failure.errorNumber == EBUSY && failure.holderProcess != 0) {
+        std::string who = failure.holderProgram.empty() ? "another program" : failure.holderProgram;
+        return text + " — " + who + " (process " + std::to_string(failure.holderProcess) + ") has it open";
+    }
+    if (const char* remedy = remedyFor(failure.errorNumber)) text += std::string(" — ") + remedy;
     return text;
 }
 
@@ -33,7 +37,7 @@ std::string portOpenFailureText(const PortOpenFailure& failure) {
         case PortOpenFailure::Stage::NoDevice:
             if (!failure.mapProblem.empty()) return com + " has no device: comports.txt " + failure.mapProblem;
             return com + " has no device: comports.txt has no line for it and no serial adapter is left for it";
-        case PortOpenFailure::Stage::Open: return "cannot open " + device + ": " + systemWords(failure.errorNumber);
+        case PortOpenFailure::Stage::Open: return "cannot open " + device + ": " + systemWords(failure);
         case PortOpenFailure::Stage::Setup:
             return "cannot set " + device + " to " + std::to_string(failure.baudRate) + " bit/s, 8N1, RTS/CTS: " +
                    std::strerror(failure.errorNumber);

@@ -23,6 +23,9 @@ struct PortOpenFailure {
     // The open was one of a search through all the COM numbers, where a number without a
     // device is no fault of the user's.
     bool duringPortSearch = false;
+    // Who holds a busy device (EBUSY), when it is a program that says so with its lock.
+    int holderProcess = 0;
+    std::string holderProgram;
 };
 
 // One line in plain words, for example

@@ -37,7 +37,12 @@ DesktopProgram::DesktopProgram(const std::string& homeFolder, std::unique_ptr<Cl
     startUpFrame(session);
     host.startingFolder = [this] { return resolveDataFolder(session.homeFolder(), session.settings.dataFolder); };
     frame->remoteWindows()->setScheduler(&scheduler);
-    if (session.reservationRunning.load()) scheduler.resume();
+    // rsvflg.dat says on, but the service (or another desktop program) may run this home's
+    // reservations already: then it is said, once the window is up, and this one stays off.
+    if (!scheduler.resume()) {
+        std::string notice = otherSchedulerNotice(scheduler.otherScheduler().value_or(SchedulerHolder{}));
+        QTimer::singleShot(0, frame.get(), [this, notice] { host.report(notice); });
+    }
 }
 
 DesktopProgram::~DesktopProgram() {

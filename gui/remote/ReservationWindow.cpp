@@ -118,7 +118,8 @@ void ReservationWindow::clear() {
 void ReservationWindow::startOrStop() {
     if (scheduler_ == nullptr) return;
     if (session_.reservationRunning.load()) scheduler_->switchOff();
-    else scheduler_->switchOn();
+    else if (!scheduler_->switchOn())
+        session_.host.report(otherSchedulerNotice(scheduler_->otherScheduler().value_or(SchedulerHolder{})));
     showStartStop();
 }
 

@@ -49,10 +49,10 @@ StationAndListPanes::StationAndListPanes(Session& session, StationListModel& sta
     right->addWidget(listView);
 
     QObject::connect(stationView, &QTreeView::clicked, window, [this](const QModelIndex& index) {
-        if (index.isValid()) session_.reports.currentStation.store(index.row());
+        if (index.isValid()) chosen_ = index.row();
     });
     QObject::connect(stationView, &QTreeView::doubleClicked, window, [this](const QModelIndex& index) {
-        if (index.isValid()) session_.reports.currentStation.store(index.row());
+        if (index.isValid()) chosen_ = index.row();
         editStation();
     });
     QObject::connect(properties, &QPushButton::clicked, window, [this] { editStation(); });
@@ -63,8 +63,6 @@ void StationAndListPanes::placeIn(QGridLayout* layout) const {
     layout->addLayout(middle_, 0, 1);
     layout->addLayout(right, 0, 2);
 }
-
-int StationAndListPanes::chosenStation() const { return session_.reports.currentStation.load(); }
 
 void StationAndListPanes::editStation() {
     int station = chosenStation();

@@ -36,8 +36,9 @@ public:
     void placeIn(QGridLayout* layout) const;
     // Shows new rows in the list, keeping the selected row and the hot row where they still are.
     void showRows(std::vector<QStringList> rows);
-    // The station chosen on the left (the session's current station), or -1.
-    int chosenStation() const;
+    // The station last clicked on the left, or -1. It is the window's own: the station word
+    // that tags the logs belongs to the collection running, which a click must not change.
+    int chosenStation() const { return chosen_; }
 
     QTreeView* stationView;
     QTreeView* listView;
@@ -52,6 +53,7 @@ private:
     void editStation();
 
     Session& session_;
+    int chosen_ = -1;
     StationListModel& stations_;
     QWidget* window_;
     QVBoxLayout* left_;

@@ -41,7 +41,6 @@ std::optional<int> StationChooser::choose(Session& session, StationListModel& st
 
 void StationChooser::properties() {
     int station = selectedRow(list_);
-    session_.reports.currentStation.store(station);
     if (station < 0) return;
     if (!StationEditorDialog::edit(session_, station, this)) return;
     storeAddressBook(session_, session_.addressBook);
@@ -50,7 +49,6 @@ void StationChooser::properties() {
 
 void StationChooser::confirm() {
     int station = selectedRow(list_);
-    session_.reports.currentStation.store(station);
     if (station < 0) {
         reject();
         return;

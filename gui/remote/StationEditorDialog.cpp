@@ -120,7 +120,8 @@ void StationEditorDialog::confirm() {
             return;
         case EditorOutcome::FieldTooLong:
         case EditorOutcome::CommaInField:
-        case EditorOutcome::LineBreakInField: return;  // reported; the typed texts stay for mending
+        case EditorOutcome::LineBreakInField:
+        case EditorOutcome::NoCp932Form: return;  // reported; the typed texts stay for mending
     }
 }
 

@@ -9,6 +9,7 @@
 #include "core/base/Cp932.h"
 #include "core/remote/ReservationFile.h"
 #include "core/remote/Scheduler.h"
+#include "core/remote/SchedulerClaim.h"
 #include "gui/app/DesktopProgram.h"
 #include "gui/base/ModalWindow.h"
 #include "gui/remote/CollectionListModel.h"
@@ -24,6 +25,10 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include <unistd.h>
+
+#include <fstream>
+
 using namespace fenta21;
 using namespace fenta21::gui;
 using fenta21::test::clickButton;
@@ -31,6 +36,13 @@ using fenta21::test::GuiSimLine;
 using fenta21::test::ModalWatcher;
 
 namespace {
+
+std::string programNameOfThisProcess() {
+    std::ifstream comm("/proc/self/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
 
 struct SchedulerBench {
     GuiSimLine line;
@@ -93,6 +105,9 @@ void ReservationWindowTest::reservationForTheNextMinuteRunsAndItsReportRaisesThe
         } else if (modal->objectName() == kConnectionWindowName) {
             hotRows << model->hotRow();
             green << model->running();
+            // The user picks another station while the reserved collection runs: its log
+            // lines still name the station collected.
+            select(window, "stationList", 1);
         } else ModalWatcher::confirmMessageBox(modal);
     });
     // The minute after, the other station on the same logger finds nothing new: that is
@@ -178,6 +193,29 @@ void ReservationWindowTest::schedulerStartedInTheWindowIsOnAgainAfterARestart() 
     QVERIFY(restarted.frame->remoteWindows()->reservationWindow() == nullptr);
     restarted.scheduler.switchOff();
     restarted.scheduler.waitForWorker();
+}
+
+void ReservationWindowTest::anotherProgramsSchedulerIsNamedAndNoSecondOneStarts() {
+    SchedulerBench bench;
+    bench.line.home.write("rsvflg.dat", std::string("\x01\x00", 2));
+    SchedulerHolder none;
+    std::optional<SchedulerClaim> service = SchedulerClaim::take(bench.line.home.path(), none);
+    QVERIFY(service.has_value());
+    const QString expected = QStringLiteral("予約回収は他のプログラム(%1 PID %2)が実行中です!! ")
+                                 .arg(QString::fromStdString(programNameOfThisProcess()))
+                                 .arg(::getpid());
+    ModalWatcher watcher([](QWidget* modal) { ModalWatcher::confirmMessageBox(modal); });
+
+    DesktopProgram started(bench.line.home.path(), std::make_unique<test::TestClock>(0.05));
+    QVERIFY(QTest::qWaitFor([&] { return watcher.messages().contains(expected); }, 30000));
+    QVERIFY(!started.scheduler.workerAlive());
+    // The window's start button is told the same and starts nothing; the flag stays as it was.
+    started.frame->action(CommandId::kReservation)->trigger();
+    press(started.frame->remoteWindows()->reservationWindow(), "startStopButton");
+    QCOMPARE(watcher.messages().count(expected), 2);
+    QVERIFY(!started.scheduler.workerAlive());
+    QCOMPARE(bench.line.home.read("rsvflg.dat"), std::string("\x01\x00", 2));
+    started.frame->remoteWindows()->reservationWindow()->close();
 }
 
 QTEST_MAIN(ReservationWindowTest)

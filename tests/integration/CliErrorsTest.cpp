@@ -13,6 +13,7 @@
 #include "tests/unit/datafile/InstalledHome.h"
 
 #include <gmock/gmock.h>
+#include <nlohmann/json.hpp>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -178,6 +179,33 @@ TEST_F(CliErrors, VersionIsSaidWithoutAHomeFolder) {
     auto result = runProcess({FENTA21_CLI_PATH, "--version"}, {}, home.root());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_THAT(result.out, testing::MatchesRegex("fenta21-cli [0-9]+\\.[0-9]+\\.[0-9]+\n"));
+}
+
+TEST_F(CliErrors, MistakesBeforeAnyCommandAreAJsonObjectWhenJsonIsAsked) {
+    const std::string nowhere = home.root() + "/nowhere";
+    const struct {
+        std::vector<std::string> args;
+        const char* command;  // "" for JSON null
+        const char* says;
+    } rows[] = {
+        {{"--json", "--home", nowhere, "collect"}, "collect", "does not exist"},
+        {{"--json", "nosuch"}, "", "unknown command"},
+        {{"nosuch", "--json"}, "", "unknown command"},
+        {{"--json", "--bogus"}, "", "unknown option --bogus"},
+        {{"--json"}, "", "no command given"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> argv{FENTA21_CLI_PATH};
+        argv.insert(argv.end(), row.args.begin(), row.args.end());
+        ProcessResult result = runProcess(argv, kFastClock, home.root());
+        EXPECT_EQ(result.exitCode, 2) << result.err;
+        auto object = nlohmann::json::parse(result.out, nullptr, false);
+        ASSERT_TRUE(object.is_object()) << result.out;
+        EXPECT_EQ(object["exitStatus"], 2);
+        EXPECT_EQ(object["command"], *row.command ? nlohmann::json(row.command) : nlohmann::json());
+        EXPECT_THAT(object["message"].get<std::string>(), HasSubstr(row.says));
+        EXPECT_THAT(result.err, HasSubstr(row.says));
+    }
 }
 
 }  // namespace

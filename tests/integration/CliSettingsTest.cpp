@@ -94,9 +94,18 @@ struct Refusal {
 
 TEST_F(CliSettings, RefusedValuesExitTwoAndChangeNoFile) {
     const std::string nowhere = home.root() + "/nowhere";
+    // Folders that exist, so that only their names can be what is refused.
+    const std::string umlaut = home.root() + "/Müller", hangul = home.root() + "/관측소";
+    std::filesystem::create_directory(umlaut);
+    std::filesystem::create_directory(hangul);
     const Refusal rows[] = {
         {"config: a data folder that does not exist", {"config", "data-folder", nowhere},
          "設定したフォルダがありません!! "},
+        {"config: a folder name without a code page 932 form", {"config", "data-folder", umlaut},
+         "Shift_JISで表せない文字は使用できません!! "},
+        {"config: a file name with an emoji", {"config", "file-name", "site\xF0\x9F\x8C\x8A"}, "Shift_JIS"},
+        {"stations: a Korean folder", {"stations", "set", "1", "--folder", hangul}, "Shift_JIS"},
+        {"stations: a name with an umlaut", {"stations", "set", "1", "--name", "Müller"}, "Shift_JIS"},
         {"config: 65 bytes of file name", {"config", "file-name", std::string(65, 'F')}, "at most 64 bytes"},
         {"config: a port outside COM1-COM9", {"config", "direct-port", "COM0"}, "COM1 to COM9"},
         {"config: a speed outside the table", {"config", "modem-speed", "14400"}, "bit rate"},

@@ -87,11 +87,14 @@ TEST_F(CliSignals, ASignalMidCollectionCancelsItCleanlyAndEndsWithItsStatus) {
     for (const auto& c : cases) {
         SCOPED_TRACE(strsignal(c.signalNumber));
         int before = acknowledgedBlocks();
-        BackgroundProcess collect({FENTA21_CLI_PATH, "--home", home.path(), "collect", "--port", "COM1", "--speed", "5"},
-                                  home.root() + "/collect.log", env);
+        BackgroundProcess collect(
+            {FENTA21_CLI_PATH, "--home", home.path(), "collect", "--json", "--port", "COM1", "--speed", "5"},
+            home.root() + "/collect.log", env);
         ASSERT_TRUE(waitUntil([&] { return acknowledgedBlocks() > before; })) << collect.output();
         EXPECT_EQ(collect.stop(c.signalNumber), c.exitStatus) << collect.output();
         EXPECT_THAT(collect.output(), HasSubstr("キャンセル !!"));
+        // A script reading the result is told the status the process ended with.
+        EXPECT_THAT(collect.output(), HasSubstr("\"exitStatus\":" + std::to_string(c.exitStatus)));
         expectNothingStoredAndNothingCleared();
     }
 }

@@ -42,6 +42,7 @@ public:
     void signal(int signalNumber);
     // Output so far (stdout, then what went to stderr).
     std::string output() const;
+    pid_t pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;

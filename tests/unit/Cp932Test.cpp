@@ -19,6 +19,17 @@ TEST(Cp932, UnconvertibleBytesBecomeQuestionMarksAndNothingAfterIsLost) {
     EXPECT_EQ(utf8ToCp932("x\xff y"), "x? y");
 }
 
+TEST(Cp932, TellsWhetherEveryCharacterHasACodePage932Form) {
+    const struct {
+        const char* utf8;
+        bool held;
+    } rows[] = {
+        {"", true},         {"data/観測所_1", true}, {"ｺﾝﾄﾛｰﾗ", true},         {"Müller", false},
+        {"관측소", false}, {"site\xF0\x9F\x8C\x8A", false}, {"broken\xff", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(hasCp932Form(row.utf8), row.held) << row.utf8;
+}
+
 TEST(Cp932, FixedFieldNeverSplitsADoubleByteCharacter) {
     std::string text = "abc" + kKa + kKa;  // 7 bytes
     EXPECT_EQ(cp932FixedField(text, 7), text);
