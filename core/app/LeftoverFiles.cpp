@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <optional>
@@ -25,8 +24,8 @@ using namespace std::chrono_literals;
 constexpr auto kOldTransferQuietTime = 1h;
 
 enum class Leftover {
-    OwnerGone,    // the name carries its owner's process id
-    LongUnchanged // an old fixed transfer name, which does not
+    OwnerGone,      // the name carries its owner's process id
+    LongUnchanged,  // an old fixed transfer name, which does not
 };
 
 struct Candidate {
@@ -43,12 +42,10 @@ std::optional<Candidate> oldReplacement(std::string_view name) {
     std::size_t at = name.rfind(kReplacementInfix);
     if (at == std::string_view::npos) return std::nullopt;
     std::string_view file = name.substr(0, at);
-    std::string_view digits = name.substr(at + std::string_view(kReplacementInfix).size());
-    pid_t owner = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), owner);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || owner <= 0) return std::nullopt;
+    std::optional<pid_t> owner = parseProcessId(name.substr(at + std::string_view(kReplacementInfix).size()));
+    if (!owner) return std::nullopt;
     for (std::string_view extension : {".csv", ".dat", ".hed", ".txt"})
-        if (file.size() > extension.size() && endsWith(file, extension)) return Candidate{Leftover::OwnerGone, owner};
+        if (file.size() > extension.size() && endsWith(file, extension)) return Candidate{Leftover::OwnerGone, *owner};
     return std::nullopt;
 }
 

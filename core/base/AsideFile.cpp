@@ -96,11 +96,16 @@ std::optional<AsideName> parseAsideName(std::string_view name, std::string_view 
     std::size_t digits = 0;
     while (digits < rest.size() && rest[rest.size() - 1 - digits] >= '0' && rest[rest.size() - 1 - digits] <= '9')
         ++digits;
-    pid_t owner = 0;
-    const char* first = rest.data() + rest.size() - digits;
-    auto [end, error] = std::from_chars(first, rest.data() + rest.size(), owner);
-    if (digits == 0 || error != std::errc() || end != rest.data() + rest.size() || owner <= 0) return std::nullopt;
-    return AsideName{rest.substr(0, rest.size() - digits), owner};
+    std::optional<pid_t> owner = parseProcessId(rest.substr(rest.size() - digits));
+    if (!owner) return std::nullopt;
+    return AsideName{rest.substr(0, rest.size() - digits), *owner};
+}
+
+std::optional<pid_t> parseProcessId(std::string_view digits) {
+    pid_t pid = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return std::nullopt;
+    return pid;
 }
 
 }  // namespace fenta21

@@ -58,4 +58,7 @@ struct AsideName {
 // `name` taken apart when it is "<prefix><unique part><suffix>"; nothing for any other name.
 std::optional<AsideName> parseAsideName(std::string_view name, std::string_view suffix);
 
+// The process id that `digits` are, wholly; nothing for anything else.
+std::optional<pid_t> parseProcessId(std::string_view digits);
+
 }  // namespace fenta21

@@ -132,7 +132,7 @@ int nameDataFile(Session& session, int station, const std::string& folder, Desti
     std::string base;
     int result = chooseBaseName(session, station, true, base);
     if (result != 0) return result;
-    destination = Destination{.path = {}, .withCsv = true, .replaces = false};
+    destination = Destination{.path = {}, .withCsv = true};
     // Names go to the minute: a second collection in the same minute must not replace the
     // first one's file, whose records the logger has already cleared.
     auto unclaimed = unclaimedPath(folder + formDataFileName(base, session.sampleClock()), true);
