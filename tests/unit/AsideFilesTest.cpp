@@ -91,34 +91,6 @@ TEST(AsideFiles, LinksPlantedWhereTheProgramWritesLeaveTheirTargetsUntouched) {
     }
 }
 
-// A file stored under the name a collection chose, by another program since, stays: the
-// collection's file takes the next free name, and a data file's CSV name must be free too.
-TEST(AsideFiles, AClaimNeverReplacesWhatIsThereAndTakesTheNextFreeName) {
-    struct Row {
-        const char* legend;
-        std::vector<std::string> present;
-        bool withCsv;
-        const char* claimed;
-    } rows[] = {
-        {"a free name", {}, true, "S.v38"},
-        {"a file stored meanwhile", {"S.v38"}, true, "S_2.v38"},
-        {"two of them", {"S.v38", "S_2.v38"}, true, "S_3.v38"},
-        {"its CSV written meanwhile", {"S.csv"}, true, "S_2.v38"},
-        {"a CSV is no concern of a listing", {"S.csv"}, false, "S.v38"},
-    };
-    for (const Row& row : rows) {
-        TempHome home;
-        for (const std::string& name : row.present) home.write(name, "stored before");
-        home.write("aside", "collected");
-        auto claimed = claimDestination(home.file("aside"), {.path = home.file("S.v38"), .withCsv = row.withCsv});
-        ASSERT_TRUE(claimed) << row.legend;
-        EXPECT_EQ(*claimed, home.file(row.claimed)) << row.legend;
-        EXPECT_EQ(home.read(row.claimed), "collected") << row.legend;
-        EXPECT_FALSE(home.exists("aside")) << row.legend;
-        for (const std::string& name : row.present) EXPECT_EQ(home.read(name), "stored before") << row.legend;
-    }
-}
-
 // A settings file shared through a link is edited where it lives, keeping its permission
 // bits; a link that leads nowhere is a failure that changes nothing.
 TEST(AsideFiles, ASettingsFileIsReplacedWhereItLivesWithItsMode) {

@@ -71,8 +71,9 @@ TEST(FileNames, ConfiguredBaseNameGetsTheUnitAndNoQuestionWithoutThePanel) {
 }
 
 // A collection's name never lands on a file already there: "_2", "_3" ... go before the
-// extension, and a data file's CSV name must be free as well.
-TEST(FileNames, TakenNamesGetTheFirstFreeNumber) {
+// extension, and a data file's CSV name must be free as well. The same holds when the file
+// takes its name, for files another program stored since the name was chosen.
+TEST(FileNames, TakenNamesGetTheFirstFreeNumberWhenChosenAndWhenClaimed) {
     struct Row {
         const char* legend;
         std::vector<std::string> present;
@@ -91,6 +92,14 @@ TEST(FileNames, TakenNamesGetTheFirstFreeNumber) {
         auto chosen = unclaimedPath(home.file("S_261208_0930.v38"), row.withCsv);
         ASSERT_TRUE(chosen) << row.legend;
         EXPECT_EQ(*chosen, home.file(row.chosen)) << row.legend;
+
+        home.write("aside", "collected");
+        auto claimed = claimDestination(home.file("aside"), {.path = home.file("S_261208_0930.v38"), .withCsv = row.withCsv});
+        ASSERT_TRUE(claimed) << row.legend;
+        EXPECT_EQ(*claimed, home.file(row.chosen)) << row.legend;
+        EXPECT_EQ(home.read(row.chosen), "collected") << row.legend;
+        EXPECT_FALSE(home.exists("aside")) << row.legend;
+        for (const std::string& name : row.present) EXPECT_EQ(home.read(name), "stored before") << row.legend;
     }
 }
 
