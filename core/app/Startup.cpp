@@ -1,5 +1,7 @@
 #include "core/app/Startup.h"
 
+#include "core/app/Folders.h"
+#include "core/app/LeftoverFiles.h"
 #include "core/app/Session.h"
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
@@ -32,6 +34,9 @@ void startUpFrame(Session& session) {
     // What the main window loads when it is created.
     session.createSerialChannel();
     loadSettings(session.homeFile("system.dat"), session.settings);
+    // What a program killed while writing left in the folders this one shares with others.
+    removeLeftoverFiles(session.homeFolder());
+    removeLeftoverFiles(resolveDataFolder(session.homeFolder(), session.settings.dataFolder));
     loadAddressBook(session.homeFile(kAddressBookFileName), session.addressBook);
     loadReservations(session.homeFile(kReservationFileName), session.reservations);
     session.reservationRunning.store(readReservationFlag(session.homeFile(kReservationFlagFileName)));

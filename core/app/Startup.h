@@ -18,7 +18,8 @@ void startUp(Session& session);
 // The two halves of startUp, for a program that builds its window between them: what the
 // remote-operation view loads when it is created (cmd.dat, mdm.dat, type.dat), and what the
 // main window loads once its bars and heartbeat exist (the serial channel, system.dat, the
-// address book, the reservation list and rsvflg.dat).
+// address book, the reservation list and rsvflg.dat); it also clears the home and data
+// folders of files that killed programs left aside.
 void startUpView(Session& session);
 void startUpFrame(Session& session);
 

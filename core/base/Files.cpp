@@ -1,12 +1,16 @@
 #include "core/base/Files.h"
 
+#include "core/base/AsideFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <system_error>
@@ -54,6 +58,27 @@ std::optional<std::string> readToEnd(int fd, std::string& bytes) {
     }
 }
 
+// The file a replacement is written for, and the permission bits it has (nothing for a new
+// file). A link is followed only when it is the user's own or its target's owner's: a link
+// that another user planted in a shared folder must not turn a save into a write over a file
+// of someone else.
+struct ReplacementTarget {
+    std::string path;
+    std::optional<mode_t> mode;
+};
+
+std::optional<ReplacementTarget> replacementTarget(const std::string& path) {
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) != 0)
+        return errno == ENOENT ? std::optional(ReplacementTarget{path, std::nullopt}) : std::nullopt;
+    if (!S_ISLNK(named.st_mode)) return ReplacementTarget{path, named.st_mode & 07777};
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    struct stat reached {};
+    if (!real || ::stat(real.get(), &reached) != 0 || !S_ISREG(reached.st_mode)) return std::nullopt;
+    if (named.st_uid != ::geteuid() && named.st_uid != reached.st_uid) return std::nullopt;
+    return ReplacementTarget{real.get(), reached.st_mode & 07777};
+}
+
 }  // namespace
 
 FileContent readRegularFile(const std::string& path) {
@@ -87,23 +112,17 @@ FileContent readRegularFile(const std::string& path) {
 std::optional<std::string> readWholeFile(const std::string& path) { return readRegularFile(path).bytes; }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temp = path + ".tmp" + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n <= 0) break;
-        written += static_cast<std::size_t>(n);
-    }
-    bool ok = written == bytes.size() && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0) {
-        syncFolder(std::filesystem::path(path).parent_path().string());
-        return true;
-    }
-    std::remove(temp.c_str());
-    return false;
+    std::optional<ReplacementTarget> target = replacementTarget(path);
+    if (!target) return false;
+    std::filesystem::path real(target->path);
+    std::string folder = real.parent_path().string();
+    AsideFile aside;
+    if (!aside.create(folder, real.filename().string() + kReplacementInfix, "", target->mode)) return false;
+    if (!aside.write(bytes) || !aside.sync() || std::rename(aside.path().c_str(), target->path.c_str()) != 0)
+        return false;
+    aside.keep();
+    syncFolder(folder);
+    return true;
 }
 
 bool syncFolder(const std::string& folder) {

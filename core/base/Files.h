@@ -20,9 +20,17 @@ FileContent readRegularFile(const std::string& path);
 // The whole content of a regular file, or nothing when it cannot be read (see above).
 std::optional<std::string> readWholeFile(const std::string& path);
 
-// Writes the bytes under a temporary name in the same folder, syncs them and renames the
-// file over `path`, so that readers see the old content or the new, never a torn one.
+// Writes the bytes aside (see AsideFile) in the same folder, syncs them and renames the file
+// over `path`, so that readers see the old content or the new, never a torn one. The file
+// keeps its permission bits. When `path` is a symbolic link, the file it leads to is the one
+// replaced, in its own folder, and the link stays: a settings file shared through a link gets
+// the edit. A link that leads nowhere, or one that another user made to a file not theirs,
+// is a failure, as is a folder that cannot be written.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// What a file written aside for `name` is called before it replaces it:
+// "<name>.tmp<unique part>".
+inline constexpr const char* kReplacementInfix = ".tmp";
 
 // Flushes a folder's entry list to disk, so that a rename inside it survives a power cut.
 bool syncFolder(const std::string& folder);

@@ -45,7 +45,7 @@ std::string hex4(unsigned value) {
 
 class BlockReceiver {
 public:
-    BlockReceiver(Session& session, ModalContext& dialog, const std::string& command, const std::string& destination)
+    BlockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination)
         : session_(session), channel_(session.channel()), dialog_(dialog), command_(command),
           destination_(destination) {}
 
@@ -55,7 +55,7 @@ public:
 
 private:
     int transfer() {
-        if (int begun = beginTransferFile(session_, dialog_, file_, destination_, kDataTempPattern); begun != 0) return begun;
+        if (int begun = beginTransferFile(session_, dialog_, file_, destination_.path, kDataTempPattern); begun != 0) return begun;
 
         std::string reply;
         int result = sendCommand(session_, command_, reply, kCountReplyMax);
@@ -144,6 +144,8 @@ private:
             report(session_, kNotClearedMessage);
             return kCollectWriteFailed;
         }
+        const std::string& storedPath = file_.storedPath();
+        session_.line.lastDataFile.set(storedPath);
         if (receivedBytes_ < wholeImageBytes() || stored != TransferFile::Commit::Durable) {
             // What arrived is kept, but the logger keeps its records for the next collection.
             report(session_, kNotClearedMessage);
@@ -157,7 +159,7 @@ private:
             else if (sendCommandReport(session_, "clear", reply, kClearReplyMax) != kAccepted)
                 report(session_, kClearFailedMessage);
         }
-        if (session_.convertCollectedFile) session_.convertCollectedFile(destination_);
+        if (session_.convertCollectedFile) session_.convertCollectedFile(storedPath);
         return kCollectOk;
     }
 
@@ -197,7 +199,7 @@ private:
     TTYInfo* channel_;
     ModalContext& dialog_;
     const std::string& command_;
-    const std::string& destination_;
+    const Destination& destination_;
     TransferFile file_{session_.syncFolder};
     BlockBuffer block_{};
     long totalBytes_ = 0;
@@ -220,7 +222,7 @@ std::string progressText(long totalBytes, long receivedBytes, int recordNumber, 
     return text;
 }
 
-int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const std::string& destination) {
+int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination) {
     return BlockReceiver(session, dialog, command, destination).run();
 }
 

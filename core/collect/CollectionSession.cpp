@@ -9,7 +9,7 @@
 namespace fenta21 {
 namespace {
 
-int runReceiver(Session& session, const std::string& command, const std::string& destination) {
+int runReceiver(Session& session, const std::string& command, const Destination& destination) {
     ModalSpec spec{ModalKind::Collection, "データ回収", ""};
     return session.host.runModal(spec, session.channel()->cancelFlag, [&](ModalContext& dialog) {
         return command == "text" ? textReceiver(session, dialog, destination)
@@ -24,7 +24,7 @@ int collect(Session& session, int station) {
     std::string command = collectCommandText(session.line.collectCommand.load());
     int result = kCollectNoFile;
     if (folderExists(folder)) {
-        std::string destination;
+        Destination destination;
         result = command == "text" ? nameTextFile(session, station, folder, destination)
                                    : nameDataFile(session, station, folder, destination);
         if (result == 0) result = runReceiver(session, command, destination);

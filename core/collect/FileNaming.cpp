@@ -2,6 +2,7 @@
 
 #include "core/app/Session.h"
 #include "core/base/Cp932.h"
+#include "core/base/NameClaim.h"
 #include "core/base/Results.h"
 #include "core/collect/CollectResult.h"
 #include "core/datafile/CsvName.h"
@@ -49,16 +50,29 @@ bool taken(const std::string& path) {
     return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
 }
 
-int askDestination(Session& session, const std::string& suggested, std::string& destination) {
+// A file the user picks although it is there was agreed to be replaced (the file dialog
+// asks); a name that was free when chosen is claimed like any other.
+int askDestination(Session& session, const std::string& suggested, Destination& destination) {
     std::string chosen = session.host.chooseSaveFile("名前を付けて保存", suggested);
     if (chosen.empty()) return kCancelled;
-    destination = chosen;
+    destination.path = chosen;
+    destination.replaces = taken(chosen);
     return 0;
 }
 
-int finish(Session& session, int result, const std::string& destination) {
-    if (result == 0) session.line.lastDataFile.set(destination);
+int finish(Session& session, int result, const Destination& destination) {
+    if (result == 0) session.line.lastDataFile.set(destination.path);
     return result;
+}
+
+constexpr int kMostNumberedNames = 9999;
+
+// The n-th name a file of `path` may take: `path` itself, then "_2", "_3" ... before the
+// extension.
+std::string numberedPath(const std::string& path, int n) {
+    if (n == 1) return path;
+    std::filesystem::path named(path);
+    return (named.parent_path() / named.stem()).string() + "_" + std::to_string(n) + named.extension().string();
 }
 
 }  // namespace
@@ -92,51 +106,58 @@ std::string sanitizeBaseName(const std::string& name) {
 }
 
 std::optional<std::string> unclaimedPath(const std::string& path, bool withCsv) {
-    constexpr int kMostTries = 9999;
-    std::filesystem::path named(path);
-    std::string stem = (named.parent_path() / named.stem()).string();
-    std::string extension = named.extension().string();
-    for (int n = 1; n <= kMostTries; ++n) {
-        std::string candidate = n == 1 ? path : stem + "_" + std::to_string(n) + extension;
+    for (int n = 1; n <= kMostNumberedNames; ++n) {
+        std::string candidate = numberedPath(path, n);
         if (!taken(candidate) && !(withCsv && taken(csvNameFor(candidate)))) return candidate;
     }
     return std::nullopt;
 }
 
-int nameDataFile(Session& session, int station, const std::string& folder, std::string& destination) {
+std::optional<std::string> claimDestination(const std::string& from, const Destination& destination) {
+    if (destination.replaces)
+        return std::rename(from.c_str(), destination.path.c_str()) == 0 ? std::optional(destination.path) : std::nullopt;
+    for (int n = 1; n <= kMostNumberedNames; ++n) {
+        std::string candidate = numberedPath(destination.path, n);
+        if (destination.withCsv && taken(csvNameFor(candidate))) continue;
+        switch (claimName(from, candidate)) {
+            case NameClaim::Claimed: return candidate;
+            case NameClaim::Taken: continue;
+            case NameClaim::Failed: return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+int nameDataFile(Session& session, int station, const std::string& folder, Destination& destination) {
     std::string base;
     int result = chooseBaseName(session, station, true, base);
     if (result != 0) return result;
+    destination = Destination{.path = {}, .withCsv = true};
     // Names go to the minute: a second collection in the same minute must not replace the
     // first one's file, whose records the logger has already cleared.
     auto unclaimed = unclaimedPath(folder + formDataFileName(base, session.sampleClock()), true);
     if (!unclaimed) return finish(session, kCollectNoFile, destination);
-    const std::string& path = *unclaimed;
     // Only an interactive collection on the direct line, with the panel running, asks.
     if (station < 0 && session.line.panelLinkActive.load() == 1)
-        return finish(session, askDestination(session, path, destination), destination);
-    destination = path;
+        return finish(session, askDestination(session, *unclaimed, destination), destination);
+    destination.path = *unclaimed;
     return finish(session, 0, destination);
 }
 
-int nameTextFile(Session& session, int station, const std::string& folder, std::string& destination) {
+int nameTextFile(Session& session, int station, const std::string& folder, Destination& destination) {
     std::string base;
     int result = chooseBaseName(session, station, false, base);
     if (result != 0) return result;
+    destination = Destination{};
     auto unclaimed = unclaimedPath(folder + formTextFileName(base, session.sampleClock()), false);
     if (!unclaimed) return finish(session, kCollectNoFile, destination);
     return finish(session, askDestination(session, *unclaimed, destination), destination);
 }
 
-std::optional<std::string> makeTempName(const std::string& folder, const std::string& pattern) {
+std::optional<TempNameParts> tempNameParts(const std::string& pattern) {
     auto at = pattern.find("XXXX");
     if (at == std::string::npos) return std::nullopt;
-    std::string name = pattern;
-    name.replace(at, 4, "0000");
-    std::string path = folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    return path;
+    return TempNameParts{pattern.substr(0, at), pattern.substr(at + 4)};
 }
 
 }  // namespace fenta21

@@ -22,23 +22,43 @@ std::string formTextFileName(const std::string& baseName, const CalendarTime& ti
 // replaced by '_', so it can never name a file outside that folder.
 std::string sanitizeBaseName(const std::string& name);
 
+// Where a collection stores its file.
+struct Destination {
+    std::string path;
+    // A data file: the CSV name beside it must be free as well, as its CSV follows its name.
+    bool withCsv = false;
+    // The user chose, in the save question, a file that is there: it is replaced. Any other
+    // name is only ever claimed while nothing has it.
+    bool replaces = false;
+};
+
 // `path` itself when nothing of that name is there, else the first of "_2", "_3", ... before
 // the extension that is free; `withCsv` also wants the CSV name beside it free, as a data
 // file's CSV follows its name. Nothing when every try is taken.
 std::optional<std::string> unclaimedPath(const std::string& path, bool withCsv);
+
+// Moves the stored file at `from` to the destination's name, or, when another program has
+// taken that name (or, for data, its CSV name) since it was chosen, to the first free one in
+// the order unclaimedPath tries them: never over a file that is there. The name the file now
+// has, or nothing when it could not be moved.
+std::optional<std::string> claimDestination(const std::string& from, const Destination& destination);
 
 // Names the file of a binary collection for the station (-1: the direct line) in `folder`
 // (ending in '/'): 0 with the full path in lastDataFile and `destination`, or the result of
 // the "eerm0" exchange (-1, -2, 27), or 27 when the save question was cancelled. The name is
 // never one that a file (or, for data, its CSV) already has; a name chosen in the save
 // question is the user's choice, whatever is there.
-int nameDataFile(Session& session, int station, const std::string& folder, std::string& destination);
-int nameTextFile(Session& session, int station, const std::string& folder, std::string& destination);
+int nameDataFile(Session& session, int station, const std::string& folder, Destination& destination);
+int nameTextFile(Session& session, int station, const std::string& folder, Destination& destination);
 
-// The temporary file for a transfer: the template with "XXXX" replaced by "0000", in the
-// destination folder so that the final rename never crosses file systems. An old file of that
-// name is removed. Nothing when the template has no "XXXX".
-std::optional<std::string> makeTempName(const std::string& folder, const std::string& pattern);
+// A transfer's temporary name: the template's text before and after its "XXXX", where the
+// unique part of an aside file goes ("XDM-" and ".V38"). Nothing when the template has no
+// "XXXX".
+struct TempNameParts {
+    std::string prefix;
+    std::string suffix;
+};
+std::optional<TempNameParts> tempNameParts(const std::string& pattern);
 
 inline constexpr const char* kDataTempPattern = "XDM-XXXX.V38";
 inline constexpr const char* kTextTempPattern = "XDM-XXXX.txt";

@@ -37,7 +37,7 @@ std::string numbered(int linesWritten, const std::string& text) {
 
 class TextReceiver {
 public:
-    TextReceiver(Session& session, ModalContext& dialog, const std::string& destination)
+    TextReceiver(Session& session, ModalContext& dialog, const Destination& destination)
         : session_(session), channel_(session.channel()), dialog_(dialog), destination_(destination) {}
 
     int run() {
@@ -46,7 +46,7 @@ public:
 
 private:
     int transfer() {
-        if (int begun = beginTransferFile(session_, dialog_, file_, destination_, kTextTempPattern); begun != 0) return begun;
+        if (int begun = beginTransferFile(session_, dialog_, file_, destination_.path, kTextTempPattern); begun != 0) return begun;
 
         std::string reply;
         int result = sendCommand(session_, "eerl0", reply, kCountReplyMax);
@@ -91,6 +91,7 @@ private:
         if (timedOut && !file_.write(numbered(linesWritten_, "Receive time out"))) return abandon(kCollectWriteFailed);
         // Nothing is cleared after a listing, so a folder that could not be synced changes nothing.
         if (file_.commit(destination_) == TransferFile::Commit::Failed) return kCollectWriteFailed;
+        session_.line.lastDataFile.set(file_.storedPath());
         return kCollectOk;
     }
 
@@ -110,7 +111,7 @@ private:
     Session& session_;
     TTYInfo* channel_;
     ModalContext& dialog_;
-    const std::string& destination_;
+    const Destination& destination_;
     TransferFile file_{session_.syncFolder};
     std::vector<std::string> errors_;
     long recordCount_ = 0;
@@ -119,7 +120,7 @@ private:
 
 }  // namespace
 
-int textReceiver(Session& session, ModalContext& dialog, const std::string& destination) {
+int textReceiver(Session& session, ModalContext& dialog, const Destination& destination) {
     return TextReceiver(session, dialog, destination).run();
 }
 

@@ -26,9 +26,9 @@ int runGuardedTransfer(Session& session, const std::function<int()>& transfer) {
 
 int beginTransferFile(Session& session, ModalContext& dialog, TransferFile& file, const std::string& destination,
                       const char* pattern) {
-    auto temp = makeTempName(std::filesystem::path(destination).parent_path().string(), pattern);
+    std::optional<TempNameParts> temp = tempNameParts(pattern);
     if (!temp) return kCollectNoFile;
-    if (!file.create(*temp)) return kCollectCannotOpen;
+    if (!file.create(std::filesystem::path(destination).parent_path().string(), *temp)) return kCollectCannotOpen;
     dialog.startAnimation();
     session.clock.sleepFor(100ms);
     return 0;

@@ -13,8 +13,9 @@ class TransferFile;
 // line guard ("comtm=0" ... "comtm=1") around the transfer, whatever its result.
 int runGuardedTransfer(Session& session, const std::function<int()>& transfer);
 
-// Creates the transfer's temporary file beside the destination (from `pattern`, "XXXX" made
-// "0000") and starts the window's animation: 0, 100 (no temporary name) or 101 (not created).
+// Creates the transfer's temporary file beside the destination (from `pattern`, its "XXXX"
+// made a part no other program can guess) and starts the window's animation: 0, 100 (no
+// temporary name) or 101 (not created).
 int beginTransferFile(Session& session, ModalContext& dialog, TransferFile& file, const std::string& destination,
                       const char* pattern);
 

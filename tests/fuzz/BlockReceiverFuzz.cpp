@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::create_directory(folder);
 
     ModalContext dialog(session.channel()->cancelFlag);
-    int result = blockReceiver(session, dialog, command, destination);
+    int result = blockReceiver(session, dialog, command, {.path = destination, .withCsv = true});
     if (std::getenv("FENTA21_FUZZ_TRACE")) std::fprintf(stderr, "result %d\n", result);
     const fuzz::LineState& line = *run.line;
     fuzz::traceLine(line);

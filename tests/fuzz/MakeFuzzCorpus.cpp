@@ -126,7 +126,8 @@ void collectionSeed(Corpus& corpus, const Collection& c) {
     run.session.convertCollectedFile = nullptr;
     fs::create_directories(fuzz::fuzzHome() + "/data");
     ModalContext dialog(run.session.channel()->cancelFlag);
-    blockReceiver(run.session, dialog, c.options & 2 ? "acopy" : "copy", fuzz::fuzzHome() + "/data/seed.v38");
+    blockReceiver(run.session, dialog, c.options & 2 ? "acopy" : "copy",
+                  {.path = fuzz::fuzzHome() + "/data/seed.v38", .withCsv = true});
     corpus.add("block_receiver", c.name, recordedScript(c.options, *run.line));
 }
 

@@ -16,7 +16,7 @@
 #include "sim/RemoteStation.h"
 #include "sim/SimModem.h"
 #include "tests/soak/GrowingImage.h"
-#include "tests/soak/LineTap.h"
+#include "tests/support/LineTap.h"
 #include "tests/soak/ScratchDisk.h"
 #include "tests/soak/SoakChecks.h"
 #include "tests/soak/SoakSettings.h"
@@ -376,7 +376,7 @@ private:
             if (fs::path(name).extension() == ".csv") continue;
             if (fs::path(name).extension() != ".v38") {
                 // A disk that refuses changes may keep the temporary file the run could not
-                // remove; the next collection into the folder replaces it.
+                // remove; the next start of a program on the folder clears it away.
                 if (in.onDisk && name.rfind("XDM-", 0) == 0) ++tally_.leftovers;
                 else tally_.problems.push_back("stray file " + name);
                 continue;

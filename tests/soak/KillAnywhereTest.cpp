@@ -2,13 +2,13 @@
 // simulator: at the collection command, before the first block, in mid-transfer, at the ACK
 // of the EOT (while the file is stored), between the file's rename and "clear", at "clear",
 // and at a random time. After every kill the data folder holds whole data files or none (a
-// temporary file may stay, for the next collection to replace), and the next collection gets
+// temporary file may stay, for the next start to clear away), and the next collection gets
 // every record not stored yet: the stored files together hold the logger's memory without a
 // gap. FENTA21_KILL_POINTS (default 35) and FENTA21_SOAK_SEED choose the kills.
 #include "sim/CollectionImage.h"
 #include "sim/PtyServer.h"
 #include "tests/soak/GrowingImage.h"
-#include "tests/soak/LineTap.h"
+#include "tests/support/LineTap.h"
 #include "tests/soak/SoakChecks.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempHome.h"
@@ -38,7 +38,7 @@ constexpr int kKilledStatus = 128 + SIGKILL;
 
 bool isDataFile(const std::string& name) { return fs::path(name).extension() == ".v38"; }
 bool isTransferTemporary(const std::string& name) { return name.rfind("XDM-", 0) == 0; }
-// The CSV is written under "<name>.csv.tmp<process id>" and renamed when whole.
+// The CSV is written under "<name>.csv.tmp<process id>-<random>" and renamed when whole.
 bool isCsvTemporary(const std::string& name) { return name.find(".csv.tmp") != std::string::npos; }
 
 // Kills the program at most once and never once it has been waited for, whichever thread asks:
@@ -165,7 +165,7 @@ protected:
     }
 
     // The next collection, to its end: then every record is in a stored file and nothing is
-    // left of the killed one's temporary files but what the program never replaces.
+    // left of the killed one's temporary files: the next start clears them away.
     std::chrono::milliseconds collectToTheEnd(const std::string& when) {
         auto start = std::chrono::steady_clock::now();
         ProcessResult result = runProcess(command(), environment(), home.root());
@@ -223,7 +223,7 @@ TEST_F(KillAnywhere, AKilledCollectionLeavesWholeFilesAndTheNextGetsTheRest) {
     int csvTemporaries = 0;
     for (const auto& name : folderEntries(dataFolder)) csvTemporaries += isCsvTemporary(name);
     std::printf("kill: %d kill points (%d at each of %d moments), %d killed mid-way, %d of %d between rename and "
-                "clear, %d temporary data files left (each replaced by the next collection), %d CSV temporaries "
+                "clear, %d temporary data files left (each cleared by the next start), %d CSV temporaries "
                 "left, %d partial files, %zu problems, %lld s\n",
                 points, points / kPointCount, kPointCount, killed, windowHits, afterRename, transferTemporaries,
                 csvTemporaries, partialFiles, problems.size(), static_cast<long long>(seconds.count()));

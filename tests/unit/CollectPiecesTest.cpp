@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fenta21::test {
@@ -48,10 +49,10 @@ TEST(FileNames, ConfiguredBaseNameGetsTheUnitAndNoQuestionWithoutThePanel) {
     Session session(home.path(), host, clock);
     session.settings.dataFileName = "KAWABE";
     session.reports.currentUnit.store(2);
-    std::string destination;
+    Destination destination;
     EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), 0);
-    EXPECT_EQ(destination, "/data/KAWABE2_240305_1407.v38");
-    EXPECT_EQ(session.line.lastDataFile.get(), destination);
+    EXPECT_EQ(destination.path, "/data/KAWABE2_240305_1407.v38");
+    EXPECT_EQ(session.line.lastDataFile.get(), destination.path);
     EXPECT_TRUE(host.questions().empty());
 
     // With the panel running the direct line asks; a cancelled question is 27.
@@ -59,19 +60,20 @@ TEST(FileNames, ConfiguredBaseNameGetsTheUnitAndNoQuestionWithoutThePanel) {
     EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), kCancelled);
     host.saveFiles.push_back("/elsewhere/chosen.v38");
     EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), 0);
-    EXPECT_EQ(destination, "/elsewhere/chosen.v38");
+    EXPECT_EQ(destination.path, "/elsewhere/chosen.v38");
 
     // A base name beginning with a space counts as empty: the panel's name is used.
     session.settings.dataFileName = " x";
     session.panelStationId.set("PANEL/ID");
     host.saveFiles.push_back("/data/t.txt");
     EXPECT_EQ(nameTextFile(session, -1, "/data/", destination), 0);
-    EXPECT_EQ(destination, "/data/t.txt");
+    EXPECT_EQ(destination.path, "/data/t.txt");
 }
 
 // A collection's name never lands on a file already there: "_2", "_3" ... go before the
-// extension, and a data file's CSV name must be free as well.
-TEST(FileNames, TakenNamesGetTheFirstFreeNumber) {
+// extension, and a data file's CSV name must be free as well. The same holds when the file
+// takes its name, for files another program stored since the name was chosen.
+TEST(FileNames, TakenNamesGetTheFirstFreeNumberWhenChosenAndWhenClaimed) {
     struct Row {
         const char* legend;
         std::vector<std::string> present;
@@ -90,6 +92,14 @@ TEST(FileNames, TakenNamesGetTheFirstFreeNumber) {
         auto chosen = unclaimedPath(home.file("S_261208_0930.v38"), row.withCsv);
         ASSERT_TRUE(chosen) << row.legend;
         EXPECT_EQ(*chosen, home.file(row.chosen)) << row.legend;
+
+        home.write("aside", "collected");
+        auto claimed = claimDestination(home.file("aside"), {.path = home.file("S_261208_0930.v38"), .withCsv = row.withCsv});
+        ASSERT_TRUE(claimed) << row.legend;
+        EXPECT_EQ(*claimed, home.file(row.chosen)) << row.legend;
+        EXPECT_EQ(home.read(row.chosen), "collected") << row.legend;
+        EXPECT_FALSE(home.exists("aside")) << row.legend;
+        for (const std::string& name : row.present) EXPECT_EQ(home.read(name), "stored before") << row.legend;
     }
 }
 
@@ -110,49 +120,70 @@ TEST(FileNames, TheSaveQuestionOffersAFreeNameButTheUsersChoiceStands) {
     std::string folder = home.path() + "/";
     home.write("KAWABE_240305_1407.v38", "first collection");
     host.saveFiles.push_back(home.file("KAWABE_240305_1407.v38"));  // the user keeps the old name
-    std::string destination;
+    Destination destination;
     EXPECT_EQ(nameDataFile(session, -1, folder, destination), 0);
-    EXPECT_EQ(destination, home.file("KAWABE_240305_1407.v38"));
+    EXPECT_EQ(destination.path, home.file("KAWABE_240305_1407.v38"));
+    EXPECT_TRUE(destination.replaces);
     home.write("KAWABE_240305_1407.txt", "first listing");
     host.saveFiles.push_back(home.file("chosen.txt"));
     EXPECT_EQ(nameTextFile(session, -1, folder, destination), 0);
-    EXPECT_EQ(destination, home.file("chosen.txt"));
+    EXPECT_EQ(destination.path, home.file("chosen.txt"));
+    EXPECT_FALSE(destination.replaces);
     EXPECT_THAT(host.suggested,
                 ElementsAre(home.file("KAWABE_240305_1407_2.v38"), home.file("KAWABE_240305_1407_2.txt")));
 }
 
-TEST(FileNames, TemporaryFileLivesInTheDestinationFolderAndReplacesAnOldOne) {
-    TempHome home;
-    home.write("XDM-0000.V38", "stale");
-    auto temp = makeTempName(home.path() + "/", kDataTempPattern);
-    ASSERT_TRUE(temp);
-    EXPECT_EQ(*temp, home.file("XDM-0000.V38"));
-    EXPECT_FALSE(home.exists("XDM-0000.V38"));
-    EXPECT_EQ(makeTempName(home.path(), "XDM.V38"), std::nullopt);
+// What a folder holds, by name, in order.
+std::vector<std::string> entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
-TEST(TransferFiles, OnlyACommitLeavesAFileAndItReplacesTheDestinationWhole) {
+TEST(FileNames, TemporaryNamesKeepTheTemplatesTextAroundItsUniquePart) {
+    auto data = tempNameParts(kDataTempPattern);
+    auto text = tempNameParts(kTextTempPattern);
+    ASSERT_TRUE(data && text);
+    EXPECT_EQ(data->prefix + "|" + data->suffix, "XDM-|.V38");
+    EXPECT_EQ(text->prefix + "|" + text->suffix, "XDM-|.txt");
+    EXPECT_FALSE(tempNameParts("XDM.V38"));
+}
+
+// The temporary file lives in the destination folder under a name of its own, so that an
+// older version's fixed name is no concern of it; a commit takes the next free name rather
+// than replace a file stored there, unless the user chose to replace that file.
+TEST(TransferFiles, OnlyACommitLeavesAFileAndItNeverReplacesAnotherOne) {
     TempHome home;
+    home.write("XDM-0000.V38", "an older version's transfer");
     home.write("dest.v38", "old");
     {
         TransferFile file;
-        ASSERT_TRUE(file.create(home.file("tmp")));
+        ASSERT_TRUE(file.create(home.path(), *tempNameParts(kDataTempPattern)));
+        EXPECT_THAT(std::filesystem::path(file.path()).filename().string(),
+                    testing::MatchesRegex("XDM-[0-9]+-[0-9a-f]{16}\\.V38"));
         ASSERT_TRUE(file.write("partial"));
     }
-    EXPECT_FALSE(home.exists("tmp"));
-    EXPECT_EQ(home.read("dest.v38"), "old");
+    EXPECT_THAT(entries(home.path()), ElementsAre("XDM-0000.V38", "dest.v38"));
 
     TransferFile file;
-    ASSERT_TRUE(file.create(home.file("tmp")));
+    ASSERT_TRUE(file.create(home.path(), *tempNameParts(kDataTempPattern)));
     ASSERT_TRUE(file.write("new content"));
-    EXPECT_EQ(file.commit(home.file("dest.v38")), TransferFile::Commit::Durable);
-    EXPECT_EQ(home.read("dest.v38"), "new content");
-    EXPECT_FALSE(home.exists("tmp"));
+    EXPECT_EQ(file.commit({.path = home.file("dest.v38")}), TransferFile::Commit::Durable);
+    EXPECT_EQ(file.storedPath(), home.file("dest_2.v38"));
+    EXPECT_EQ(home.read("dest.v38"), "old");
+    EXPECT_EQ(home.read("dest_2.v38"), "new content");
+
+    TransferFile chosen;
+    ASSERT_TRUE(chosen.create(home.path(), *tempNameParts(kDataTempPattern)));
+    ASSERT_TRUE(chosen.write("chosen"));
+    EXPECT_EQ(chosen.commit({.path = home.file("dest.v38"), .replaces = true}), TransferFile::Commit::Durable);
+    EXPECT_EQ(home.read("dest.v38"), "chosen");
 
     TransferFile unrenamable;
-    ASSERT_TRUE(unrenamable.create(home.file("tmp2")));
-    EXPECT_EQ(unrenamable.commit(home.file("no-such-folder/dest.v38")), TransferFile::Commit::Failed);
-    EXPECT_FALSE(home.exists("tmp2"));
+    ASSERT_TRUE(unrenamable.create(home.path(), *tempNameParts(kDataTempPattern)));
+    EXPECT_EQ(unrenamable.commit({.path = home.file("no-such-folder/dest.v38")}), TransferFile::Commit::Failed);
+    EXPECT_THAT(entries(home.path()), ElementsAre("XDM-0000.V38", "dest.v38", "dest_2.v38"));
 }
 
 TEST(TransferFiles, AFolderThatCannotBeSyncedLeavesTheFileButSaysSo) {
@@ -162,10 +193,10 @@ TEST(TransferFiles, AFolderThatCannotBeSyncedLeavesTheFileButSaysSo) {
         synced.push_back(folder);
         return false;
     });
-    ASSERT_TRUE(file.create(home.file("tmp")));
+    ASSERT_TRUE(file.create(home.path(), *tempNameParts(kTextTempPattern)));
     ASSERT_TRUE(file.write("records"));
-    EXPECT_EQ(file.commit(home.file("dest.v38")), TransferFile::Commit::NotDurable);
-    EXPECT_EQ(home.read("dest.v38"), "records");
+    EXPECT_EQ(file.commit({.path = home.file("dest.txt")}), TransferFile::Commit::NotDurable);
+    EXPECT_EQ(home.read("dest.txt"), "records");
     EXPECT_THAT(synced, ElementsAre(home.path()));
 }
 

@@ -7,16 +7,13 @@
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/AddressBookHooks.h"
 #include "core/remote/StationList.h"
+#include "tests/support/BlockedSave.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <filesystem>
 
 namespace fenta21::test {
 namespace {
@@ -27,12 +24,6 @@ std::string emptyBookFile() {
     std::string bytes;
     for (int i = 0; i < kStationCount; ++i) bytes += ",,,,,\r\n";
     return bytes;
-}
-
-// The save writes its new copy under "<name>.tmp<pid>"; a folder of that name makes the
-// write fail even for a user whom file permissions do not stop.
-void blockSaving(const TempHome& home, const std::string& name) {
-    std::filesystem::create_directory(home.file(name) + ".tmp" + std::to_string(::getpid()));
 }
 
 TEST(AddressBookFile, ShortFileFillsTheFirstPlacesAndSavesAHundredLines) {

@@ -4,16 +4,13 @@
 #include "core/remote/ReservationFile.h"
 #include "core/remote/ReservationList.h"
 #include "core/remote/ReservationTable.h"
+#include "tests/support/BlockedSave.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <filesystem>
 
 namespace fenta21::test {
 namespace {
@@ -96,9 +93,7 @@ TEST_F(Reservations, DeleteAndDeleteAllSave) {
 TEST_F(Reservations, AListThatCannotBeWrittenChangesNeitherFileNorTable) {
     list.add(0, {0, 0, 1});
     std::string before = home.read("rsv.dat");
-    // The save writes its new copy under "rsv.dat.tmp<pid>"; a folder of that name makes the
-    // write fail even for a user whom file permissions do not stop.
-    std::filesystem::create_directory(home.file("rsv.dat") + ".tmp" + std::to_string(::getpid()));
+    blockSaving(home, "rsv.dat");
 
     EXPECT_EQ(list.add(1, {0, 0, 2}), ReservationEdit::NotSaved);
     EXPECT_EQ(list.editTime(0, {5, 5, 5}), ReservationEdit::NotSaved);

@@ -1,4 +1,4 @@
-#include "tests/soak/LineTap.h"
+#include "tests/support/LineTap.h"
 
 #include "core/collect/Block.h"
 
