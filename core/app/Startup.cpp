@@ -1,6 +1,7 @@
 #include "core/app/Startup.h"
 
 #include "core/app/Session.h"
+#include "core/app/SettingsStore.h"
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
 #include "core/protocol/RetrySettings.h"
@@ -12,8 +13,8 @@
 namespace fenta21 {
 
 bool readReservationFlag(const std::string& path) {
-    auto content = readWholeFile(path);
-    return content && content->size() >= 2 && readInt16LE(*content, 0) == 1;
+    auto content = readRegularFilePrefix(path, kReservationFlagBytes).bytes;
+    return content && content->size() == kReservationFlagBytes && readInt16LE(*content, 0) == 1;
 }
 
 void startUp(Session& session) {
@@ -31,7 +32,7 @@ void startUpView(Session& session) {
 void startUpFrame(Session& session) {
     // What the main window loads when it is created.
     session.createSerialChannel();
-    loadSettings(session.homeFile("system.dat"), session.settings);
+    loadSettings(session.homeFile(kSettingsFileName), session.settings);
     loadAddressBook(session.homeFile(kAddressBookFileName), session.addressBook);
     loadReservations(session.homeFile(kReservationFileName), session.reservations);
     session.reservationRunning.store(readReservationFlag(session.homeFile(kReservationFlagFileName)));
