@@ -35,13 +35,16 @@ std::vector<T> mergeByPlace(const std::vector<T>& base, const std::vector<T>& mi
 namespace merge_detail {
 
 inline constexpr std::size_t kUnmatched = static_cast<std::size_t>(-1);
-// Above this many cells the middle of two lists is not aligned row by row (16 MB of table);
+// Above this many cells the middle of two lists is not aligned by the table (8 MB of it):
 // lists the program writes differ by a few rows, and their common head and tail are cut off
-// before, so only two wholly rewritten long lists get there.
+// before, so only long lists rewritten all over get there. Their rows are then paired in
+// order, each with the first equal row among the next kGreedyReach rows of the other list.
 inline constexpr std::size_t kMostAlignedCells = std::size_t{1} << 22;
+inline constexpr std::size_t kGreedyReach = 256;
 
-// For each row of `a`, the row of `b` it stays as (a longest common subsequence, so the order
-// of the rows is kept), or kUnmatched for a row that `b` does not have.
+// For each row of `a`, the row of `b` it stays as (a longest common subsequence, or the
+// pairing above for long rewritten lists; either keeps the order of the rows), or kUnmatched
+// for a row that `b` does not have.
 template <typename T>
 std::vector<std::size_t> alignRows(const std::vector<T>& a, const std::vector<T>& b) {
     std::vector<std::size_t> match(a.size(), kUnmatched);
@@ -51,13 +54,25 @@ std::vector<std::size_t> alignRows(const std::vector<T>& a, const std::vector<T>
     while (head + tail < a.size() && head + tail < b.size() && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
         match[a.size() - 1 - tail] = b.size() - 1 - tail, ++tail;
     const std::size_t n = a.size() - head - tail, m = b.size() - head - tail;
-    if (n == 0 || m == 0 || (n + 1) * (m + 1) > kMostAlignedCells) return match;
-    // common[i * (m + 1) + j]: the longest common subsequence of the middles from a[i], b[j] on.
-    std::vector<std::uint32_t> common((n + 1) * (m + 1), 0);
-    auto cell = [&](std::size_t i, std::size_t j) -> std::uint32_t& { return common[i * (m + 1) + j]; };
+    if (n == 0 || m == 0) return match;
+    if ((n + 1) * (m + 1) > kMostAlignedCells) {
+        for (std::size_t i = 0, from = 0; i < n && from < m; ++i)
+            for (std::size_t j = from; j < m && j < from + kGreedyReach; ++j)
+                if (a[head + i] == b[head + j]) {
+                    match[head + i] = head + j;
+                    from = j + 1;
+                    break;
+                }
+        return match;
+    }
+    // common[i * (m + 1) + j]: the longest common subsequence of the middles from a[i], b[j] on
+    // (at most min(n, m), which the cell limit keeps below 2048).
+    std::vector<std::uint16_t> common((n + 1) * (m + 1), 0);
+    auto cell = [&](std::size_t i, std::size_t j) -> std::uint16_t& { return common[i * (m + 1) + j]; };
     for (std::size_t i = n; i-- > 0;)
         for (std::size_t j = m; j-- > 0;)
-            cell(i, j) = a[head + i] == b[head + j] ? cell(i + 1, j + 1) + 1 : std::max(cell(i + 1, j), cell(i, j + 1));
+            cell(i, j) = a[head + i] == b[head + j] ? static_cast<std::uint16_t>(cell(i + 1, j + 1) + 1)
+                                                    : std::max(cell(i + 1, j), cell(i, j + 1));
     for (std::size_t i = 0, j = 0; i < n && j < m;) {
         if (a[head + i] == b[head + j] && cell(i, j) == cell(i + 1, j + 1) + 1) match[head + i++] = head + j++;
         else if (cell(i + 1, j) >= cell(i, j + 1)) ++i;
