@@ -9,19 +9,20 @@
 namespace fenta21 {
 namespace {
 
+using Outcome = HomeFileEdit::Outcome;
+
 std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 
-bool isMissing(const std::string& path) {
+// The file as it is now; neither bytes nor a problem when there is no such file.
+FileContent currentContent(const std::string& path, std::size_t maxBytes) {
     std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(path, ec);
-    return status.type() == std::filesystem::file_type::not_found;
+    if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) return {};
+    return readRegularFilePrefix(path, maxBytes);
 }
 
-// The file as it is now, or why it cannot be told.
-FileContent currentContent(const std::string& path, std::size_t maxBytes, bool& missing) {
-    missing = isMissing(path);
-    if (missing) return {};
-    return readRegularFilePrefix(path, maxBytes);
+HomeFileEdit writeAside(const std::string& path, std::string_view bytes) {
+    if (writeFileAtomically(path, bytes)) return {Outcome::Written, {}};
+    return {Outcome::Failed, path + " cannot be written"};
 }
 
 }  // namespace
@@ -30,29 +31,25 @@ HomeFileEdit editHomeFile(const std::string& path, std::size_t maxBytes,
                           const std::function<std::optional<std::string>(const FileOnDisk& now)>& change,
                           const std::function<void()>& written) {
     HomeLock lock(folderOf(path));
-    if (!lock.held()) return {HomeFileEdit::Outcome::Failed, lock.problem()};
-    bool missing = false;
-    FileContent now = currentContent(path, maxBytes, missing);
-    if (!missing && !now.bytes) return {HomeFileEdit::Outcome::Failed, path + " " + now.problem};
+    if (!lock.held()) return {Outcome::Failed, lock.problem()};
+    FileContent now = currentContent(path, maxBytes);
+    if (!now.problem.empty()) return {Outcome::Failed, path + " " + now.problem};
     std::optional<std::string> changed = change(now.bytes);
-    if (!changed) return {HomeFileEdit::Outcome::Declined, {}};
-    if (!writeFileAtomically(path, *changed)) return {HomeFileEdit::Outcome::Failed, path + " cannot be written"};
-    if (written) written();
-    return {HomeFileEdit::Outcome::Written, {}};
+    if (!changed) return {Outcome::Declined, {}};
+    HomeFileEdit edit = writeAside(path, *changed);
+    if (edit.written() && written) written();
+    return edit;
 }
 
 HomeFileEdit writeHomeFile(const std::string& path, std::string_view bytes) {
     HomeLock lock(folderOf(path));
-    if (!lock.held()) return {HomeFileEdit::Outcome::Failed, lock.problem()};
-    if (!writeFileAtomically(path, bytes)) return {HomeFileEdit::Outcome::Failed, path + " cannot be written"};
-    return {HomeFileEdit::Outcome::Written, {}};
+    if (!lock.held()) return {Outcome::Failed, lock.problem()};
+    return writeAside(path, bytes);
 }
 
 void readHomeFile(const std::string& path, std::size_t maxBytes, const std::function<void(const FileOnDisk& now)>& use) {
     HomeLock lock(folderOf(path));
-    if (!lock.held()) return use(std::nullopt);
-    bool missing = false;
-    use(currentContent(path, maxBytes, missing).bytes);
+    use(lock.held() ? currentContent(path, maxBytes).bytes : std::nullopt);
 }
 
 }  // namespace fenta21

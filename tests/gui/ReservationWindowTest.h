@@ -10,4 +10,5 @@ private slots:
     void editingARowsTimeKeepsItsPlaceAndStation();
     void logClearAnsweredNoKeepsTheLog();
     void schedulerStartedInTheWindowIsOnAgainAfterARestart();
+    void aReservationAnotherProgramStoresShowsInTheOpenWindow();
 };
