@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace fenta21 {
@@ -120,6 +121,17 @@ std::vector<T> mergeOrderedList(const std::vector<T>& base, const std::vector<T>
             if (added[next]) merged.push_back(mine[next]);
         if (row < theirs.size() && !removed[row]) merged.push_back(theirs[row]);
     }
+    return merged;
+}
+
+// A list file's merge: with the file's rows when there is a file (none holds no other
+// program's rows, so the result is mine), or nothing when the merge has more rows than the
+// file is read for: stored, its last rows would be lost at the next reading.
+template <typename T>
+std::optional<std::vector<T>> mergeWithListFile(const std::vector<T>& base, const std::vector<T>& mine,
+                                                const std::optional<std::vector<T>>& theirs, std::size_t mostRows) {
+    std::vector<T> merged = theirs ? mergeOrderedList(base, mine, *theirs) : mine;
+    if (merged.size() > mostRows) return std::nullopt;
     return merged;
 }
 

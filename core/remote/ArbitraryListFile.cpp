@@ -37,12 +37,11 @@ bool saveArbitraryList(const std::string& path, const ArbitraryList& list) {
 bool storeArbitraryList(Session& session, ArbitraryList& list) {
     std::vector<int> merged;
     auto merge = [&](const FileOnDisk& now) -> std::optional<std::string> {
-        // A file that is not there holds no other program's rows.
-        merged = now ? mergeOrderedList(list.storedStations(), list.stations(), parseArbitraryList(*now).stations())
-                     : list.stations();
-        // Both programs' additions together may be more than the list takes: stored, the
-        // last of them would be lost at the next reading.
-        if (merged.size() > kMostArbitraryRows) return std::nullopt;
+        auto theirs = now ? std::optional(parseArbitraryList(*now).stations()) : std::nullopt;
+        std::optional<std::vector<int>> rows =
+            mergeWithListFile(list.storedStations(), list.stations(), theirs, kMostArbitraryRows);
+        if (!rows) return std::nullopt;
+        merged = std::move(*rows);
         return formatArbitraryList(ArbitraryList(merged));
     };
     if (editHomeFile(session.homeFile(kArbitraryListFileName), kArbitraryListFileBytes, merge,

@@ -30,11 +30,10 @@ bool ReservationList::full() const { return !takesAnother(table_.snapshot()); }
 ReservationEdit ReservationList::commit(const std::vector<Reservation>& base, const std::vector<Reservation>& rows) {
     std::vector<Reservation> merged;
     auto merge = [&](const FileOnDisk& now) -> std::optional<std::string> {
-        // A file that is not there holds no other program's reservations.
-        merged = now ? mergeOrderedList(base, rows, parseReservations(*now)) : rows;
-        // Both programs' additions together may be more than the list takes: stored, the
-        // last of them would be lost at the next reading.
-        if (merged.size() > kMostReservations) return std::nullopt;
+        auto theirs = now ? std::optional(parseReservations(*now)) : std::nullopt;
+        std::optional<std::vector<Reservation>> rowsToStore = mergeWithListFile(base, rows, theirs, kMostReservations);
+        if (!rowsToStore) return std::nullopt;
+        merged = std::move(*rowsToStore);
         return formatReservations(merged);
     };
     if (!editHomeFile(session_.homeFile(kReservationFileName), kReservationFileBytes, merge,

@@ -1,5 +1,7 @@
 // A home file padded far beyond its layout (3 GB, sparse) is read no further than its layout
-// reaches: its records are loaded in the memory and time of the layout, not of the file.
+// reaches: its records are loaded in the memory and time of the layout, not of the file. The
+// lists take no more rows than their files are read for.
+#include "core/app/Session.h"
 #include "core/app/Startup.h"
 #include "core/app/SystemSettings.h"
 #include "core/base/Bytes.h"
@@ -8,9 +10,12 @@
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"
 #include "core/remote/ReservationFile.h"
+#include "core/remote/ReservationList.h"
 #include "core/serial/ComPortMap.h"
 #include "tests/support/AddressSpaceLimit.h"
+#include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/TestClock.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -95,6 +100,27 @@ TEST(HomeFilesDeathTest, AFilePaddedToGigabytesLoadsWhatItsLayoutHolds) {
     }
     EXPECT_EXIT(loadWithLittleMemory(files), ::testing::ExitedWithCode(0), "");
 #endif
+}
+
+// A list never holds more rows than its file is read for, so what it stores is read back whole.
+TEST(HomeFilesBound, AFullListRefusesAnotherRow) {
+    TempHome home;
+    TestClock clock;
+    ScriptedHost host;
+    Session session(home.path(), host, clock);
+    session.addressBook.store(0, {"KAWABE", "0311112222"});
+    session.reservations.replace(std::vector<Reservation>(kMostReservations, Reservation{{0, 0, 5}, 0}));
+    ReservationList reservations(session, session.addressBook, session.reservations);
+    EXPECT_TRUE(reservations.full());
+    EXPECT_EQ(reservations.add(0, {0, 0, 6}), ReservationEdit::Refused);
+    EXPECT_EQ(reservations.insertBefore(0, 0, {0, 0, 6}), ReservationEdit::Refused);
+    EXPECT_EQ(reservations.editTime(0, {0, 0, 7}), ReservationEdit::Done) << "a change that adds no row is taken";
+
+    ArbitraryList list(std::vector<int>(kMostArbitraryRows, 0));
+    EXPECT_TRUE(list.full());
+    EXPECT_FALSE(list.add(session.addressBook, 0));
+    EXPECT_FALSE(list.insertBefore(session.addressBook, 0, 0));
+    EXPECT_EQ(list.size(), kMostArbitraryRows);
 }
 
 }  // namespace
