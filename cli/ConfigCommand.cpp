@@ -7,6 +7,7 @@
 #include "core/app/Folders.h"
 #include "core/app/SaveDestination.h"
 #include "core/app/Session.h"
+#include "core/app/SettingsStore.h"
 #include "core/remote/ModemSettings.h"
 
 #include <cstdio>
@@ -39,7 +40,7 @@ void describeConfig(const Session& session, nlohmann::ordered_json& body) {
     const SystemSettings& s = session.settings;
     std::string folder = resolveDataFolder(session.homeFolder(), s.dataFolder);
     body["home"] = session.homeFolder();
-    body["settingsFile"] = session.homeFile("system.dat");
+    body["settingsFile"] = session.homeFile(kSettingsFileName);
     body["dataFolder"] = folder;
     body["dataFolderExists"] = folderExists(folder);
     body["dataFolderText"] = s.dataFolder;
@@ -132,7 +133,8 @@ const CommandInfo kConfigCommand{
     "\" (missing)\" behind it when it does not exist) and the text system.dat keeps for it, the\n"
     "data file name, the direct line's port and speed, and the modem's port, speed and dial\n"
     "method. With NAME VALUE, changes one setting with the checks of its window, saves\n"
-    "system.dat (written aside and renamed over the old one) and prints the settings again:\n\n"
+    "system.dat (written aside and renamed over the old one; the settings another program\n"
+    "changed meanwhile stay as it stored them) and prints the settings again:\n\n"
     "  data-folder PATH     the folder of \"保存先の設定\"; it must exist (a relative one is taken\n"
     "                       from the home folder; \"\" is the \"data\" folder beside the home)\n"
     "  file-name NAME       its data file name (\"\" takes the logger's own name); as the window's\n"

@@ -83,6 +83,9 @@ int editList(CommandContext& context, JsonResult& json, ArbitraryList& list) {
     auto refusedStation = [&](int place) {
         return json.refuse("entry " + std::to_string(place + 1) + " of the address book is empty", kExitUsage);
     };
+    auto refusedFull = [&] {
+        return json.refuse("the list is full (" + std::to_string(kMostArbitraryRows) + " rows)", kExitUsage);
+    };
     auto refusedRow = [&](const std::string& text) {
         return json.refuse("the list has no row " + text + " (it has " + std::to_string(list.size()) + ")",
                            kExitUsage);
@@ -90,6 +93,7 @@ int editList(CommandContext& context, JsonResult& json, ArbitraryList& list) {
     if (word == "add") {
         std::optional<int> place = args.size() == 2 ? stationPlace(args[1]) : std::nullopt;
         if (!place) return json.refuse("list add takes one address-book number from 1 to 100", kExitUsage);
+        if (list.full()) return refusedFull();
         if (!list.add(book, *place)) return refusedStation(*place);
     } else if (word == "insert") {
         std::optional<int> row = args.size() == 3 ? listRow(args[1]) : std::nullopt;
@@ -97,6 +101,7 @@ int editList(CommandContext& context, JsonResult& json, ArbitraryList& list) {
         if (!row || !place)
             return json.refuse("list insert takes a row of the list and an address-book number from 1 to 100",
                                kExitUsage);
+        if (list.full()) return refusedFull();
         if (!list.insertBefore(book, *row, *place))
             return book.hasName(*place) ? refusedRow(args[1]) : refusedStation(*place);
     } else if (word == "remove") {
@@ -145,9 +150,10 @@ const CommandInfo kListCommand{
     "  insert ROW N    puts entry N before row ROW (\"挿入 ->\")\n"
     "  remove ROW      removes row ROW (\"削除 <-\")\n"
     "  clear           empties the list (\"全て削除\")\n\n"
-    "An entry without a name cannot be listed, and a row must be one of the list's. A change is\n"
-    "saved at once (written aside and renamed over any.dat) and the list is printed as show\n"
-    "prints it. With --json, one JSON object: list (the file) and rows (each with row, station,\n"
+    "An entry without a name cannot be listed, a row must be one of the list's, and the list\n"
+    "takes at most 10000 rows. A change is saved at once (written aside and renamed over\n"
+    "any.dat, with the rows another program added or removed meanwhile kept) and the list is\n"
+    "printed as show prints it. With --json, one JSON object: list (the file) and rows (each with row, station,\n"
     "name, result, files and messages when collecting; the station's fields with show), files\n"
     "as collect --json gives them, exitStatus, message and messages.\n"
     "Exit status when collecting: 0 all collected, 1 any failure, else 3 a data file stored but\n"

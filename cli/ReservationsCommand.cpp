@@ -123,6 +123,9 @@ int editReservations(CommandContext& context, JsonResult& json) {
 
     if (edit == ReservationEdit::NotSaved) return kExitFailed;  // reported by the list
     if (edit == ReservationEdit::Refused) {
+        if (needsStation && list.full())
+            return json.refuse("the reservation list is full (" + std::to_string(kMostReservations) + " rows)",
+                               kExitUsage);
         if (needsRow && *row >= static_cast<int>(rowCount))
             return json.refuse("the list has no row " + args[1] + " (it has " + std::to_string(rowCount) + ")",
                                kExitUsage);
@@ -164,8 +167,10 @@ const CommandInfo kReservationsCommand{
     "TIME is what the time dialog (\"予約回収時間の設定\") offers: --day every|1-31, --hour\n"
     "every|0-23, --minute 0-59. A new reservation starts, as the dialog does, at every day, every\n"
     "hour, minute 00; edit starts from the row's own time. The entry must have a name and the\n"
-    "row must be one of the list's. A change is saved at once (written aside and renamed over\n"
-    "rsv.dat) and the list is printed again. With --json, one JSON object: reservationFile and\n"
+    "row must be one of the list's; the list takes at most 10000 rows. A change is saved at once\n"
+    "(written aside and renamed over rsv.dat, with the rows another program added or removed\n"
+    "meanwhile kept) and the list is printed again. A running scheduler takes it in within a\n"
+    "second. With --json, one JSON object: reservationFile and\n"
     "reservations (row, day, hour, minute, station), exitStatus, message and messages.\n"
     "Exit status: 0 shown or saved, 1 rsv.dat could not be written (it stays as it was), 2 a\n"
     "refused value or usage error (nothing written).\n",

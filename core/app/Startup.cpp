@@ -3,6 +3,7 @@
 #include "core/app/Folders.h"
 #include "core/app/LeftoverFiles.h"
 #include "core/app/Session.h"
+#include "core/app/SettingsStore.h"
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
 #include "core/protocol/RetrySettings.h"
@@ -14,8 +15,8 @@
 namespace fenta21 {
 
 bool readReservationFlag(const std::string& path) {
-    auto content = readWholeFile(path);
-    return content && content->size() >= 2 && readInt16LE(*content, 0) == 1;
+    auto content = readRegularFilePrefix(path, kReservationFlagBytes).bytes;
+    return content && content->size() == kReservationFlagBytes && readInt16LE(*content, 0) == 1;
 }
 
 void startUp(Session& session) {
@@ -33,7 +34,7 @@ void startUpView(Session& session) {
 void startUpFrame(Session& session) {
     // What the main window loads when it is created.
     session.createSerialChannel();
-    loadSettings(session.homeFile("system.dat"), session.settings);
+    loadSettings(session.homeFile(kSettingsFileName), session.settings);
     // What a program killed while writing left in the folders this one shares with others.
     removeLeftoverFiles(session.homeFolder());
     removeLeftoverFiles(resolveDataFolder(session.homeFolder(), session.settings.dataFolder));

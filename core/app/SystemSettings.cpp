@@ -40,9 +40,13 @@ private:
 }  // namespace
 
 void loadSettings(const std::string& path, SystemSettings& settings) {
-    auto content = readWholeFile(path);
-    if (!content) return;
-    FieldReader in(*content);
+    // The record is all the file can hold: bytes past it are never read.
+    if (std::optional<std::string> content = readRegularFilePrefix(path, kSystemDatSize).bytes)
+        readSettings(*content, settings);
+}
+
+void readSettings(std::string_view content, SystemSettings& settings) {
+    FieldReader in(content);
     bool reachedReserved = in.int32(settings.directSpeedIndex) && in.int32(settings.directPortIndex) &&
                            in.text(settings.dataFolder) && in.int32(settings.modemSpeedIndex) &&
                            in.int32(settings.modemPortIndex) && in.int32(settings.dialMethod) &&
@@ -59,6 +63,10 @@ void loadSettings(const std::string& path, SystemSettings& settings) {
 }
 
 bool saveSettings(const std::string& path, const SystemSettings& settings) {
+    return writeFileAtomically(path, formatSettings(settings));
+}
+
+std::string formatSettings(const SystemSettings& settings) {
     std::string bytes;
     bytes.reserve(kSystemDatSize);
     appendInt32LE(bytes, settings.directSpeedIndex);
@@ -72,7 +80,7 @@ bool saveSettings(const std::string& path, const SystemSettings& settings) {
     bytes += cp932CString(settings.dataFileName, kSettingsTextField - 1);
     bytes.push_back('\0');
     appendInt32LE(bytes, settings.settingsReserved);
-    return writeFileAtomically(path, bytes);
+    return bytes;
 }
 
 }  // namespace fenta21

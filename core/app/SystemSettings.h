@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace fenta21 {
 
@@ -35,9 +36,13 @@ inline constexpr std::size_t kSettingsTextField = 66;
 // that point outside the speed table, the nine ports or the two dial methods are taken as 0,
 // so that a damaged file can never index past a table.
 void loadSettings(const std::string& path, SystemSettings& settings);
+// The same from the file's bytes.
+void readSettings(std::string_view content, SystemSettings& settings);
 
 // Writes the whole 156-byte record, replacing the file in one step (written aside, then
 // renamed), so a crash mid-write never leaves half a settings file. False when it failed.
 bool saveSettings(const std::string& path, const SystemSettings& settings);
+// The 156-byte record.
+std::string formatSettings(const SystemSettings& settings);
 
 }  // namespace fenta21

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -79,30 +80,72 @@ std::optional<ReplacementTarget> replacementTarget(const std::string& path) {
     return ReplacementTarget{real.get(), reached.st_mode & 07777};
 }
 
+// Opens a regular file for reading, or says why not. The type is looked at before opening,
+// since opening a pipe or a serial device already waits or changes its lines; the open file
+// is looked at again in case the name moved.
+int openRegularFile(const std::string& path, struct stat& opened, std::string& why) {
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) {
+        why = "cannot be opened: " + systemReason(errno);
+        return -1;
+    }
+    if (std::optional<std::string> refused = refusedType(named.st_mode)) {
+        why = *refused;
+        return -1;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        why = "cannot be opened: " + systemReason(errno);
+        return -1;
+    }
+    std::optional<std::string> refused;
+    if (::fstat(fd, &opened) != 0) refused = "cannot be read: " + systemReason(errno);
+    else refused = refusedType(opened.st_mode);
+    if (!refused) return fd;
+    ::close(fd);
+    why = *refused;
+    return -1;
+}
+
 }  // namespace
 
 FileContent readRegularFile(const std::string& path) {
-    // The type is looked at before opening, since opening a pipe or a serial device already
-    // waits or changes its lines; the open file is looked at again in case the name moved.
-    struct stat named {};
-    if (::stat(path.c_str(), &named) != 0) return problem("cannot be opened: " + systemReason(errno));
-    if (std::optional<std::string> refused = refusedType(named.st_mode)) return problem(*refused);
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return problem("cannot be opened: " + systemReason(errno));
     struct stat opened {};
+    std::string refused;
+    int fd = openRegularFile(path, opened, refused);
+    if (fd < 0) return problem(refused);
     std::optional<std::string> why;
-    if (::fstat(fd, &opened) != 0) why = "cannot be read: " + systemReason(errno);
-    else why = refusedType(opened.st_mode);
     std::string bytes;
-    if (!why) {
-        try {
-            bytes.resize(static_cast<std::size_t>(opened.st_size));
-            why = readToEnd(fd, bytes);
-        } catch (const std::bad_alloc&) {
-            why = "is too large to be held in memory";
-        } catch (const std::length_error&) {
-            why = "is too large to be held in memory";
-        }
+    try {
+        bytes.resize(static_cast<std::size_t>(opened.st_size));
+        why = readToEnd(fd, bytes);
+    } catch (const std::bad_alloc&) {
+        why = "is too large to be held in memory";
+    } catch (const std::length_error&) {
+        why = "is too large to be held in memory";
+    }
+    ::close(fd);
+    if (why) return problem(*why);
+    return FileContent{std::move(bytes), {}};
+}
+
+FileContent readRegularFilePrefix(const std::string& path, std::size_t maxBytes) {
+    struct stat opened {};
+    std::string refused;
+    int fd = openRegularFile(path, opened, refused);
+    if (fd < 0) return problem(refused);
+    // Read up to the bound, never sized by the file: a file padded to gigabytes costs no more
+    // than one that holds exactly its layout.
+    std::string bytes;
+    bytes.reserve(std::min(maxBytes, static_cast<std::size_t>(opened.st_size)));
+    std::optional<std::string> why;
+    char chunk[16 * 1024];
+    while (bytes.size() < maxBytes) {
+        ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, maxBytes - bytes.size()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) why = "cannot be read: " + systemReason(errno);
+        if (n <= 0) break;
+        bytes.append(chunk, static_cast<std::size_t>(n));
     }
     ::close(fd);
     if (why) return problem(*why);

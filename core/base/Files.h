@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,11 @@ struct FileContent {
 // it (a pipe would wait for a writer, a device such as /dev/zero never ends), and a file too
 // large to be held in memory is a failure, never a part of it taken for the whole.
 FileContent readRegularFile(const std::string& path);
+
+// At most the first `maxBytes` of a regular file (refused as readRegularFile refuses); what
+// lies beyond is never read. For files whose layout holds no more than that: a file padded
+// far beyond it is read in the time and memory of its layout.
+FileContent readRegularFilePrefix(const std::string& path, std::size_t maxBytes);
 
 // The whole content of a regular file, or nothing when it cannot be read (see above).
 std::optional<std::string> readWholeFile(const std::string& path);

@@ -2,7 +2,6 @@
 
 #include "core/remote/Station.h"
 
-#include <array>
 #include <mutex>
 #include <vector>
 
@@ -27,12 +26,22 @@ public:
     bool erase(int index);
 
     std::vector<Station> stations() const;
-    // Replaces the whole table; missing places become empty, places beyond 100 are dropped.
+    // Replaces the whole table, as adr.csv was read; missing places become empty, places
+    // beyond 100 are dropped. It is also the table as the file holds it (storedStations).
     void replaceAll(const std::vector<Station>& stations);
+
+    // The table as adr.csv held it when this program last read or wrote it: the places that
+    // differ from it are this program's own changes, which another program's cannot undo.
+    std::vector<Station> storedStations() const;
+    // Takes in what adr.csv holds now (after another program's change, or this program's own
+    // write): every place this program has not changed becomes the file's, a changed place
+    // stays as it is, and the file's table is the new stored one.
+    void takeFromFile(const std::vector<Station>& onDisk);
 
 private:
     mutable std::mutex mutex_;
-    std::array<Station, kStationCount> stations_;
+    std::vector<Station> stations_ = std::vector<Station>(kStationCount);  // always kStationCount places
+    std::vector<Station> stored_ = std::vector<Station>(kStationCount);
 };
 
 }  // namespace fenta21

@@ -3,6 +3,8 @@
 #include "core/app/Session.h"
 #include "core/base/Cp932.h"
 #include "core/base/Files.h"
+#include "core/base/HomeFileEdit.h"
+#include "core/base/ThreeWayMerge.h"
 #include "core/collect/Report.h"
 #include "core/remote/AddressBook.h"
 
@@ -57,18 +59,36 @@ std::string formatAddressBook(const std::vector<Station>& stations) {
 }
 
 bool loadAddressBook(const std::string& path, AddressBook& book) {
-    auto bytes = readWholeFile(path);
+    auto bytes = readRegularFilePrefix(path, kAddressBookFileBytes).bytes;
     if (!bytes) return false;
     book.replaceAll(parseAddressBook(*bytes));
     return true;
+}
+
+bool rereadAddressBook(const std::string& path, AddressBook& book) {
+    bool read = false;
+    readHomeFile(path, kAddressBookFileBytes, [&](const FileOnDisk& now) {
+        if (now) book.takeFromFile(parseAddressBook(*now));
+        read = now.has_value();
+    });
+    return read;
 }
 
 bool saveAddressBook(const std::string& path, const AddressBook& book) {
     return writeFileAtomically(path, formatAddressBook(book.stations()));
 }
 
-bool storeAddressBook(Session& session, const AddressBook& book) {
-    if (saveAddressBook(session.homeFile(kAddressBookFileName), book)) return true;
+bool storeAddressBook(Session& session, AddressBook& book) {
+    std::vector<Station> merged;
+    auto merge = [&](const FileOnDisk& now) -> std::optional<std::string> {
+        // A file that is not there holds no other program's entries.
+        std::vector<Station> stored = book.storedStations();
+        merged = mergeByPlace(stored, book.stations(), now ? parseAddressBook(*now) : stored);
+        return formatAddressBook(merged);
+    };
+    auto written = [&] { book.takeFromFile(merged); };
+    if (editHomeFile(session.homeFile(kAddressBookFileName), kAddressBookFileBytes, merge, written).written())
+        return true;
     report(session, kAddressBookNotSavedText);
     return false;
 }

@@ -7,16 +7,21 @@ namespace fenta21 {
 ArbitraryList::ArbitraryList(const std::vector<int>& stations) {
     for (int station : stations)
         if (isStationIndex(station)) stations_.push_back(station);
+    stored_ = stations_;
+}
+
+void ArbitraryList::takeStored(const std::vector<int>& stations) {
+    *this = ArbitraryList(stations);
 }
 
 bool ArbitraryList::add(const AddressBook& book, int station) {
-    if (!book.hasName(station)) return false;
+    if (!book.hasName(station) || full()) return false;
     stations_.push_back(station);
     return true;
 }
 
 bool ArbitraryList::insertBefore(const AddressBook& book, int row, int station) {
-    if (row < 0 || row >= static_cast<int>(stations_.size()) || !book.hasName(station)) return false;
+    if (row < 0 || row >= static_cast<int>(stations_.size()) || !book.hasName(station) || full()) return false;
     stations_.insert(stations_.begin() + row, station);
     return true;
 }

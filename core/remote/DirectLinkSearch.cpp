@@ -1,6 +1,7 @@
 #include "core/remote/DirectLinkSearch.h"
 
 #include "core/app/Session.h"
+#include "core/app/SettingsStore.h"
 #include "core/base/Host.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/remote/ConnectionResult.h"
@@ -125,9 +126,12 @@ private:
     }
 
     int found(int port, int speedIndex) {
-        session_.settings.directSpeedIndex = speedIndex;
-        session_.settings.directPortIndex = port - 1;
-        saveSettings(session_.homeFile("system.dat"), session_.settings);
+        SystemSettings found = session_.settings;
+        found.directSpeedIndex = speedIndex;
+        found.directPortIndex = port - 1;
+        // The link is up whether or not the file takes the port and speed; they are used for
+        // this run either way and nothing is said, as a search has always done.
+        if (!saveSettingsChange(session_, found)) session_.settings = found;
         return kLinkUp;
     }
 

@@ -2,6 +2,7 @@
 
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
+#include "core/base/HomeFileEdit.h"
 #include "core/remote/ReservationTable.h"
 #include "core/remote/Station.h"
 
@@ -31,11 +32,20 @@ std::string formatReservations(const std::vector<Reservation>& reservations) {
 }
 
 std::vector<Reservation> loadReservations(const std::string& path) {
-    auto bytes = readWholeFile(path);
+    auto bytes = readRegularFilePrefix(path, kReservationFileBytes).bytes;
     return bytes ? parseReservations(*bytes) : std::vector<Reservation>{};
 }
 
 void loadReservations(const std::string& path, ReservationTable& table) { table.replace(loadReservations(path)); }
+
+bool rereadReservations(const std::string& path, ReservationTable& table) {
+    bool read = false;
+    readHomeFile(path, kReservationFileBytes, [&](const FileOnDisk& now) {
+        if (now) table.replace(parseReservations(*now));
+        read = now.has_value();
+    });
+    return read;
+}
 
 bool saveReservations(const std::string& path, const std::vector<Reservation>& reservations) {
     return writeFileAtomically(path, formatReservations(reservations));

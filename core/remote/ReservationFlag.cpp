@@ -2,7 +2,7 @@
 
 #include "core/app/Session.h"
 #include "core/base/Bytes.h"
-#include "core/base/Files.h"
+#include "core/base/HomeFileEdit.h"
 #include "core/collect/Report.h"
 
 namespace fenta21 {
@@ -10,7 +10,7 @@ namespace fenta21 {
 bool writeReservationFlag(const std::string& path, bool running) {
     std::string bytes;
     appendInt16LE(bytes, running ? 1 : 0);
-    return writeFileAtomically(path, bytes);
+    return writeHomeFile(path, bytes).written();
 }
 
 bool storeReservationFlag(Session& session, bool running) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace fenta21 {
@@ -10,8 +11,10 @@ class Session;
 // written each time the user switches it so that the next start finds it as it was left.
 // The start-up reads it with readReservationFlag (core/app/Startup.h).
 inline constexpr const char* kReservationFlagFileName = "rsvflg.dat";
+inline constexpr std::size_t kReservationFlagBytes = 2;
 
-// False when the file could not be written; the old file is then left whole.
+// False when the file could not be written; the old file is then left whole. Written whole
+// under the home's lock, so that it never lands in the middle of another program's change.
 bool writeReservationFlag(const std::string& path, bool running);
 
 inline constexpr const char* kReservationFlagNotSavedText = "予約回収の状態を保存できません!! ";

@@ -12,7 +12,7 @@ class Session;
 
 enum class ReservationEdit {
     Done,      // rsv.dat and the table hold the new list
-    Refused,   // no such row, a station without a name, or a time outside the lists
+    Refused,   // no such row, a station without a name, a time outside the lists, a full list
     NotSaved,  // rsv.dat could not be written: reported, and neither file nor table changed
 };
 
@@ -21,11 +21,16 @@ inline constexpr const char* kReservationsNotSavedText = "予約回収リスト�
 // The reservation window's list editing. Every change is written to the session's rsv.dat
 // first and only then put into the table the scheduler scans, so the running schedule is
 // always the one on disk. Rows are counted from 0, top to bottom, as the table holds them.
+// rsv.dat is changed under the home's lock and merged with what another program stored in it
+// since the table was read (mergeOrderedList): the table then holds both changes.
 class ReservationList {
 public:
     ReservationList(Session& session, const AddressBook& book, ReservationTable& table);
 
     std::vector<Reservation> rows() const;
+
+    // Whether another reservation fits (kMostReservations).
+    bool full() const;
 
     // "追加 ->": a reservation for a named station, at the end.
     ReservationEdit add(int station, const ReservationTime& time);
@@ -39,7 +44,7 @@ public:
     ReservationEdit editTime(int row, const ReservationTime& time);
 
 private:
-    ReservationEdit commit(std::vector<Reservation> rows);
+    ReservationEdit commit(const std::vector<Reservation>& base, const std::vector<Reservation>& rows);
     bool isRow(const std::vector<Reservation>& rows, int row) const;
 
     Session& session_;

@@ -3,6 +3,7 @@
 #include "core/app/Session.h"
 #include "core/collect/CollectStation.h"
 #include "core/remote/ReservationFlag.h"
+#include "core/remote/SharedListsWatch.h"
 
 #include <chrono>
 #include <optional>
@@ -101,9 +102,11 @@ void ReservationScheduler::work() {
     CalendarTime now = session_.sampleClock();
     std::optional<CalendarTime> handled;
     if (now.second > 1) handled = minuteOf(now);
+    SharedListsWatch files;
     for (;;) {
         session_.clock.sleepFor(950ms);
         if (!keepRunning()) break;
+        if (files.refresh(session_) && onListsReread) onListsReread();
         // The worker samples the clock itself, so a busy window can never make it miss its
         // minute.
         now = session_.sampleClock();

@@ -15,6 +15,8 @@ class Session;
 // The reservation scheduler: while it is on, a worker compares the clock with the
 // reservation table about once a second and runs the station collection of the first
 // reservation due, with every message going to RSV.LOG and the notice instead of a box.
+// Before each look it takes in what another program on the same home changed in rsv.dat and
+// adr.csv (SharedListsWatch), so a reservation added by a script is collected in its minute.
 // At most one worker exists: switching on while the last one is still finishing a
 // collection keeps that one going instead of starting a second. The worker holds the home's
 // scheduler claim while it runs, so that no other program's scheduler works the same home.
@@ -45,6 +47,8 @@ public:
     // What a reservation window shows: the list coloured while running, the row being run.
     std::function<void(bool running)> onRunningChanged;
     std::function<void(int row)> onReservationStarted;
+    // Told (on the worker's thread) when the table or the book was read again from the files.
+    std::function<void()> onListsReread;
 
 private:
     bool startWorker();

@@ -1,6 +1,6 @@
 #include "core/serial/ComPortAssignment.h"
 
-#include "core/base/Files.h"
+#include "core/base/HomeFileEdit.h"
 #include "core/serial/ComPortMap.h"
 
 #include <cerrno>
@@ -30,6 +30,29 @@ std::string absoluteDevicePath(const std::string& device, const SerialRoots& roo
     return (ec ? path : absolute).lexically_normal().string();
 }
 
+ComPortAssignment notWritten(ComPortAssignment result, std::string why) {
+    result.outcome = ComPortAssignment::Outcome::NotWritten;
+    result.why = std::move(why);
+    return result;
+}
+
+// Why the new map cannot be written, or nothing: the new line must hold as the program will
+// read it, and must not take a device from another number (the later of two lines for one
+// device would lose it without a word).
+std::string takenPortProblem(const std::string& oldText, const std::string& newText, const ComPortAssignment& result) {
+    ComPortMap before = ComPortMap::parse(oldText);
+    ComPortMap after = ComPortMap::parse(newText);
+    if (after.mappedPath(result.portNumber) != result.device) {
+        std::string problem = after.problemFor(result.portNumber);
+        return problem.empty() ? "comports.txt cannot hold the path " + result.device : problem;
+    }
+    for (int other = 1; other <= ComPortMap::kPorts; ++other) {
+        bool kept = before.mappedPath(other).empty() || !after.mappedPath(other).empty();
+        if (other != result.portNumber && !kept) return "the device is already COM" + std::to_string(other);
+    }
+    return {};
+}
+
 }  // namespace
 
 ComPortAssignment assignComPort(const std::string& mapFile, const std::string& portWord, const std::string& device,
@@ -47,38 +70,25 @@ ComPortAssignment assignComPort(const std::string& mapFile, const std::string& p
     std::string stableName = inspectSerialDevice(path, roots).stableName;
     result.device = stableName.empty() ? path : stableName;
 
-    std::string oldText;
-    std::error_code ec;
-    if (fs::exists(mapFile, ec)) {
-        FileContent old = readRegularFile(mapFile);
-        if (!old.bytes) {
-            result.outcome = ComPortAssignment::Outcome::NotWritten;
-            result.why = mapFile + " " + old.problem;
-            return result;
+    // The file is read again under the home's lock and only the one line changes, so that a
+    // line another program wrote meanwhile stays.
+    auto change = [&](const FileOnDisk& now) -> std::optional<std::string> {
+        std::string oldText = now.value_or("");
+        if (oldText.size() > ComPortMap::kMostFileBytes) {
+            result = notWritten(result, mapFile + " is larger than a port map can be (" +
+                                            std::to_string(ComPortMap::kMostFileBytes) + " bytes)");
+            return std::nullopt;
         }
-        oldText = *old.bytes;
-    }
-    std::string newText = ComPortMap::withMapping(oldText, result.portNumber, result.device);
-
-    // The new line must hold as the program will read it, and must not take a device from
-    // another number: the later of two lines for one device would lose it without a word.
-    ComPortMap before = ComPortMap::parse(oldText);
-    ComPortMap after = ComPortMap::parse(newText);
-    if (after.mappedPath(result.portNumber) != result.device) {
-        std::string problem = after.problemFor(result.portNumber);
-        return refused(result, problem.empty() ? "comports.txt cannot hold the path " + result.device : problem);
-    }
-    for (int other = 1; other <= ComPortMap::kPorts; ++other) {
-        bool kept = before.mappedPath(other).empty() || !after.mappedPath(other).empty();
-        if (other == result.portNumber || kept) continue;
-        return refused(result, "the device is already COM" + std::to_string(other));
-    }
-
-    if (!writeFileAtomically(mapFile, newText)) {
-        result.outcome = ComPortAssignment::Outcome::NotWritten;
-        result.why = mapFile + " cannot be written";
-        return result;
-    }
+        std::string newText = ComPortMap::withMapping(oldText, result.portNumber, result.device);
+        if (std::string why = takenPortProblem(oldText, newText, result); !why.empty()) {
+            result = refused(result, why);
+            return std::nullopt;
+        }
+        return newText;
+    };
+    HomeFileEdit edit = editHomeFile(mapFile, ComPortMap::kMostFileBytes + 1, change);
+    if (edit.outcome == HomeFileEdit::Outcome::Declined) return result;
+    if (!edit.written()) return notWritten(result, edit.problem);
     result.outcome = ComPortAssignment::Outcome::Written;
     return result;
 }

@@ -21,8 +21,9 @@ struct ComPortAssignment {
 // Maps COMn to a device in the port map file. The device must be there and be a character
 // device; a bare name ("ttyUSB0") is looked for in the dev root. Its stable by-id name is
 // written when it has one, so the line still holds when the adapter comes back as another
-// ttyUSB number. The file is written aside and renamed, and only when the new map gives the
-// port that device and every other mapped port keeps its own.
+// ttyUSB number. The file is read again and changed under the home's lock (the map file's
+// folder), written aside and renamed, and only when the new map gives the port that device
+// and every other mapped port keeps its own.
 ComPortAssignment assignComPort(const std::string& mapFile, const std::string& portWord, const std::string& device,
                                 const SerialRoots& roots = {});
 

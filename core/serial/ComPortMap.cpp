@@ -1,9 +1,11 @@
 #include "core/serial/ComPortMap.h"
 
+#include "core/base/Files.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace fenta21 {
@@ -81,11 +83,8 @@ void ComPortMap::refuse(int lineNumber, const std::string& line, int portNumber,
 }
 
 ComPortMap ComPortMap::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::stringstream content;
-    content << in.rdbuf();
-    return parse(content.str());
+    std::optional<std::string> text = readRegularFilePrefix(path, kMostFileBytes).bytes;
+    return text ? parse(*text) : ComPortMap{};
 }
 
 std::string ComPortMap::mappedPath(int portNumber) const {

@@ -3,6 +3,7 @@
 #include "core/serial/SerialAdapters.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,8 @@ struct ComPortEntry;
 class ComPortMap {
 public:
     static constexpr int kPorts = 9;
+    // Far more than nine lines and their comments take; a file is read up to this many bytes.
+    static constexpr std::size_t kMostFileBytes = 64 * 1024;
 
     static ComPortMap parse(std::string_view text);
     static ComPortMap load(const std::string& path);

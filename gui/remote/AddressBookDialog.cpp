@@ -50,8 +50,10 @@ void AddressBookDialog::eraseSelected() {
 }
 
 void AddressBookDialog::confirm() {
-    // A file that cannot be written is reported; the entries stay in memory either way.
+    // A file that cannot be written is reported; the entries stay in memory either way. The
+    // store also takes in the entries another program changed meanwhile.
     storeAddressBook(session_, session_.addressBook);
+    stations_.refreshAll();
     accept();
 }
 

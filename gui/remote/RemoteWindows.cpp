@@ -61,6 +61,15 @@ void RemoteWindows::setScheduler(ReservationScheduler* scheduler) {
             if (self && self->reservation_) self->reservation_->reservationStarted(row);
         });
     };
+    // Another program changed rsv.dat or adr.csv and the scheduler took it in: every list
+    // shows what the files now hold.
+    scheduler_->onListsReread = [self] {
+        GuiInbox::instance().post([self] {
+            if (!self) return;
+            self->stations_->refreshAll();
+            if (self->reservation_) self->reservation_->tableReread();
+        });
+    };
 }
 
 std::optional<int> RemoteWindows::chooseStation() { return StationChooser::choose(session_, *stations_, mainWindow_); }

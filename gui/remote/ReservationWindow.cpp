@@ -69,6 +69,8 @@ void ReservationWindow::showRows() {
     panes_.showRows(std::move(rows));
 }
 
+void ReservationWindow::tableReread() { showRows(); }
+
 void ReservationWindow::showStartStop() {
     startStop_->setText(session_.reservationRunning.load() ? QStringLiteral("予約停止") : QStringLiteral("予約回収"));
 }

@@ -32,6 +32,8 @@ public:
     // What the scheduler reports, on this window's thread.
     void schedulerRunning(bool running);
     void reservationStarted(int row);
+    // The scheduler read the table again from rsv.dat: the list shows it.
+    void tableReread();
 
 private:
     void addReservation(bool beforeSelected);

@@ -68,8 +68,9 @@ void StationAndListPanes::editStation() {
     int station = chosenStation();
     if (!isStationIndex(station)) return;
     if (!StationEditorDialog::edit(session_, station, window_)) return;
+    // The store also takes in the entries another program changed meanwhile.
     storeAddressBook(session_, session_.addressBook);
-    stations_.refreshRow(station);
+    stations_.refreshAll();
 }
 
 void StationAndListPanes::showRows(std::vector<QStringList> rows) {

@@ -43,8 +43,9 @@ void StationChooser::properties() {
     int station = selectedRow(list_);
     if (station < 0) return;
     if (!StationEditorDialog::edit(session_, station, this)) return;
+    // The store also takes in the entries another program changed meanwhile.
     storeAddressBook(session_, session_.addressBook);
-    stations_.refreshRow(station);
+    stations_.refreshAll();
 }
 
 void StationChooser::confirm() {

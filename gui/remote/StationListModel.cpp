@@ -38,6 +38,10 @@ void StationListModel::refreshRow(int station) {
     emit dataChanged(index(station, 0), index(station, static_cast<int>(kStationColumnCount) - 1));
 }
 
+void StationListModel::refreshAll() {
+    emit dataChanged(index(0, 0), index(kStationCount - 1, static_cast<int>(kStationColumnCount) - 1));
+}
+
 QTreeView* makeListView(const QString& objectName, QWidget* parent) {
     auto* view = new QTreeView(parent);
     view->setObjectName(objectName);

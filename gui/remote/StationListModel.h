@@ -21,8 +21,8 @@ namespace fenta21::gui {
 
 // The address book as the four station lists show it: 100 rows "%03d" and the six fields.
 // One model serves every open list, so a row edited in one window reads the same in all.
-// The rows are read from the book each time they are painted; refreshRow tells the views
-// that an entry changed.
+// The rows are read from the book each time they are painted; refreshRow and refreshAll tell
+// the views that entries changed.
 class StationListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -34,6 +34,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void refreshRow(int station);
+    // Every row: after a store merged another program's entries in, or the book was read again.
+    void refreshAll();
 
 private:
     const AddressBook& book_;

@@ -218,4 +218,19 @@ void ReservationWindowTest::anotherProgramsSchedulerIsNamedAndNoSecondOneStarts(
     started.frame->remoteWindows()->reservationWindow()->close();
 }
 
+void ReservationWindowTest::aReservationAnotherProgramStoresShowsInTheOpenWindow() {
+    SchedulerBench bench;
+    bench.line.clock.runFrom({2026, 12, 8, 9, 0, 30});
+    ReservationWindow* window = bench.open();
+    press(window, "startStopButton");
+    // A script on the same home adds a reservation while the scheduler runs.
+    saveReservations(bench.line.home.file("rsv.dat"), {{{0, 0, 45}, 1}});
+    auto* list = window->findChild<QTreeView*>("reservationList");
+    QVERIFY(QTest::qWaitFor([&] { return list->model()->rowCount() == 1; }, 30000));
+    QCOMPARE(rowTexts(window, 0), (QStringList{QStringLiteral("毎日"), QStringLiteral("毎時"), "  45", "002"}));
+    press(window, "startStopButton");
+    bench.scheduler->waitForWorker();
+    window->close();
+}
+
 QTEST_MAIN(ReservationWindowTest)

@@ -11,4 +11,5 @@ private slots:
     void logClearAnsweredNoKeepsTheLog();
     void schedulerStartedInTheWindowIsOnAgainAfterARestart();
     void anotherProgramsSchedulerIsNamedAndNoSecondOneStarts();
+    void aReservationAnotherProgramStoresShowsInTheOpenWindow();
 };

@@ -3,6 +3,7 @@
 #include "core/app/Startup.h"
 #include "core/base/Cp932.h"
 #include "core/collect/CollectResult.h"
+#include "core/remote/ReservationFile.h"
 #include "core/remote/ReservationFlag.h"
 #include "core/remote/Scheduler.h"
 #include "tests/support/ScriptedHost.h"
@@ -171,6 +172,17 @@ TEST_F(Scheduler, SwitchingBackOnDuringACollectionNeverStartsASecondWorker) {
     settle();
     EXPECT_THAT(stations(), ElementsAre(0));
     EXPECT_TRUE(scheduler.workerAlive());
+}
+
+TEST_F(Scheduler, AReservationAnotherProgramStoresWhileItRunsIsCollectedInItsMinute) {
+    at(8, 10, 29, 50);
+    scheduler.switchOn();
+    settle();
+    // A script or the desktop program on the same home adds a reservation to rsv.dat.
+    saveReservations(home.file("rsv.dat"), {{{0, 0, 30}, 1}});
+    at(8, 10, 30, 0);
+    ASSERT_TRUE(waitForRuns(1));
+    EXPECT_THAT(stations(), ElementsAre(1));
 }
 
 TEST_F(Scheduler, OnAndOffSurviveARestart) {

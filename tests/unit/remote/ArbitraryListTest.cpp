@@ -100,7 +100,8 @@ TEST(AnyDat, AListThatCannotBeSavedIsReported) {
     TestClock clock;
     ScriptedHost host;
     Session session(home.path() + "/missing", host, clock);
-    EXPECT_FALSE(storeArbitraryList(session, ArbitraryList({1})));
+    ArbitraryList list({1});
+    EXPECT_FALSE(storeArbitraryList(session, list));
     EXPECT_THAT(host.reports(), ElementsAre(kArbitraryListNotSavedText));
 }
 
