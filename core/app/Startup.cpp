@@ -12,6 +12,8 @@
 #include "core/remote/ReservationFile.h"
 #include "core/remote/ReservationFlag.h"
 
+#include <set>
+
 namespace fenta21 {
 
 bool readReservationFlag(const std::string& path) {
@@ -31,14 +33,26 @@ void startUpView(Session& session) {
     session.models.loadModelTable();
 }
 
+namespace {
+
+// What a program killed while writing left in the folders this one shares with others: the
+// home, the data folder and every station's folder, each looked at once.
+void removeLeftovers(const Session& session) {
+    std::set<std::string> folders{session.homeFolder(),
+                                  resolveDataFolder(session.homeFolder(), session.settings.dataFolder)};
+    for (const Station& station : session.addressBook.stations())
+        if (!station.name.empty()) folders.insert(resolveDataFolder(session.homeFolder(), station.folder));
+    for (const std::string& folder : folders) removeLeftoverFiles(folder);
+}
+
+}  // namespace
+
 void startUpFrame(Session& session) {
     // What the main window loads when it is created.
     session.createSerialChannel();
     loadSettings(session.homeFile(kSettingsFileName), session.settings);
-    // What a program killed while writing left in the folders this one shares with others.
-    removeLeftoverFiles(session.homeFolder());
-    removeLeftoverFiles(resolveDataFolder(session.homeFolder(), session.settings.dataFolder));
     loadAddressBook(session.homeFile(kAddressBookFileName), session.addressBook);
+    removeLeftovers(session);
     loadReservations(session.homeFile(kReservationFileName), session.reservations);
     session.reservationRunning.store(readReservationFlag(session.homeFile(kReservationFlagFileName)));
 }
