@@ -1,6 +1,7 @@
 #include "core/remote/SchedulerClaim.h"
 
 #include "core/base/Files.h"
+#include "core/base/ProcessName.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,7 +10,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <thread>
 #include <utility>
 
@@ -18,13 +18,6 @@ namespace {
 
 int openClaimFile(const std::string& homeFolder, int flags) {
     return ::open(joinPath(homeFolder, kSchedulerClaimFileName).c_str(), flags | O_NOFOLLOW | O_CLOEXEC, 0644);
-}
-
-std::string programNameOf(int processId) {
-    std::ifstream comm("/proc/" + std::to_string(processId) + "/comm");
-    std::string name;
-    std::getline(comm, name);
-    return name;
 }
 
 // The holder writes "PID NAME\n" once it has the lock; read from the file whoever has it.
@@ -70,7 +63,7 @@ std::optional<SchedulerClaim> SchedulerClaim::take(const std::string& homeFolder
         ::close(fd);
         return std::nullopt;
     }
-    std::string self = std::to_string(::getpid()) + " " + programNameOf(::getpid()) + "\n";
+    std::string self = std::to_string(::getpid()) + " " + processName(::getpid()) + "\n";
     if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, self.data(), self.size(), 0) != static_cast<ssize_t>(self.size())) {
         // The claim holds without the note; a second scheduler is then refused without a name.
     }

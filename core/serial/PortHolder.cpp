@@ -1,5 +1,7 @@
 #include "core/serial/PortHolder.h"
 
+#include "core/base/ProcessName.h"
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -19,13 +21,6 @@ std::string lockedFileId(const struct stat& named) {
     return id;
 }
 
-std::string programNameOf(int processId) {
-    std::ifstream comm("/proc/" + std::to_string(processId) + "/comm");
-    std::string name;
-    std::getline(comm, name);
-    return name;
-}
-
 }  // namespace
 
 PortHolder findPortHolder(const std::string& devicePath) {
@@ -41,7 +36,7 @@ PortHolder findPortHolder(const std::string& devicePath) {
         // A lock someone waits for is listed with "->" before its kind.
         if (kind == "->" && !(fields >> kind)) continue;
         if (kind != "FLOCK" || !(fields >> mode >> access >> processId >> file)) continue;
-        if (file == wanted) return PortHolder{processId, programNameOf(processId)};
+        if (file == wanted) return PortHolder{processId, processName(processId)};
     }
     return {};
 }
