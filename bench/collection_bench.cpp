@@ -99,7 +99,7 @@ void BM_Collect128KiBAt115200(benchmark::State& state) {
     SystemClock clock(1.0);
     Session session((root / "home").string(), host, clock);
     startUp(session);
-    session.convertCollectedFile = nullptr;
+    session.csvConverter = nullptr;
     session.settings.dataFileName = "BENCH";
     session.channel()->deviceOverride = link;
     session.channel()->baudRate.store(kLineSpeed);

@@ -29,9 +29,10 @@ int collectList(CommandContext& context, JsonResult& json, const ArbitraryList& 
     std::vector<RowStart> starts;
     auto run = runArbitraryList(session, list.stations(), [&](int row) {
         int station = list.stations()[static_cast<std::size_t>(row)];
+        // Taking the files so far first lets the rows before print theirs before this row's line.
+        starts.push_back({station, files.files().size(), context.host.reports().size()});
         std::fprintf(stderr, "-- %s %s\n", stationNumberText(station).c_str(),
                      session.addressBook.station(station).name.c_str());
-        starts.push_back({station, files.files().size(), context.host.reports().size()});
     });
 
     std::vector<StoredFile> stored = files.files();

@@ -1,6 +1,7 @@
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
 #include "cli/PortOptions.h"
+#include "core/app/LineClaim.h"
 #include "core/app/Session.h"
 #include "core/collect/Report.h"
 #include "core/protocol/CommandExchange.h"
@@ -36,10 +37,10 @@ int runSend(CommandContext& context) {
     Session& session = context.session;
     applyDirectPort(session, port);
     // The port is held open as the keyboard command mode holds it: no link handshake.
-    session.line.lineState.store(LineState::Connecting);
+    setLineState(session, LineState::Connecting);
     if (openChannel(session.channel()) == 0) {
         report(session, kPortUnusableMessage);
-        session.line.lineState.store(LineState::Idle);
+        setLineState(session, LineState::Idle);
         return kExitFailed;
     }
     bool allAccepted = true;
@@ -53,7 +54,7 @@ int runSend(CommandContext& context) {
         }
     }
     closeChannel(session.channel());
-    session.line.lineState.store(LineState::Idle);
+    setLineState(session, LineState::Idle);
     return allAccepted ? kExitOk : kExitFailed;
 }
 

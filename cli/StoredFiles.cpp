@@ -18,32 +18,28 @@ std::string whyNoCsv(const CsvFileResult& result) {
 
 }  // namespace
 
-StoredFiles::StoredFiles(Session& session, bool printPaths) : session_(session), printPaths_(printPaths) {
-    session_.collectedFileConverted = [this](const CsvFileResult& result) { conversion_ = result; };
-    session_.fileStored = [this](const std::string& path) { stored(path); };
-}
+StoredFiles::StoredFiles(Session& session, bool printPaths)
+    : session_(session), printPaths_(printPaths),
+      subscription_(session.events.subscribe<CollectionFinished>(
+          [this](const CollectionFinished& collection) { stored(collection); })) {}
 
-StoredFiles::~StoredFiles() {
-    session_.collectedFileConverted = nullptr;
-    session_.fileStored = nullptr;
-}
-
-void StoredFiles::stored(const std::string& path) {
+void StoredFiles::stored(const CollectionFinished& collection) {
+    if (collection.dataFile.empty()) return;
+    const std::string& path = collection.dataFile;
     StoredFile file;
     file.path = path;
     if (printPaths_) std::printf("%s\n", path.c_str());
-    // A text collection is not converted: no conversion was told for it.
-    if (conversion_ && conversion_->dataFile == path) {
+    // A text collection is not converted: no conversion is told for it.
+    if (const auto& conversion = collection.conversion) {
         file.isDataFile = true;
-        if (conversion_->outcome == CsvFileOutcome::Converted) {
-            file.csvFile = conversion_->csvFile;
+        if (conversion->outcome == CsvFileOutcome::Converted) {
+            file.csvFile = conversion->csvFile;
         } else {
             csvFailures_.fetch_add(1);
-            file.csvProblem = whyNoCsv(*conversion_);
+            file.csvProblem = whyNoCsv(*conversion);
             std::fprintf(stderr, "fenta21-cli: no CSV file for %s: %s\n", path.c_str(), file.csvProblem.c_str());
         }
     }
-    conversion_.reset();
     if (printPaths_) {
         if (!file.csvFile.empty()) std::printf("%s\n", file.csvFile.c_str());
         std::fflush(stdout);
@@ -52,7 +48,13 @@ void StoredFiles::stored(const std::string& path) {
     files_.push_back(std::move(file));
 }
 
+int StoredFiles::csvFailures() const {
+    session_.events.flush();
+    return csvFailures_.load();
+}
+
 std::vector<StoredFile> StoredFiles::files() const {
+    session_.events.flush();
     std::lock_guard lock(mutex_);
     return files_;
 }

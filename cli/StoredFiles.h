@@ -1,10 +1,9 @@
 #pragma once
 
-#include "core/datafile/CFilCnv.h"
+#include "core/events/EventHub.h"
 
 #include <atomic>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,32 +23,31 @@ struct StoredFile {
 
 // Prints the paths of the files a collection stores, as each is stored: the data file, then
 // its CSV file when the conversion wrote it whole. When it did not, the CSV path is not
-// printed (a CSV that stops part-way is no copy of the data) and stderr says why. The hooks
-// stay on the session for the object's life. With `printPaths` false (--json) the paths are
-// only kept for the result.
+// printed (a CSV that stops part-way is no copy of the data) and stderr says why. It listens
+// to the session's collections for the object's life; what it tells waits until every
+// collection announced so far was heard. With `printPaths` false (--json) the paths are only
+// kept for the result.
 class StoredFiles {
 public:
     explicit StoredFiles(Session& session, bool printPaths = true);
-    ~StoredFiles();
     StoredFiles(const StoredFiles&) = delete;
     StoredFiles& operator=(const StoredFiles&) = delete;
 
     // Collections whose data file was stored but whose CSV file was not written whole.
-    int csvFailures() const { return csvFailures_.load(); }
+    int csvFailures() const;
     // Every file stored so far, in order.
     std::vector<StoredFile> files() const;
 
 private:
-    void stored(const std::string& path);
+    void stored(const CollectionFinished& collection);
 
     Session& session_;
     const bool printPaths_;
     mutable std::mutex mutex_;
     std::vector<StoredFile> files_;
-    // The conversion of the file being stored: told just before the file itself, on the same
-    // thread (the scheduler's worker, for a reserved collection).
-    std::optional<CsvFileResult> conversion_;
     std::atomic<int> csvFailures_{0};
+    // Last, so that it ends first: nothing is told to a half-destroyed object.
+    EventHub::Subscription subscription_;
 };
 
 // The exit status of one or more collections: 1 when any failed, else 3 when a CSV file

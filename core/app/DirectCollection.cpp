@@ -23,7 +23,7 @@ int searchLink(Session& session, LinkRequest link) {
     int result = runDirectLinkSearch(session);
     if (result != kLinkUp) {
         reportLinkError(session, result);
-        session.line.lineState.store(LineState::Idle);
+        setLineState(session, LineState::Idle);
     }
     return result;
 }
@@ -37,7 +37,7 @@ int directCollection(Session& session, CollectCommand command, LinkRequest link)
     std::optional<CollectionClaim> claim;
     if (ownLink || userLinkUp(session)) claim.emplace(session);
     if (!claim || !claim->held()) {
-        if (ownLink) session.line.lineState.store(LineState::Idle);
+        if (ownLink) setLineState(session, LineState::Idle);
         report(session, kLineBusyMessage);
         return kLinkFailed;
     }
@@ -45,7 +45,7 @@ int directCollection(Session& session, CollectCommand command, LinkRequest link)
         int result = searchLink(session, link);
         if (result != kLinkUp) return result;
     }
-    session.line.lineState.store(LineState::Linked);
+    setLineState(session, LineState::Linked);
     session.clock.sleepFor(std::chrono::seconds(1));
     session.line.collectCommand.store(command);
     int result = collect(session, -1);
@@ -80,7 +80,7 @@ int linkUp(Session& session, LinkRequest link) {
     session.host.showNotice(notice);
     session.clock.sleepFor(std::chrono::seconds(2));
     session.host.hideNotice();
-    session.line.lineState.store(LineState::Linked);
+    setLineState(session, LineState::Linked);
     session.line.panelLinkActive.store(1);
     return kLinkUp;
 }

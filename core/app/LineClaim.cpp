@@ -4,9 +4,16 @@
 
 namespace fenta21 {
 
+void setLineState(Session& session, LineState state) {
+    LineState before = session.line.lineState.exchange(state);
+    if (before != state) session.events.publish(LineStateChanged{before, state});
+}
+
 bool claimLine(Session& session) {
     LineState idle = LineState::Idle;
-    return session.line.lineState.compare_exchange_strong(idle, LineState::Connecting);
+    if (!session.line.lineState.compare_exchange_strong(idle, LineState::Connecting)) return false;
+    session.events.publish(LineStateChanged{LineState::Idle, LineState::Connecting});
+    return true;
 }
 
 bool userLinkUp(const Session& session) {

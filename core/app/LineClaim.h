@@ -1,8 +1,13 @@
 #pragma once
 
+#include "core/app/LineWords.h"
+
 namespace fenta21 {
 
 class Session;
+
+// Sets who owns the line and announces it as LineStateChanged when that is a change.
+void setLineState(Session& session, LineState state);
 
 // Takes the idle line for a new link in one step (idle -> setting up). Two threads that try
 // at once (the scheduler and a command of the window) can never both win: the loser is told

@@ -25,14 +25,13 @@ Session::Session(std::string homeFolder, Host& hostRef, const Clock& clockRef)
     : host(hostRef), clock(clockRef), models(withoutTrailingSeparator(homeFolder)),
       homeFolder_(withoutTrailingSeparator(std::move(homeFolder))) {
     attachAddressBook(*this, addressBook);
-    convertCollectedFile = [this](const std::string& dataFile) {
+    csvConverter = [this](const std::string& dataFile) {
         CFilCnv converter(*this, models);
         // A reserved collection runs on the scheduler's thread with the line held: a question
         // would hold both until someone came by to answer it.
         if (reports.reservedCollectionMode.load())
             converter.goOnWithoutAsking([this](const std::string& note) { logReservation(*this, stationTag(*this) + note); });
-        CsvFileResult result = converter.convertFile(dataFile);
-        if (collectedFileConverted) collectedFileConverted(result);
+        return converter.convertFile(dataFile);
     };
     syncFolder = fenta21::syncFolder;
 }

@@ -6,6 +6,7 @@
 #include "core/base/Clock.h"
 #include "core/base/Guarded.h"
 #include "core/base/Host.h"
+#include "core/events/EventHub.h"
 #include "core/panel/PanelState.h"
 #include "core/protocol/ModelRegistry.h"
 #include "core/protocol/RetrySettings.h"
@@ -22,8 +23,6 @@
 #include <vector>
 
 namespace fenta21 {
-
-struct CsvFileResult;
 
 // What the report needs to tag a message of an unattended collection.
 struct StationLabel {
@@ -83,6 +82,8 @@ public:
 
     Host& host;
     const Clock& clock;
+    // What happened, for whoever listens: collections, line changes, reservations, notices.
+    EventHub events;
 
     SystemSettings settings;
     RetrySettings retry;
@@ -108,18 +109,13 @@ public:
     // The folder and base name of an address-book station (the address book provides it);
     // station -1 is the direct line and uses the save-destination settings.
     std::function<CollectionTarget(int stationIndex)> stationTarget;
-    // Converts a freshly collected data file to CSV beside it: the CSV converter unless a
-    // test puts something else here.
-    std::function<void(const std::string& dataFile)> convertCollectedFile;
-    // Told how that conversion ended, before the data file is told as stored: the
-    // command-line program names the CSV file only when it holds the whole data file.
-    std::function<void(const CsvFileResult& result)> collectedFileConverted;
+    // Converts a freshly collected data file to CSV beside it and says how that ended: the
+    // CSV converter, unless a test puts something else here (or nothing: no conversion).
+    std::function<CsvFileResult(const std::string& dataFile)> csvConverter;
     // Makes a folder's new entries durable (an fsync of the folder). A collection has the
     // logger clear its records only after this succeeded for the file it stored; a test puts
     // a failing disk here.
     std::function<bool(const std::string& folder)> syncFolder;
-    // Told the path of every file a collection stored (the command-line program prints them).
-    std::function<void(const std::string& path)> fileStored;
     // Told which device a port open could not use and why (the error log keeps only the
     // fixed line with the system's error number).
     std::function<void(const PortOpenFailure& failure)> portNotOpened;

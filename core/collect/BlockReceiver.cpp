@@ -45,9 +45,10 @@ std::string hex4(unsigned value) {
 
 class BlockReceiver {
 public:
-    BlockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination)
+    BlockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination,
+                  TransferTally& tally)
         : session_(session), channel_(session.channel()), dialog_(dialog), command_(command),
-          destination_(destination) {}
+          destination_(destination), tally_(tally) {}
 
     int run() {
         return runGuardedTransfer(session_, [this] { return transfer(); });
@@ -72,13 +73,13 @@ private:
             if (dialog_.cancelled()) return abandon(kCancelled);
             switch (read) {
                 case kBlockEOT:
-                    if (receivedBytes_ >= wholeImageBytes() || earlyEotAnswered_) return finish();
+                    if (tally_.bytesReceived >= wholeImageBytes() || earlyEotAnswered_) return finish();
                     // An end before the whole image may be one noisy byte read in place of
                     // a block's STX. A sender that has really finished sends its EOT again;
                     // noise does not, and the block it spoiled comes again after the NAK,
                     // once the rest of it has passed.
                     earlyEotAnswered_ = true;
-                    ++retries_;
+                    ++tally_.retries;
                     drainLine(session_);
                     break;
                 case kBlockBadStart:
@@ -116,17 +117,17 @@ private:
     int acceptBlock() {
         consecutiveErrors_ = 0;
         earlyEotAnswered_ = false;
-        bool repeated = acceptedBlocks_ > 0 && block_[1] == lastAccepted_;
+        bool repeated = tally_.blocksReceived > 0 && block_[1] == lastAccepted_;
         if (!repeated) {
-            if (acceptedBlocks_ == 0) noteImageEnd();
+            if (tally_.blocksReceived == 0) noteImageEnd();
             if (!file_.write(block_.data() + 3, kBlockPayload)) return kCollectWriteFailed;
-            receivedBytes_ += static_cast<long>(kBlockPayload);
-            if (acceptedBlocks_ % kProgressEveryBlocks == 0) {
+            tally_.bytesReceived += static_cast<long>(kBlockPayload);
+            if (tally_.blocksReceived % kProgressEveryBlocks == 0) {
                 // The last block is padded to its full size, so a short image passes its count.
-                dialog_.setProgress(static_cast<int>(std::min(100L, receivedBytes_ * 100 / totalBytes_)));
+                dialog_.setProgress(static_cast<int>(std::min(100L, tally_.bytesReceived * 100 / totalBytes_)));
                 showProgress();
             }
-            ++acceptedBlocks_;
+            ++tally_.blocksReceived;
             lastAccepted_ = block_[1];
         }
         sendByte(channel_, kACK);
@@ -136,7 +137,7 @@ private:
     int finish() {
         sendByte(channel_, kACK);
         dialog_.setProgress(100);
-        dialog_.setText(progressText(receivedBytes_, receivedBytes_, recordNumber_, retries_));
+        dialog_.setText(progressText(tally_.bytesReceived, tally_.bytesReceived, recordNumber_, tally_.retries));
         // The file must be whole on disk under its real name before the logger is told to
         // forget the records in it.
         TransferFile::Commit stored = file_.commit(destination_);
@@ -146,7 +147,7 @@ private:
         }
         const std::string& storedPath = file_.storedPath();
         session_.line.lastDataFile.set(storedPath);
-        if (receivedBytes_ < wholeImageBytes() || stored != TransferFile::Commit::Durable) {
+        if (tally_.bytesReceived < wholeImageBytes() || stored != TransferFile::Commit::Durable) {
             // What arrived is kept, but the logger keeps its records for the next collection.
             report(session_, kNotClearedMessage);
         } else {
@@ -155,11 +156,15 @@ private:
             // A stop asked for now (the cancel button, or the program being ended) must not
             // still tell the logger to forget: the file is stored, and the records stay for
             // the next collection.
-            if (dialog_.cancelled()) report(session_, kCancelledMessage);
-            else if (sendCommandReport(session_, "clear", reply, kClearReplyMax) != kAccepted)
-                report(session_, kClearFailedMessage);
+            if (dialog_.cancelled()) {
+                report(session_, kCancelledMessage);
+            } else {
+                tally_.clearSent = true;
+                tally_.clearAnswered = sendCommandReport(session_, "clear", reply, kClearReplyMax) == kAccepted;
+                if (!tally_.clearAnswered) report(session_, kClearFailedMessage);
+            }
         }
-        if (session_.convertCollectedFile) session_.convertCollectedFile(storedPath);
+        if (session_.csvConverter) tally_.conversion = session_.csvConverter(storedPath);
         return kCollectOk;
     }
 
@@ -176,7 +181,7 @@ private:
     long wholeImageBytes() const { return std::max(totalBytes_, imageEndBytes_); }
 
     bool countError() {
-        ++retries_;
+        ++tally_.retries;
         return ++consecutiveErrors_ >= kMaxConsecutiveErrors;
     }
 
@@ -193,22 +198,20 @@ private:
         return result;
     }
 
-    void showProgress() { dialog_.setText(progressText(totalBytes_, receivedBytes_, recordNumber_, retries_)); }
+    void showProgress() { dialog_.setText(progressText(totalBytes_, tally_.bytesReceived, recordNumber_, tally_.retries)); }
 
     Session& session_;
     TTYInfo* channel_;
     ModalContext& dialog_;
     const std::string& command_;
     const Destination& destination_;
+    TransferTally& tally_;
     TransferFile file_{session_.syncFolder};
     BlockBuffer block_{};
     long totalBytes_ = 0;
     long imageEndBytes_ = 0;  // the header's end of the records, once the first block is in
-    long receivedBytes_ = 0;
     int recordNumber_ = 0;
     int consecutiveErrors_ = 0;
-    int retries_ = 0;
-    int acceptedBlocks_ = 0;
     std::uint8_t lastAccepted_ = 0;
     bool earlyEotAnswered_ = false;  // an early EOT was answered with NAK since the last good block
 };
@@ -222,8 +225,9 @@ std::string progressText(long totalBytes, long receivedBytes, int recordNumber, 
     return text;
 }
 
-int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination) {
-    return BlockReceiver(session, dialog, command, destination).run();
+int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination,
+                  TransferTally& tally) {
+    return BlockReceiver(session, dialog, command, destination, tally).run();
 }
 
 }  // namespace fenta21

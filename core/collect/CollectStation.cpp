@@ -17,9 +17,9 @@
 namespace fenta21 {
 namespace {
 
-int collectCopy(Session& session, int station) {
+int collectCopy(Session& session, int station, CollectionOrigin origin) {
     session.line.collectCommand.store(CollectCommand::Copy);
-    return collect(session, station);
+    return collect(session, station, origin);
 }
 
 // The results of the units behind one line. A unit with nothing new does not end the run:
@@ -47,14 +47,14 @@ private:
 
 }  // namespace
 
-int collectStation(Session& session, int station) {
+int collectStation(Session& session, int station, CollectionOrigin origin) {
     session.reports.currentStation.store(station);
     if (session.line.lineState.load() != LineState::Idle) {
         // Only the panel's own link to this very station is collected over.
         if (userLinkUp(session) && session.addressBook.isDirect(station)) {
             CollectionClaim claim(session);
             if (claim.held()) {
-                int result = collectCopy(session, station);
+                int result = collectCopy(session, station, origin);
                 reportResult(session, result);
                 return result;
             }
@@ -69,14 +69,14 @@ int collectStation(Session& session, int station) {
     int result = kErrorReply;  // every unit refused its selection
     if (target.units.empty()) {
         session.reports.currentUnit.store(0);
-        result = collectCopy(session, station);
+        result = collectCopy(session, station, origin);
     } else {
         UnitResults results;
         for (std::size_t i = 0; i < target.units.size() && !results.stopped(); ++i) {
             if (i > 0) session.clock.sleepFor(std::chrono::seconds(1));
             session.reports.currentUnit.store(target.units[i]);
             if (selectUnit(session, target.units[i]) != 0) continue;  // skipped without a report
-            results.add(collectCopy(session, station));
+            results.add(collectCopy(session, station, origin));
         }
         if (results.any()) result = results.outcome();
     }

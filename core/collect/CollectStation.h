@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/events/Events.h"
+
 namespace fenta21 {
 
 class Session;
@@ -10,7 +12,8 @@ class Session;
 // not stop the run: the result is the first failure of another kind, else success when any
 // unit was collected, else nothing new. A line in use is refused with
 // "すでに回線接続中です!!     " (-1), unless it is the panel's link to a direct-line
-// station, which is collected at once.
-int collectStation(Session& session, int station);
+// station, which is collected at once. Each unit's collection is announced as started by
+// `origin`.
+int collectStation(Session& session, int station, CollectionOrigin origin = CollectionOrigin::Station);
 
 }  // namespace fenta21

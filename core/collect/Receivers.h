@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/collect/FileNaming.h"
+#include "core/collect/TransferTally.h"
 
 #include <string>
 
@@ -13,12 +14,18 @@ class Session;
 // logger's memory image block by block into `destination`, has the logger mark it collected
 // and converts it to CSV. Returns a collection result (1, 27, -1, -2, 100-105). On success
 // lastDataFile names the file as stored: the destination, or the next free name when another
-// program stored a file of that name meanwhile.
-int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination);
+// program stored a file of that name meanwhile. `tally` counts what arrived.
+int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination,
+                  TransferTally& tally);
+inline int blockReceiver(Session& session, ModalContext& dialog, const std::string& command,
+                         const Destination& destination) {
+    TransferTally tally;
+    return blockReceiver(session, dialog, command, destination, tally);
+}
 
 // The worker of a text collection: receives the listing of "text" into `destination`, with
 // lastDataFile as above.
-int textReceiver(Session& session, ModalContext& dialog, const Destination& destination);
+int textReceiver(Session& session, ModalContext& dialog, const Destination& destination, TransferTally& tally);
 
 // Told when a binary collection ends without having the logger clear its records because
 // storing fell short: the transfer ended before the announced size (what arrived is stored),

@@ -38,6 +38,7 @@ void report(Session& session, const std::string& text) {
     session.reports.reservationNotices.update([&](auto& notices) { notices.push_back(line); });
     session.reports.noticeChanged.store(true);
     logReservation(session, line);
+    session.events.publish(NoticeAdded{line});
 }
 
 }  // namespace fenta21

@@ -37,8 +37,8 @@ std::string numbered(int linesWritten, const std::string& text) {
 
 class TextReceiver {
 public:
-    TextReceiver(Session& session, ModalContext& dialog, const Destination& destination)
-        : session_(session), channel_(session.channel()), dialog_(dialog), destination_(destination) {}
+    TextReceiver(Session& session, ModalContext& dialog, const Destination& destination, TransferTally& tally)
+        : session_(session), channel_(session.channel()), dialog_(dialog), destination_(destination), tally_(tally) {}
 
     int run() {
         return runGuardedTransfer(session_, [this] { return transfer(); });
@@ -75,6 +75,7 @@ private:
                 continue;
             }
             if (!file_.write(line + "\r\n")) return abandon(kCollectWriteFailed);
+            tally_.bytesReceived += static_cast<long>(line.size() + 2);
             if (linesWritten_ % kProgressEveryLines == 0) {
                 dialog_.setProgress(static_cast<int>(std::min<long>(100, linesWritten_ * 100L / recordCount_)));
                 dialog_.setText(line);
@@ -112,6 +113,7 @@ private:
     TTYInfo* channel_;
     ModalContext& dialog_;
     const Destination& destination_;
+    TransferTally& tally_;
     TransferFile file_{session_.syncFolder};
     std::vector<std::string> errors_;
     long recordCount_ = 0;
@@ -120,8 +122,8 @@ private:
 
 }  // namespace
 
-int textReceiver(Session& session, ModalContext& dialog, const Destination& destination) {
-    return TextReceiver(session, dialog, destination).run();
+int textReceiver(Session& session, ModalContext& dialog, const Destination& destination, TransferTally& tally) {
+    return TextReceiver(session, dialog, destination, tally).run();
 }
 
 }  // namespace fenta21

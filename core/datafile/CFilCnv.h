@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/Host.h"
+#include "core/datafile/CsvFileResult.h"
 #include "core/protocol/ModelRegistry.h"
 
 #include <functional>
@@ -10,23 +11,6 @@
 namespace fenta21 {
 
 class Session;
-
-enum class CsvFileOutcome {
-    Converted,      // the CSV holds the whole file
-    StoppedByUser,  // the user answered no to a question; the CSV holds what came before
-    Failed,         // reported; the CSV (if one was written) holds what came before
-    KeptExisting,   // the CSV existed and the user chose not to overwrite it
-    NotReached,     // the user cancelled the run before this file
-};
-
-struct CsvFileResult {
-    std::string dataFile;
-    std::string csvFile;
-    CsvFileOutcome outcome = CsvFileOutcome::Failed;
-    std::string failure;  // why it failed, in plain words (the user's message is the fixed one)
-    // The conversion did not reach the end, and the CSV that was there before stays as it was.
-    bool existingCsvKept = false;
-};
 
 // The CSV converter: turns data files into CSV files beside them, with the model files of the
 // home folder (type.dat, the kind tables). Questions go through the host; failures through

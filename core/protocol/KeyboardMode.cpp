@@ -82,11 +82,11 @@ void KeyboardMode::close() {
 }
 
 void KeyboardMode::takeDown() {
-    session_.line.lineState.store(LineState::Disconnecting);
+    setLineState(session_, LineState::Disconnecting);
     session_.host.showNotice("  回線切断中...  ");
     closeChannel(session_.channel());
     session_.host.hideNotice();
-    session_.line.lineState.store(LineState::Idle);
+    setLineState(session_, LineState::Idle);
 }
 
 bool KeyboardMode::send(const std::string& text) {

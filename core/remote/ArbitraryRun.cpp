@@ -14,7 +14,7 @@ ArbitraryRunResult runArbitraryList(Session& session, const std::vector<int>& st
         int station = stations[row];
         session.reports.currentStation.store(station);
         if (!session.addressBook.hasName(station)) continue;
-        int result = collectStation(session, station);
+        int result = collectStation(session, station, CollectionOrigin::List);
         run.results.push_back(result);
         if (result == kCancelled) {
             run.cancelled = true;

@@ -1,5 +1,6 @@
 #include "core/remote/Disconnect.h"
 
+#include "core/app/LineClaim.h"
 #include "core/app/Session.h"
 #include "core/serial/Channel.h"
 
@@ -49,9 +50,9 @@ void hangUp(Session& session) {
 
 void disconnectLine(Session& session) {
     if (session.line.lineState.load() == LineState::Idle) return;
-    session.line.lineState.store(LineState::Disconnecting);
+    setLineState(session, LineState::Disconnecting);
     hangUp(session);
-    session.line.lineState.store(LineState::Idle);
+    setLineState(session, LineState::Idle);
 }
 
 }  // namespace fenta21

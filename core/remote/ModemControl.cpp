@@ -187,13 +187,13 @@ int connectStation(Session& session, int station) {
     session.reports.currentStation.store(station);
     int result = startConnection(session, station);
     if (result != kLinkUp) {
-        session.line.lineState.store(LineState::Disconnecting);
+        setLineState(session, LineState::Disconnecting);
         if (result != kPortUnusable) hangUp(session);
-        session.line.lineState.store(LineState::Idle);
+        setLineState(session, LineState::Idle);
         reportLinkError(session, result);
         return result;
     }
-    session.line.lineState.store(LineState::Linked);
+    setLineState(session, LineState::Linked);
     return kLinkUp;
 }
 

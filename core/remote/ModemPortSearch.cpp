@@ -61,7 +61,7 @@ std::optional<int> searchModemPort(Session& session, int portIndex, int speedInd
     } else {
         report(session, "モデムが検出きません!!");
     }
-    session.line.lineState.store(LineState::Idle);
+    setLineState(session, LineState::Idle);
     return found;
 }
 

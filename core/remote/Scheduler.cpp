@@ -13,7 +13,7 @@ namespace fenta21 {
 using namespace std::chrono_literals;
 
 ReservationScheduler::ReservationScheduler(Session& session)
-    : collectStation([&session](int station) { return fenta21::collectStation(session, station); }),
+    : collectStation([&session](int station) { return fenta21::collectStation(session, station, CollectionOrigin::Reservation); }),
       session_(session) {}
 
 ReservationScheduler::~ReservationScheduler() {
@@ -117,11 +117,14 @@ void ReservationScheduler::work() {
         int station = due->reservation.station;
         session_.reports.currentStation.store(station);
         if (onReservationStarted) onReservationStarted(due->row);
+        session_.events.publish(ReservationStarted{static_cast<int>(due->row), station, now});
         session_.reports.reservedCollectionMode.store(true);
-        collectStation(station);
+        int result = collectStation(station);
         session_.reports.reservedCollectionMode.store(false);
+        CalendarTime ended = session_.sampleClock();
+        session_.events.publish(ReservationFinished{static_cast<int>(due->row), station, result, ended});
         // A minute that began while the collection ran is not caught up.
-        handled = minuteOf(session_.sampleClock());
+        handled = minuteOf(ended);
         session_.clock.sleepFor(2000ms);
     }
     if (onRunningChanged) onRunningChanged(false);

@@ -59,7 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Session& session = run.session;
     session.syncFolder = [diskFails](const std::string&) { return !diskFails; };
     std::vector<std::string> converted;
-    session.convertCollectedFile = [&](const std::string& file) { converted.push_back(file); };
+    session.csvConverter = [&](const std::string& file) {
+        converted.push_back(file);
+        return CsvFileResult{};
+    };
 
     namespace fs = std::filesystem;
     const std::string folder = fuzz::fuzzHome() + "/data";

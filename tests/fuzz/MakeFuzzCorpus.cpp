@@ -123,7 +123,7 @@ void collectionSeed(Corpus& corpus, const Collection& c) {
     fuzz::LineSession run({});
     run.line->answerer = [&logger](std::string_view written) { return logger.receive(written); };
     run.session.syncFolder = [&c](const std::string&) { return !(c.options & 1); };
-    run.session.convertCollectedFile = nullptr;
+    run.session.csvConverter = nullptr;
     fs::create_directories(fuzz::fuzzHome() + "/data");
     ModalContext dialog(run.session.channel()->cancelFlag);
     blockReceiver(run.session, dialog, c.options & 2 ? "acopy" : "copy",

@@ -69,7 +69,10 @@ protected:
 
 TEST_F(Collection, MultiBlockCollectionIsByteIdenticalAndClearedOnce) {
     std::vector<std::string> converted;
-    line.session->convertCollectedFile = [&](const std::string& path) { converted.push_back(path); };
+    line.session->csvConverter = [&](const std::string& path) {
+        converted.push_back(path);
+        return CsvFileResult{};
+    };
     ASSERT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
     std::string path = collectedFile();
     EXPECT_THAT(path, HasSubstr(dataFolder + "/KAWABE_261208_0930.v38"));
@@ -182,7 +185,10 @@ TEST_F(Collection, ClearRefusedStillSucceedsWithTheMessageAndTheCsv) {
     faults.questionCommand = "clear";
     line.logger.setFaults(faults);
     int conversions = 0;
-    line.session->convertCollectedFile = [&](const std::string&) { ++conversions; };
+    line.session->csvConverter = [&](const std::string&) {
+        ++conversions;
+        return CsvFileResult{};
+    };
     EXPECT_EQ(collectWith(CollectCommand::Copy), kCollectOk);
     EXPECT_THAT(line.host.reports(), Contains("データクリアに失敗しました。次回回収時に重複してデータ回収する可能性があります!!"));
     EXPECT_EQ(conversions, 1);
@@ -235,7 +241,10 @@ TEST_F(Collection, EarlyEndThatTheLoggerConfirmsIsStoredWithoutClear) {
         faults.earlyEotAfter = blocks;
         line.logger.setBlockFaults(faults);
         int conversions = 0;
-        line.session->convertCollectedFile = [&](const std::string&) { ++conversions; };
+        line.session->csvConverter = [&](const std::string&) {
+            ++conversions;
+            return CsvFileResult{};
+        };
         int nakBefore = count(line.logger.receivedControlBytes(), kNAK);
         std::size_t reportsBefore = line.host.reports().size();
         line.host.saveFiles.clear();

@@ -9,6 +9,7 @@
 #include "sim/RemoteStation.h"
 #include "sim/SimModem.h"
 #include "sim/image/DataImage.h"
+#include "tests/support/HeardCollections.h"
 #include "tests/support/SimLine.h"
 
 #include <gmock/gmock.h>
@@ -69,9 +70,10 @@ protected:
 TEST_F(Modem, StationWithUnitsOneAndThreeIsCollectedUnitByUnit) {
     line.session->addressBook.store(0, {"河辺", std::string(kNumber) + "_1_3", "", "KAWABE", "", "modem"});
     auto& remote = station(3);
-    std::vector<std::string> stored;
-    line.session->fileStored = [&](const std::string& path) { stored.push_back(fs::path(path).filename().string()); };
+    HeardCollections heard(*line.session);
     EXPECT_EQ(collectStation(*line.session, 0), kCollectOk);
+    std::vector<std::string> stored;
+    for (const auto& path : heard.storedFiles()) stored.push_back(fs::path(path).filename().string());
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0].rfind("KAWABE1_", 0), 0u);
     EXPECT_EQ(stored[1].rfind("KAWABE3_", 0), 0u);
@@ -96,9 +98,10 @@ TEST_F(Modem, UnitWithNothingNewDoesNotStopTheUnitsBehindIt) {
     sim::LoggerFaults nothingNew;
     nothingNew.nothingNew = true;
     remote.unit(2).setFaults(nothingNew);
-    std::vector<std::string> stored;
-    line.session->fileStored = [&](const std::string& path) { stored.push_back(fs::path(path).filename().string()); };
+    HeardCollections heard(*line.session);
     EXPECT_EQ(collectStation(*line.session, 0), kCollectOk);
+    std::vector<std::string> stored;
+    for (const auto& path : heard.storedFiles()) stored.push_back(fs::path(path).filename().string());
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0].rfind("KAWABE1_", 0), 0u);
     EXPECT_EQ(stored[1].rfind("KAWABE3_", 0), 0u);

@@ -4,6 +4,7 @@
 #include "core/collect/CollectResult.h"
 #include "core/collect/CollectStation.h"
 #include "sim/image/DataImage.h"
+#include "tests/support/HeardCollections.h"
 #include "tests/support/SimLine.h"
 
 #include <gmock/gmock.h>
@@ -29,7 +30,6 @@ protected:
         recipe.channels = {{0, 20, 10, 1, 0}};
         line.logger.setMemoryImage(sim::buildDataImage(recipe));
         line.session->addressBook.store(4, {"河辺", "", "", "KAWABE", line.home.root() + "/stations/kawabe", "com"});
-        line.session->fileStored = [this](const std::string& path) { stored.push_back(path); };
         // Slow enough that the window's command arrives in the middle of the transfer.
         line.server->setPace(9600);
     }
@@ -44,7 +44,7 @@ protected:
 
     // Paced bytes must not look like a silent line to a heavily loaded machine.
     SimLine line{0.1};
-    std::vector<std::string> stored;
+    HeardCollections heard{*line.session};
 };
 
 TEST_F(SharedLine, DirectCollectionIsRefusedWhileAStationCollectionHoldsTheLine) {
@@ -56,6 +56,7 @@ TEST_F(SharedLine, DirectCollectionIsRefusedWhileAStationCollectionHoldsTheLine)
     EXPECT_EQ(line.logger.receivedLines().size(), linesBefore);  // nothing was sent
 
     EXPECT_EQ(station.get(), kCollectOk);
+    std::vector<std::string> stored = heard.storedFiles();
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(readFileBytes(stored[0]), line.logger.lastTransferImage());
     EXPECT_EQ(line.logger.clearCount(), 1);
@@ -69,6 +70,7 @@ TEST_F(SharedLine, UsersOwnLinkCarriesOneCollectionAtATime) {
     EXPECT_THAT(line.host.reports(), ElementsAre("すでに回線接続中です!!     "));
 
     EXPECT_EQ(station.get(), kCollectOk);
+    std::vector<std::string> stored = heard.storedFiles();
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(readFileBytes(stored[0]), line.logger.lastTransferImage());
 

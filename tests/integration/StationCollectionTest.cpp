@@ -3,6 +3,7 @@
 #include "core/collect/CollectStation.h"
 #include "core/remote/ArbitraryRun.h"
 #include "sim/image/DataImage.h"
+#include "tests/support/HeardCollections.h"
 #include "tests/support/SimLine.h"
 
 #include <gmock/gmock.h>
@@ -31,9 +32,9 @@ protected:
 };
 
 TEST_F(StationCollection, DirectLinkStationIsFoundByTheSearchAndCollectedIntoItsFolder) {
-    std::vector<std::string> stored;
-    line.session->fileStored = [&](const std::string& path) { stored.push_back(path); };
+    HeardCollections heard(*line.session);
     EXPECT_EQ(collectStation(*line.session, 4), kCollectOk);
+    std::vector<std::string> stored = heard.storedFiles();
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(fs::path(stored[0]).parent_path(), fs::path(line.home.root() + "/stations/kawabe"));
     EXPECT_EQ(fs::path(stored[0]).filename().string().rfind("KAWABE_", 0), 0u);
