@@ -1,5 +1,6 @@
 #include "gui/base/QtHost.h"
 
+#include "core/collect/SaveFilter.h"
 #include "core/protocol/CommandExchange.h"
 #include "gui/base/GuiThread.h"
 #include "gui/base/ModalWindow.h"
@@ -113,8 +114,14 @@ std::vector<std::string> QtHost::chooseOpenFiles(const OpenFileRequest& request)
 
 std::string QtHost::chooseSaveFile(const std::string& title, const std::string& suggested) {
     return onGuiThread(inbox_, [&] {
-        return utf8(QFileDialog::getSaveFileName(dialogParent(), qs(title), qs(suggested), QString(), nullptr,
-                                                 QFileDialog::DontUseNativeDialog));
+        QFileDialog dialog(dialogParent(), qs(title), QString(), fileDialogFilter(saveFilterFor(suggested)));
+        dialog.setObjectName("saveFileDialog");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(qs(suggested));
+        if (dialog.exec() != QDialog::Accepted) return std::string();
+        return utf8(dialog.selectedFiles().value(0));
     });
 }
 
