@@ -67,6 +67,8 @@ DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::
         const QString& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             parsed.help = true;
+        } else if (argument == "--version") {
+            parsed.version = true;
         } else if (argument == "--home") {
             if (i + 1 >= arguments.size()) {
                 parsed.error = "--home needs a folder";

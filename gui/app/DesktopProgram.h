@@ -41,6 +41,7 @@ struct DesktopArguments {
     std::string homeFolder;
     int command = 0;  // 0: none
     bool help = false;
+    bool version = false;
     std::string error;  // not empty: the arguments cannot be used
 };
 DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::string& workingFolder);

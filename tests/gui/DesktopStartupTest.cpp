@@ -1,6 +1,7 @@
 // The program's start: the home folder from the command line, the menu chosen by the option
 // programs, and a scheduler that was on running before the window shows.
 #include "core/app/CommandTable.h"
+#include "core/app/ProgramVersion.h"
 #include "gui/app/DesktopProgram.h"
 #include "gui/app/LogProblemBox.h"
 #include "tests/gui/ModalWatcher.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QShortcut>
 #include "tests/gui/DesktopStartupTest.h"
 
@@ -55,6 +57,32 @@ void DesktopStartupTest::arguments() {
     QCOMPARE(QString::fromStdString(parsed.homeFolder), QString(home).replace("@", path));
     QCOMPARE(parsed.command, command);
     QCOMPARE(QString::fromStdString(parsed.error), QString(error).replace("@", path));
+}
+
+void DesktopStartupTest::answersWithoutADisplay_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");  // how stdout (status 0) or stderr begins
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: fenta21 [--home DIR] [--command ID]\n";
+    QTest::newRow("version") << QStringList{"--home", "/", "--version"} << 0
+                             << QString("fenta21 %1\n").arg(programVersion());
+    QTest::newRow("usage error") << QStringList{"--port"} << 2 << "fenta21: unknown option --port\n";
+}
+
+void DesktopStartupTest::answersWithoutADisplay() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+    program.setProcessEnvironment(environment);
+    program.start(FENTA21_DESKTOP_PATH, arguments);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), status);
+    QString said = QString::fromLocal8Bit(status == 0 ? program.readAllStandardOutput() : program.readAllStandardError());
+    QVERIFY2(said.startsWith(output), qPrintable(said));
 }
 
 void DesktopStartupTest::schedulerThatWasOnRunsBeforeTheWindowShows() {
