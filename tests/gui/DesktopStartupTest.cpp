@@ -8,8 +8,11 @@
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
@@ -118,6 +121,19 @@ void DesktopStartupTest::missingHomeFilesGiveTheDefaults() {
     QVERIFY(program.session.channel() != nullptr);
     QCOMPARE(program.session.settings.directPortIndex, 0);
     QCOMPARE(program.session.retry.tries, 3);
+}
+
+void DesktopStartupTest::qtsOwnDialogsSpeakJapanese() {
+    TempHome home;
+    DesktopProgram program(home.path(), std::make_unique<test::TestClock>(0.05));
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QStringList texts;
+    for (auto* label : dialog.findChildren<QLabel*>()) texts << label->text();
+    for (auto* button : dialog.findChildren<QAbstractButton*>()) texts << button->text();
+    for (const QString& japanese : {QStringLiteral("アドレス:"), QStringLiteral("ファイル名(&N):"),
+                                    QStringLiteral("開く(&O)"), QStringLiteral("キャンセル")})
+        QVERIFY2(texts.contains(japanese), qPrintable(texts.join('|')));
 }
 
 void DesktopStartupTest::anUnwritableErrorLogIsSaidOnceWithoutWaiting() {

@@ -13,5 +13,6 @@ private slots:
     void schedulerThatWasOnRunsBeforeTheWindowShows();
     void optionProgramChoosesTheMenuWithoutAccelerators();
     void missingHomeFilesGiveTheDefaults();
+    void qtsOwnDialogsSpeakJapanese();
     void anUnwritableErrorLogIsSaidOnceWithoutWaiting();
 };
