@@ -135,7 +135,12 @@ std::string QtHost::chooseFolder(const std::string& title) {
 
 void QtHost::showNotice(const std::string& text) {
     onGuiThreadVoid(inbox_, [&] {
-        if (!notice_) notice_ = new StatusNotice(mainWindow_.data());
+        // Above the window in front, which is usually the modal window of the work that
+        // shows the notice (the modem port search, a collection): under it the notice would
+        // not be seen while the work runs.
+        QWidget* owner = frontWindow(mainWindow_.data(), notice_.data());
+        if (!notice_) notice_ = new StatusNotice(owner);
+        keepAbove(notice_, owner);
         notice_->showText(qs(text));
     });
 }

@@ -3,6 +3,7 @@
 #include "core/app/Session.h"
 #include "core/remote/Scheduler.h"
 #include "gui/base/GuiInbox.h"
+#include "gui/base/WindowPlacement.h"
 #include "gui/remote/AddressBookDialog.h"
 #include "gui/remote/ArbitraryCollectionDialog.h"
 #include "gui/remote/ModemSettingsDialog.h"
@@ -40,7 +41,11 @@ ReservationWindow* RemoteWindows::reservationWindow() const { return reservation
 ReservationNotice* RemoteWindows::reservationNotice() const { return notice_.data(); }
 
 void RemoteWindows::showReservationNotice() {
-    if (!notice_) notice_ = new ReservationNotice(session_, mainWindow_);
+    // Above whichever of the program's windows is in front (an open modal dialog, the
+    // reservation window), not beneath it.
+    QWidget* owner = frontWindow(mainWindow_, notice_.data());
+    if (!notice_) notice_ = new ReservationNotice(session_, owner);
+    keepAbove(notice_, owner);
     notice_->refresh();
     notice_->show();
     notice_->raise();
