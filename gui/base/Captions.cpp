@@ -1,7 +1,9 @@
 #include "gui/base/Captions.h"
 
 #include <QApplication>
-#include <QFontMetrics>
+#include <QFontMetricsF>
+
+#include <cmath>
 
 namespace fenta21::gui {
 
@@ -13,7 +15,9 @@ QFont captionFont() {
 }
 
 int captionWidth(const QString& caption) {
-    return QFontMetrics(captionFont()).horizontalAdvance(caption) + kTitleBarAllowance;
+    // Rounded up, with a pixel to spare: a caption is cut as soon as it is a fraction too wide.
+    double text = QFontMetricsF(captionFont()).horizontalAdvance(caption);
+    return static_cast<int>(std::ceil(text)) + 1 + kTitleBarAllowance;
 }
 
 }  // namespace fenta21::gui
