@@ -138,9 +138,8 @@ void QtHost::showNotice(const std::string& text) {
         // Above the window in front, which is usually the modal window of the work that
         // shows the notice (the modem port search, a collection): under it the notice would
         // not be seen while the work runs.
-        QWidget* owner = frontWindow(mainWindow_.data(), notice_.data());
-        if (!notice_) notice_ = new StatusNotice(owner);
-        keepAbove(notice_, owner);
+        if (!notice_) notice_ = new StatusNotice(mainWindow_.data());
+        keepAbove(notice_, frontWindow(mainWindow_.data(), notice_.data()));
         notice_->showText(qs(text));
     });
 }

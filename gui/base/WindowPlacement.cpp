@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QSpacerItem>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -73,9 +74,11 @@ QWidget* frontWindow(QWidget* fallback, const QWidget* except) {
 }
 
 void keepAbove(QWidget* notice, QWidget* owner) {
-    if (notice->parentWidget() != owner) notice->setParent(owner, notice->windowFlags());
-    // The owner may be disabled while its work runs, and would grey the notice with it.
-    notice->setEnabled(true);
+    // Only the window system's tie: as the owner's child the notice would go with a dialog
+    // that closes, and be greyed with one disabled while its work runs.
+    notice->winId();
+    QWindow* over = owner != nullptr ? owner->window()->windowHandle() : nullptr;
+    if (notice->windowHandle()->transientParent() != over) notice->windowHandle()->setTransientParent(over);
 }
 
 QPoint centredOver(const QRect& over, const QSize& size, const QRect& available) {

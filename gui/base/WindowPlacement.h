@@ -39,9 +39,9 @@ private:
 // The program's window in front: the modal window that is up, else the active window (one of
 // the program's own), else `fallback`; never `except`.
 QWidget* frontWindow(QWidget* fallback, const QWidget* except = nullptr);
-// Makes the notice window a window of `owner` (its transient), so that the window manager
-// keeps it above `owner` even when it opens without taking the focus. A notice that is
-// shown elsewhere is hidden by the move; the caller shows it again.
+// Ties the notice window to `owner` as its transient, so that the window manager keeps it
+// above `owner` even when it opens without taking the focus; the notice stays the widget
+// of whoever made it.
 void keepAbove(QWidget* notice, QWidget* owner);
 
 // The top-left corner that centres a window of `size` over `over`, moved into `available`

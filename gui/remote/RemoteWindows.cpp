@@ -43,9 +43,8 @@ ReservationNotice* RemoteWindows::reservationNotice() const { return notice_.dat
 void RemoteWindows::showReservationNotice() {
     // Above whichever of the program's windows is in front (an open modal dialog, the
     // reservation window), not beneath it.
-    QWidget* owner = frontWindow(mainWindow_, notice_.data());
-    if (!notice_) notice_ = new ReservationNotice(session_, owner);
-    keepAbove(notice_, owner);
+    if (!notice_) notice_ = new ReservationNotice(session_, mainWindow_);
+    keepAbove(notice_, frontWindow(mainWindow_, notice_.data()));
     notice_->refresh();
     notice_->show();
     notice_->raise();
