@@ -183,7 +183,7 @@ std::string parseSet(const std::vector<std::string>& args, SetRequest& request) 
         std::optional<int> number = values == 2 ? wholeInteger(args[1]) : std::nullopt;
         if (!number || *number < 1 || *number > kMemoCount) return "memo takes a number from 1 to 6 and a text";
         entry.field = std::pair{static_cast<std::size_t>(*number - 1), args[2]};
-        return checkMemos({args[2]});
+        return checkMemo(*number, args[2]);
     }
     case kRtcAdjust:
         if (values != 1) return "rtc-adjust takes one whole number";
@@ -314,7 +314,7 @@ const CommandInfo kSetCommand{
     "  interval 10min                one of the intervals the model offers\n"
     "  preset-timer OFF|15min|5sec   seconds only for the models that count them\n"
     "  after-start MM/DD HH:MM\n"
-    "  memo N TEXT                   memo 1-6, at most 16 characters\n"
+    "  memo N TEXT                   memo 1-6, at most 16 bytes of code page 932\n"
     "  rtc-adjust N                  a whole number from -64 to 63\n"
     "  offset X                      metres, within the logger's own bounds\n"
     "  wave-canceler OFF|5S|...|30S\n"

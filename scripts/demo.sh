@@ -5,8 +5,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+
+desktop=false
+if [ "${1:-}" != "--cli" ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then desktop=true; fi
+# Only the programs the demo runs: a first look should not wait for every test to be built
+# (scripts/test.sh builds the rest).
+if $desktop; then programs=(fenta21 fenta21-sim); else programs=(fenta21-cli fenta21-sim); fi
 cmake --preset default >/dev/null
-cmake --build --preset default
+cmake --build --preset default --target "${programs[@]}"
 
 bin=build/default
 demo=$(mktemp -d /tmp/fenta21-demo.XXXXXX)
@@ -21,7 +27,7 @@ sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 
-if [ "${1:-}" != "--cli" ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+if $desktop; then
   echo "Demo home folder: $home (comports.txt maps COM1 to the simulated logger)"
   echo "Data folder:      $demo/data"
   echo "== fenta21 --home $home   (F1 collects; close the window to end the demo)"

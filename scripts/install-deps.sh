@@ -5,10 +5,10 @@
 # manual pages, dpkg-dev and file for cpack's dependency scan, lintian, desktop-file-utils,
 # and systemd for systemd-analyze. fenta21-cli writes its --json results with nlohmann-json.
 # The fuzz targets (scripts/fuzz.sh) are built with clang, whose libFuzzer runtime is in
-# libclang-rt-14-dev.
+# libclang-rt-14-dev. Qt's own dialogs speak Japanese through qt6-translations-l10n.
 set -euo pipefail
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev lrzsz
-          qt6-base-dev xvfb xauth fonts-noto-cjk dosfstools udisks2 nlohmann-json3-dev
+          qt6-base-dev qt6-translations-l10n xvfb xauth fonts-noto-cjk dosfstools udisks2 nlohmann-json3-dev
           help2man dpkg-dev file lintian desktop-file-utils systemd clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

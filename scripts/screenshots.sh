@@ -16,8 +16,10 @@ mkdir -p "$home" "$work/data" "$out"
 cp config/* "$home/"
 link="$work/ttyLOGGER"
 # COM1 a wind logger, COM2 a water level logger, COM3 a snow depth logger: each family's panel
-# has dialogs of its own.
-printf 'COM1 %s\nCOM2 %s\nCOM3 %s\n' "$link" "$work/ttyLEVEL" "$work/ttySNOW" > "$home/comports.txt"
+# has dialogs of its own. COM4 a modem with the address book's two remote stations, for the
+# modem port search and the arbitrary collection.
+printf 'COM1 %s\nCOM2 %s\nCOM3 %s\nCOM4 %s\n' "$link" "$work/ttyLEVEL" "$work/ttySNOW" "$work/ttyMODEM" \
+  > "$home/comports.txt"
 # Two option programs, so that the menu with "ｵﾌﾟｼｮﾝ(&O)" and its list are pictured too.
 touch "$home/binary.exe" "$home/plot.exe"
 echo "ﾊﾞｲﾅﾘﾋﾞｭｰｱ" | iconv -f UTF-8 -t CP932 > "$home/binary"   # name files are in code page 932
@@ -32,8 +34,14 @@ sims=$!
 sims="$sims $!"
 "$bin/sim/fenta21-sim" --link "$work/ttySNOW" --name "KAWABE-SD" --model QS-21 > "$work/sim-snow.log" 2>&1 &
 sims="$sims $!"
+"$bin/sim/fenta21-sim" --link "$work/ttyMODEM" --station 0311112222:1:KAWABE --station 0322223333:2:YAMADA \
+  --pace 9600 > "$work/sim-modem.log" 2>&1 &
+sims="$sims $!"
 trap 'kill $sims 2>/dev/null; wait $sims 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -e "$link" ] && [ -e "$work/ttyLEVEL" ] && [ -e "$work/ttySNOW" ] && break; sleep 0.1; done
+for _ in $(seq 50); do
+  [ -e "$link" ] && [ -e "$work/ttyLEVEL" ] && [ -e "$work/ttySNOW" ] && [ -e "$work/ttyMODEM" ] && break
+  sleep 0.1
+done
 
 export FENTA21_TIME_SCALE=${FENTA21_TIME_SCALE:-0.25}
 export FENTA21_START_TIME=${FENTA21_START_TIME:-2026-12-08T10:29:00}

@@ -30,7 +30,9 @@ int chooseBaseName(Session& session, int station, bool appendUnit, std::string& 
     base = collectionTarget(session, station).baseName;
     if (!base.empty() && base.front() == ' ') base.clear();
     if (!base.empty()) {
-        int unit = session.reports.currentUnit.load();
+        // Units sit behind a station's line; the direct line has none, whatever unit the last
+        // remote link left in the word.
+        int unit = station < 0 ? 0 : session.reports.currentUnit.load();
         if (appendUnit && unit != 0) base += std::to_string(unit);
     } else if (session.line.panelLinkActive.load() == 1) {
         base = session.panelStationId.get();

@@ -48,13 +48,26 @@ std::string checkRtcAdjustment(const std::vector<std::string>& fields) {
     return "-64 から 63 までの整数を入力してください。";
 }
 
+std::string memoLabel(int number) { return "MEMO " + std::to_string(number); }
+
+std::string checkMemo(int number, const std::string& memo) {
+    // The logger keeps 16 bytes of code page 932, so a double-byte character counts twice:
+    // the message says bytes and names the memo, as the six look alike.
+    const std::string label = memoLabel(number);
+    for (unsigned char c : memo)
+        if (c < 0x20 || c == 0x7F) return label + "に制御文字は使えません。";
+    std::string cp932 = utf8ToCp932(memo);
+    if (cp932ToUtf8(cp932) != memo) return label + "に使えない文字があります。";
+    if (cp932.size() > kMemoColumns)
+        return label + "は" + std::to_string(kMemoColumns) + "バイト(半角" + std::to_string(kMemoColumns) + "文字、全角" +
+               std::to_string(kMemoColumns / 2) + "文字)以内で入力してください。";
+    return {};
+}
+
 std::string checkMemos(const std::vector<std::string>& fields) {
-    for (const std::string& memo : fields) {
-        for (unsigned char c : memo)
-            if (c < 0x20 || c == 0x7F) return "メモに制御文字は使えません。";
-        std::string cp932 = utf8ToCp932(memo);
-        if (cp932ToUtf8(cp932) != memo) return "メモに使えない文字があります。";
-        if (cp932.size() > kMemoColumns) return "メモは16文字以内で入力してください。";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        std::string complaint = checkMemo(static_cast<int>(i) + 1, fields[i]);
+        if (!complaint.empty()) return complaint;
     }
     return {};
 }

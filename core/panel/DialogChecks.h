@@ -28,8 +28,11 @@ struct OffsetLimits {
 std::optional<int> readRtcAdjustment(std::string_view text);
 std::string checkRtcAdjustment(const std::vector<std::string>& fields);
 
-// Each memo at most sixteen columns of text the logger can hold (code page 932, no control
-// characters: a line break would end the write command early).
+// Each memo at most sixteen bytes of text the logger can hold (code page 932, no control
+// characters: a line break would end the write command early). The complaint names the memo
+// ("MEMO 3") by its number, 1 to 6; checkMemos numbers the fields from 1.
+std::string memoLabel(int number);
+std::string checkMemo(int number, const std::string& memo);
 std::string checkMemos(const std::vector<std::string>& fields);
 
 // After Start: date "month/day", time "hour:minute".

@@ -47,7 +47,7 @@ int enterMemo(Session& session, PanelDialogs& dialogs) {
         std::string reply;
         int result = reportedRead(session, "memo" + std::to_string(n), reply);
         if (result != kAccepted) return result;
-        dialog.labels.push_back("MEMO " + std::to_string(n));
+        dialog.labels.push_back(memoLabel(n));
         dialog.fields.push_back(loggerText(reply));
     }
     dialog.check = checkMemos;

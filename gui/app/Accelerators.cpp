@@ -19,7 +19,9 @@ std::vector<Accelerator> acceleratorTable() {
         {QKeySequence(Qt::Key_PageDown), kPanelPageDown, 0},
         {QKeySequence(Qt::Key_Return), kPanelEnter, 0},
         {QKeySequence(Qt::Key_C), kPanelCollectKey, 0},
-        {QKeySequence(Qt::ALT | Qt::Key_E), kExit, 0},
+        // Alt+E, the exit, is not bound here: the menu bar's "ｱﾌﾟﾘｹｰｼｮﾝの終了(&E)" already
+        // takes it (under both menus), and a second binding would make the key ambiguous,
+        // so that its first press did nothing.
     };
 }
 

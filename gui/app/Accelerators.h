@@ -15,8 +15,8 @@ struct Accelerator {
     int functionKey = 0;
 };
 
-// The accelerator table of main menu 128. The edit keys belong to the view, and the
-// framework's new, open, print and save have nothing to do in this program.
+// The accelerator table of main menu 128. The edit keys belong to the view, the framework's
+// new, open, print and save have nothing to do in this program, and Alt+E is the menu bar's.
 std::vector<Accelerator> acceleratorTable();
 
 }  // namespace fenta21::gui

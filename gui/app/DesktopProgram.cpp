@@ -6,6 +6,7 @@
 #include "core/app/Startup.h"
 #include "gui/app/LogProblemBox.h"
 #include "gui/base/GuiInbox.h"
+#include "gui/base/QtJapanese.h"
 #include "gui/remote/RemoteWindows.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@ MainMenuKind menuFor(const std::vector<OptionProgram>& optionPrograms) {
 
 DesktopProgram::DesktopProgram(const std::string& homeFolder, std::unique_ptr<Clock> clockToUse)
     : clock(std::move(clockToUse)), session(homeFolder, host, *clock), scheduler(session) {
+    installQtJapanese();
     session.optionPrograms = scanOptionPrograms(homeFolder);
     MainMenuKind menu = menuFor(session.optionPrograms);
     // Told from whichever thread wrote the log; the box opens on the window's thread.
@@ -67,6 +69,8 @@ DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::
         const QString& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             parsed.help = true;
+        } else if (argument == "--version") {
+            parsed.version = true;
         } else if (argument == "--home") {
             if (i + 1 >= arguments.size()) {
                 parsed.error = "--home needs a folder";

@@ -13,8 +13,8 @@
 
 namespace fenta21::gui {
 
-// The program's state from start to exit, built in the order the program has always started:
-// the option programs (kept for the option list) choose the menu; the home folder is
+// The program's state from start to exit, built in the order the program has always started
+// (Qt's own dialogs set to speak Japanese first): the option programs (kept for the option list) choose the menu; the home folder is
 // recorded and cmd.dat, mdm.dat and type.dat are read; the window is built with its bars and
 // heartbeat; then the serial channel, system.dat, adr.csv, the reservation list and
 // rsvflg.dat follow, and a scheduler that was on is running again before the window first
@@ -41,6 +41,7 @@ struct DesktopArguments {
     std::string homeFolder;
     int command = 0;  // 0: none
     bool help = false;
+    bool version = false;
     std::string error;  // not empty: the arguments cannot be used
 };
 DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::string& workingFolder);

@@ -1,5 +1,6 @@
 #include "gui/base/QtHost.h"
 
+#include "core/collect/SaveFilter.h"
 #include "core/protocol/CommandExchange.h"
 #include "gui/base/GuiThread.h"
 #include "gui/base/ModalWindow.h"
@@ -113,8 +114,14 @@ std::vector<std::string> QtHost::chooseOpenFiles(const OpenFileRequest& request)
 
 std::string QtHost::chooseSaveFile(const std::string& title, const std::string& suggested) {
     return onGuiThread(inbox_, [&] {
-        return utf8(QFileDialog::getSaveFileName(dialogParent(), qs(title), qs(suggested), QString(), nullptr,
-                                                 QFileDialog::DontUseNativeDialog));
+        QFileDialog dialog(dialogParent(), qs(title), QString(), fileDialogFilter(saveFilterFor(suggested)));
+        dialog.setObjectName("saveFileDialog");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(qs(suggested));
+        if (dialog.exec() != QDialog::Accepted) return std::string();
+        return utf8(dialog.selectedFiles().value(0));
     });
 }
 
@@ -128,7 +135,11 @@ std::string QtHost::chooseFolder(const std::string& title) {
 
 void QtHost::showNotice(const std::string& text) {
     onGuiThreadVoid(inbox_, [&] {
+        // Above the window in front, which is usually the modal window of the work that
+        // shows the notice (the modem port search, a collection): under it the notice would
+        // not be seen while the work runs.
         if (!notice_) notice_ = new StatusNotice(mainWindow_.data());
+        keepAbove(notice_, frontWindow(mainWindow_.data(), notice_.data()));
         notice_->showText(qs(text));
     });
 }

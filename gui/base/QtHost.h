@@ -3,6 +3,7 @@
 #include "core/base/Host.h"
 #include "gui/base/GuiInbox.h"
 #include "gui/base/StatusNotice.h"
+#include "gui/base/WindowPlacement.h"
 
 #include <QObject>
 #include <QPointer>
@@ -26,7 +27,10 @@ public:
     ~QtHost() override;
 
     // The window the host's windows are centred on when no modal window is open.
-    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    void setMainWindow(QWidget* window) {
+        mainWindow_ = window;
+        placement_.setMainWindow(window);
+    }
     // Where the file dialogs start when the core names no folder (the resolved data folder).
     std::function<std::string()> startingFolder;
 
@@ -62,6 +66,8 @@ private:
                      const std::function<int(ModalContext&)>& worker);
 
     QPointer<QWidget> mainWindow_;
+    // Sizes and places every window of the program as it opens.
+    WindowPlacement placement_;
     // Owned by the main window once there is one, so it can go before the host.
     QPointer<StatusNotice> notice_;
     std::atomic<bool> closing_{false};

@@ -2,7 +2,7 @@
 
 #include "gui/base/ProgramIcon.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 
 namespace fenta21::gui {
@@ -11,16 +11,18 @@ StatusNotice::StatusNotice(QWidget* parent) : QDialog(parent) {
     setObjectName("statusNotice");
     setWindowTitle(QStringLiteral("FENTA21(R)通信ソフト"));
     setWindowIcon(programIcon());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // It tells, it takes nothing: the focus stays in the window the user works in.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setModal(false);
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QGridLayout(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(32, 32));
-    layout->addWidget(icon);
+    layout->addWidget(icon, 0, 0);
     text_ = new QLabel(this);
     text_->setObjectName("text");
     text_->setMinimumWidth(240);
-    layout->addWidget(text_);
+    layout->addWidget(text_, 0, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -61,6 +62,9 @@ TextFileViewer::TextFileViewer(const QString& path, QWidget* parent) : QWidget(p
 
     connect(openWithSystem_, &QPushButton::clicked, this, &TextFileViewer::openWithSystem);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Escape closes it, as it closes every dialog of the program.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 TextFileViewer* TextFileViewer::open(const QString& path, QWidget* parent) {

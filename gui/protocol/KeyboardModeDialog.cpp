@@ -45,6 +45,9 @@ KeyboardModeDialog::KeyboardModeDialog(Session& session, QWidget* parent)
     command_->setEditable(true);
     // A sent text is not added to the list: the list is the fixed set of commands.
     command_->setInsertPolicy(QComboBox::NoInsert);
+    // The line goes out exactly as typed: a completion from the list would turn "CONNECT"
+    // into "connect" or "time" into "time=" (a clock write without a value).
+    command_->setCompleter(nullptr);
     command_->setMinimumWidth(240);
     for (const std::string& preset : keyboardPresetCommands()) command_->addItem(qs(preset));
     command_->setCurrentIndex(0);
@@ -111,6 +114,8 @@ void KeyboardModeDialog::sendTyped(bool byEnter) {
     // The line carries code page 932, like every text the logger keeps.
     mode_->send(utf8ToCp932(utf8(command_->currentText())));
     if (byEnter) command_->setFocus();
+    // The text sent stays for sending again, selected so that the next typing replaces it.
+    command_->lineEdit()->selectAll();
 }
 
 void KeyboardModeDialog::showReceived(const std::string& line) {

@@ -7,6 +7,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -31,6 +32,11 @@ AddressBookDialog::AddressBookDialog(Session& session, StationListModel& station
 
     connect(edit, &QPushButton::clicked, this, &AddressBookDialog::editSelected);
     connect(list_, &QTreeView::doubleClicked, this, &AddressBookDialog::editSelected);
+    // Enter in the list does what a double click does, rather than press the default button.
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), list_, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, &AddressBookDialog::editSelected);
+    }
     connect(erase, &QPushButton::clicked, this, &AddressBookDialog::eraseSelected);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok, &QPushButton::clicked, this, &AddressBookDialog::confirm);

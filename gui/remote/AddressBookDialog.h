@@ -12,7 +12,7 @@ namespace fenta21::gui {
 
 class StationListModel;
 
-// "ｱﾄﾞﾚｽ帳の設定": the station list with "設定" (also a double click) opening the entry editor,
+// "ｱﾄﾞﾚｽ帳の設定": the station list with "設定" (also a double click or Enter) opening the entry editor,
 // "削除" emptying the entry, "OK" saving adr.csv. "ｷｬﾝｾﾙ" saves nothing, but what was edited
 // is already in the book in memory and stays in force; the next save writes it.
 class AddressBookDialog : public QDialog {

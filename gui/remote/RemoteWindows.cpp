@@ -3,6 +3,7 @@
 #include "core/app/Session.h"
 #include "core/remote/Scheduler.h"
 #include "gui/base/GuiInbox.h"
+#include "gui/base/WindowPlacement.h"
 #include "gui/remote/AddressBookDialog.h"
 #include "gui/remote/ArbitraryCollectionDialog.h"
 #include "gui/remote/ModemSettingsDialog.h"
@@ -40,7 +41,10 @@ ReservationWindow* RemoteWindows::reservationWindow() const { return reservation
 ReservationNotice* RemoteWindows::reservationNotice() const { return notice_.data(); }
 
 void RemoteWindows::showReservationNotice() {
+    // Above whichever of the program's windows is in front (an open modal dialog, the
+    // reservation window), not beneath it.
     if (!notice_) notice_ = new ReservationNotice(session_, mainWindow_);
+    keepAbove(notice_, frontWindow(mainWindow_, notice_.data()));
     notice_->refresh();
     notice_->show();
     notice_->raise();

@@ -16,6 +16,8 @@ ReservationNotice::ReservationNotice(Session& session, QWidget* parent) : QDialo
     setObjectName("reservationNotice");
     setWindowTitle(kTitle);
     setModal(false);
+    // It opens while the user works elsewhere and must not take the keyboard from there.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     auto* icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(32, 32));
     text_ = new QLabel(this);

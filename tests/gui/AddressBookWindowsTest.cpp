@@ -220,4 +220,29 @@ void AddressBookWindowsTest::emptyFolderPassesAndIsStoredEmpty() {
     QCOMPARE(line.session->addressBook.station(0).folder, std::string());
 }
 
+void AddressBookWindowsTest::enterInTheListOpensTheEditorAsADoubleClickDoes() {
+    GuiSimLine line;
+    line.session->addressBook.store(4, {"河辺", "0312345678", "", "KAWABE", "", "modem"});
+    QString edited;
+    bool bookStayedOpen = false;
+    AddressBookRun book;
+    book.inBook = [&](QWidget* window) {
+        auto* list = window->findChild<QTreeView*>("stationList");
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        selectRow(window, 4);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        bookStayedOpen = window->isVisible();
+        clickButton(window, QStringLiteral("ｷｬﾝｾﾙ"));
+    };
+    book.inEditor = [&](QWidget* editor) {
+        edited = field(editor, "nameField")->text();
+        clickButton(editor, QStringLiteral("ｷｬﾝｾﾙ"));
+    };
+    book.run(line);
+    QCOMPARE(edited, QStringLiteral("河辺"));
+    QVERIFY(bookStayedOpen);
+}
+
 QTEST_MAIN(AddressBookWindowsTest)

@@ -8,6 +8,7 @@ class AddressBookWindowsTest : public QObject {
 private slots:
     void listShowsEveryPlaceWithTheSevenColumns();
     void editedEntryIsShownAndSavedOnOk();
+    void enterInTheListOpensTheEditorAsADoubleClickDoes();
     void cancelKeepsTheEditsInMemoryWithoutSaving();
     void eraseEmptiesTheSelectedEntry();
     void editorFieldsRefuseTheByteBeyondTheirLimit_data();

@@ -16,7 +16,10 @@
 #include "tests/gui/ModalWatcher.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTreeView>
 #include <QtTest>
 
@@ -212,6 +215,23 @@ void ArbitraryCollectionTest::cancelledStationEndsTheRun() {
     auto dialled = bench.modem.dialledNumbers();
     QVERIFY(std::find(dialled.begin(), dialled.end(), kDam) == dialled.end());
     QCOMPARE(bench.savedList(), (std::vector<int>{0, 1}));
+}
+
+void ArbitraryCollectionTest::windowLargerThanTheScreenFitsItAndScrolls() {
+    TwoStations bench;
+    // The window is wider than the test screen (800 pixels, as a 1280-pixel one at a scale of 1.6).
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect frame;
+    bool listScrolls = false;
+    bench.run([&](QWidget* window) {
+        frame = window->frameGeometry();
+        auto* area = window->findChild<QScrollArea*>();
+        listScrolls = area != nullptr && area->isAncestorOf(window->findChild<QTreeView*>("collectionList"));
+        clickButton(window, QStringLiteral("終了"));
+    });
+    QVERIFY2(screen.contains(frame), qPrintable(QString("%1x%2 on %3x%4").arg(frame.width()).arg(frame.height())
+                                                    .arg(screen.width()).arg(screen.height())));
+    QVERIFY(listScrolls);
 }
 
 QTEST_MAIN(ArbitraryCollectionTest)

@@ -8,6 +8,7 @@ class ArbitraryCollectionTest : public QObject {
 private slots:
     void listIsBuiltWithTheButtonsAndWrittenOnFinish();
     void escapeWritesTheListToo();
+    void windowLargerThanTheScreenFitsItAndScrolls();
     void listThatCannotBeWrittenKeepsTheWindowOpen();
     void runCollectsTheRowsInOrderMarkingEachOne();
     void cancelledStationEndsTheRun();

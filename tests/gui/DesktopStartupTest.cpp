@@ -1,16 +1,21 @@
 // The program's start: the home folder from the command line, the menu chosen by the option
 // programs, and a scheduler that was on running before the window shows.
 #include "core/app/CommandTable.h"
+#include "core/app/ProgramVersion.h"
 #include "gui/app/DesktopProgram.h"
 #include "gui/app/LogProblemBox.h"
 #include "tests/gui/ModalWatcher.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QShortcut>
 #include "tests/gui/DesktopStartupTest.h"
 
@@ -57,6 +62,32 @@ void DesktopStartupTest::arguments() {
     QCOMPARE(QString::fromStdString(parsed.error), QString(error).replace("@", path));
 }
 
+void DesktopStartupTest::answersWithoutADisplay_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");  // how stdout (status 0) or stderr begins
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: fenta21 [--home DIR] [--command ID]\n";
+    QTest::newRow("version") << QStringList{"--home", "/", "--version"} << 0
+                             << QString("fenta21 %1\n").arg(programVersion());
+    QTest::newRow("usage error") << QStringList{"--port"} << 2 << "fenta21: unknown option --port\n";
+}
+
+void DesktopStartupTest::answersWithoutADisplay() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+    program.setProcessEnvironment(environment);
+    program.start(FENTA21_DESKTOP_PATH, arguments);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), status);
+    QString said = QString::fromLocal8Bit(status == 0 ? program.readAllStandardOutput() : program.readAllStandardError());
+    QVERIFY2(said.startsWith(output), qPrintable(said));
+}
+
 void DesktopStartupTest::schedulerThatWasOnRunsBeforeTheWindowShows() {
     TempHome home;
     home.write("rsvflg.dat", std::string("\x01\x00", 2));
@@ -90,6 +121,19 @@ void DesktopStartupTest::missingHomeFilesGiveTheDefaults() {
     QVERIFY(program.session.channel() != nullptr);
     QCOMPARE(program.session.settings.directPortIndex, 0);
     QCOMPARE(program.session.retry.tries, 3);
+}
+
+void DesktopStartupTest::qtsOwnDialogsSpeakJapanese() {
+    TempHome home;
+    DesktopProgram program(home.path(), std::make_unique<test::TestClock>(0.05));
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QStringList texts;
+    for (auto* label : dialog.findChildren<QLabel*>()) texts << label->text();
+    for (auto* button : dialog.findChildren<QAbstractButton*>()) texts << button->text();
+    for (const QString& japanese : {QStringLiteral("アドレス:"), QStringLiteral("ファイル名(&N):"),
+                                    QStringLiteral("開く(&O)"), QStringLiteral("キャンセル")})
+        QVERIFY2(texts.contains(japanese), qPrintable(texts.join('|')));
 }
 
 void DesktopStartupTest::anUnwritableErrorLogIsSaidOnceWithoutWaiting() {

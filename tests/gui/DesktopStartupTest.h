@@ -8,8 +8,11 @@ class DesktopStartupTest : public QObject {
 private slots:
     void arguments_data();
     void arguments();
+    void answersWithoutADisplay_data();
+    void answersWithoutADisplay();
     void schedulerThatWasOnRunsBeforeTheWindowShows();
     void optionProgramChoosesTheMenuWithoutAccelerators();
     void missingHomeFilesGiveTheDefaults();
+    void qtsOwnDialogsSpeakJapanese();
     void anUnwritableErrorLogIsSaidOnceWithoutWaiting();
 };

@@ -118,6 +118,33 @@ void KeyboardModeDialogTest::clearInCapitalsIsAskedFirst() {
     QVERIFY(!line.session->channel()->connected.load());
 }
 
+void KeyboardModeDialogTest::typedLinesGoOutAsTypedAndStaySelected() {
+    GuiSimLine line;
+    QStringList selectedAfterEnter;
+    KeyboardScript script([&](QWidget* window) {
+        QLineEdit* edit = commandField(window)->lineEdit();
+        edit->clear();
+        // Typed over the preset list's "connect" and "time=": neither may be taken for them.
+        for (const char* typed : {"CONNECT", "time"}) {
+            const std::size_t before = line.logger.receivedLines().size();
+            QTest::keyClicks(edit, typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+            (void)QTest::qWaitFor([&] { return line.logger.receivedLines().size() > before; }, kPatience);
+            selectedAfterEnter << edit->selectedText();
+        }
+        // A second Enter sends the same line again, unchanged.
+        QTest::keyClick(edit, Qt::Key_Return);
+        (void)QTest::qWaitFor([&] { return line.logger.receivedLines().size() == 3; }, kPatience);
+    });
+    line.frame->action(CommandId::kKeyboardMode)->trigger();
+    QVERIFY(script.ran());
+    QStringList sent;
+    for (const std::string& received : line.logger.receivedLines()) sent << QString::fromStdString(received);
+    QCOMPARE(sent, (QStringList{"CONNECT", "time", "time"}));
+    // What was sent is selected, so that the next typing replaces it.
+    QCOMPARE(selectedAfterEnter, (QStringList{"CONNECT", "time"}));
+}
+
 void KeyboardModeDialogTest::enterSendsOnceTheListFollowsUnlessAnEarlierLineIsSelectedAndEscapeCloses() {
     GuiSimLine line;
     line.logger.setReply("rome", "ROM V3.02");

@@ -8,6 +8,7 @@ class KeyboardModeDialogTest : public QObject {
 private slots:
     void offersThePresetCommandsInOrder();
     void clearInCapitalsIsAskedFirst();
+    void typedLinesGoOutAsTypedAndStaySelected();
     void enterSendsOnceTheListFollowsUnlessAnEarlierLineIsSelectedAndEscapeCloses();
     void overAPanelLinkItHoldsTheLineGuardAndLeavesTheLinkUp();
     void portThatCannotBeOpenedShowsNoWindow();

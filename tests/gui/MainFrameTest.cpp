@@ -234,4 +234,18 @@ void MainFrameTest::f4WhileIdleDoesNothing() {
     QCOMPARE(line.host.notice(), nullptr);  // not even the hang-up's notice
 }
 
+void MainFrameTest::altEExitsAtTheFirstPress_data() {
+    QTest::addColumn<fenta21::gui::MainMenuKind>("kind");
+    QTest::newRow("menu 128, with the accelerators") << MainMenuKind::WithoutOptions;
+    QTest::newRow("menu 145") << MainMenuKind::WithOptions;
+}
+
+void MainFrameTest::altEExitsAtTheFirstPress() {
+    QFETCH(fenta21::gui::MainMenuKind, kind);
+    GuiSimLine line(kind);
+    showAndFocus(*line.frame);
+    QTest::keyClick(line.frame->view(), Qt::Key_E, Qt::AltModifier);
+    QVERIFY(!line.frame->isVisible());
+}
+
 QTEST_MAIN(MainFrameTest)

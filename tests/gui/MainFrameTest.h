@@ -20,4 +20,6 @@ private slots:
     void disconnectTakesDownALinkNoPanelHolds();
     void f3WhileLinkIsBeingSetUpDoesNothing();
     void f4WhileIdleDoesNothing();
+    void altEExitsAtTheFirstPress_data();
+    void altEExitsAtTheFirstPress();
 };

@@ -6,6 +6,7 @@
 #include "core/app/Session.h"
 #include "core/app/SystemSettings.h"
 #include "gui/remote/ModemSettingsDialog.h"
+#include "gui/base/StatusNotice.h"
 #include "sim/SimModem.h"
 #include "tests/gui/GuiModemLine.h"
 #include "tests/gui/GuiSimLine.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <QWindow>
 
 using namespace fenta21;
 using namespace fenta21::gui;
@@ -96,6 +98,34 @@ void ModemSettingsDialogTest::searchIsRefusedWhileTheLineIsInUse() {
     QCOMPARE(bench.searchAndFinish(2, QStringLiteral("ｷｬﾝｾﾙ"), &messages), 2);
     QCOMPARE(messages, QStringList{QStringLiteral("通信接続中のため検索できません!!")});
     QVERIFY(bench.modem.receivedLines().empty());
+}
+
+void ModemSettingsDialogTest::searchNoticesStandAboveTheDialog() {
+    ModemOnComThree bench;
+    QStringList shown;
+    bool aboveAndLegible = true;
+    ModalWatcher watcher([&](QWidget* window) {
+        if (window->objectName() != "modemSettingsDialog") return ModalWatcher::confirmMessageBox(window);
+        QTimer::singleShot(0, window, [&, window] {
+            // Looked at while the search runs, as the user would see it.
+            QTimer look;
+            QObject::connect(&look, &QTimer::timeout, [&] {
+                StatusNotice* notice = bench.line.host.notice();
+                if (notice == nullptr || !notice->isVisible()) return;
+                if (shown.value(shown.size() - 1) != notice->text()) shown << notice->text();
+                aboveAndLegible = aboveAndLegible && notice->isEnabled() &&
+                                  notice->windowHandle()->transientParent() == window->windowHandle();
+            });
+            look.start(5);
+            list(window, "portList")->setCurrentIndex(2);
+            window->findChild<QPushButton*>("searchButton")->click();
+            look.stop();
+            clickButton(window, QStringLiteral("ｷｬﾝｾﾙ"));
+        });
+    });
+    bench.line.frame->action(CommandId::kModemSettings)->trigger();
+    QCOMPARE(shown, (QStringList{QStringLiteral("COM3のポートを確認中!!     "), QStringLiteral("COM3のモデムを検出しました。  ")}));
+    QVERIFY(aboveAndLegible);
 }
 
 QTEST_MAIN(ModemSettingsDialogTest)

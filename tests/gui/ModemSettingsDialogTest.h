@@ -10,4 +10,5 @@ private slots:
     void searchFromComThreeFindsTheModemAndCancelKeepsTheSettings();
     void searchFromComNineWrapsToTheModemAndOkSavesIt();
     void searchIsRefusedWhileTheLineIsInUse();
+    void searchNoticesStandAboveTheDialog();
 };

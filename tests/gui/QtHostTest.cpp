@@ -1,10 +1,13 @@
 // The desktop host: long operations in their windows, from the GUI thread and from workers,
 // cancel, reports and questions answered the way a person answers them.
 #include "core/base/Results.h"
+#include "gui/base/Captions.h"
 #include "gui/base/CopyAnimation.h"
 #include "gui/base/ModalWindow.h"
 #include "gui/base/QtHost.h"
 #include "gui/base/StatusNotice.h"
+#include "gui/base/TextFileViewer.h"
+#include "gui/base/WindowPlacement.h"
 #include "tests/gui/ModalWatcher.h"
 
 #include <QAbstractButton>
@@ -12,6 +15,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include <atomic>
@@ -52,6 +56,7 @@ private slots:
     void questionButtons();
     void noticeShowsOneLineWithoutButtons();
     void coreFiltersBecomeDialogFilters();
+    void windowsOpenCentredOverTheMainWindowWithTheirCaptionsWhole();
 };
 
 void QtHostTest::collectionWindowRunsTheWorkerOnItsOwnThread() {
@@ -200,6 +205,41 @@ void QtHostTest::coreFiltersBecomeDialogFilters() {
     QCOMPARE(fileDialogFilter(" Binary data (*.v38)|*.v38"), QStringLiteral(" Binary data (*.v38)"));
     QCOMPARE(fileDialogFilter(" CSV data (*.csv)|*.csv| Text data|*.txt"),
              QStringLiteral(" CSV data (*.csv);; Text data (*.txt)"));
+}
+
+void QtHostTest::windowsOpenCentredOverTheMainWindowWithTheirCaptionsWhole() {
+    QtHost host;
+    QWidget mainWindow;
+    mainWindow.setGeometry(100, 300, 640, 216);
+    mainWindow.show();
+    host.setMainWindow(&mainWindow);
+    const QRect screen = mainWindow.screen()->availableGeometry();
+    QMap<QString, QRect> opened;
+    QMap<QString, int> captionNeeds;
+    auto note = [&](QWidget* window) {
+        opened[window->objectName()] = window->frameGeometry();
+        captionNeeds[window->objectName()] = captionWidth(window->windowTitle());
+    };
+    ModalWatcher watcher([&](QWidget* window) {
+        note(window);
+        ModalWatcher::confirmMessageBox(window);
+    });
+    host.report("回線接続　エラー !!     ");
+    host.ask(Question::YesNo, "OK?");
+    // A window of its own, not a dialog: the window manager would put it anywhere.
+    host.openTextFile("/nonexistent/KAWABE.csv");
+    TextFileViewer* viewer = mainWindow.findChild<TextFileViewer*>();
+    QVERIFY(viewer != nullptr);
+    note(viewer);
+    viewer->close();
+    QCOMPARE(opened.keys(), (QStringList{"reportBox", "textFileViewer", "yesNoQuestion"}));
+    for (const QString& name : opened.keys()) {
+        const QRect& window = opened[name];
+        QVERIFY2(screen.contains(window), qPrintable(name));
+        QPoint off = window.center() - mainWindow.frameGeometry().center();
+        QVERIFY2(std::abs(off.x()) <= kFrameWidthAllowance && std::abs(off.y()) <= kFrameHeightAllowance, qPrintable(name));
+        QVERIFY2(window.width() >= captionNeeds[name], qPrintable(name));
+    }
 }
 
 QTEST_MAIN(QtHostTest)

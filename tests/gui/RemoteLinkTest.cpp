@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTreeView>
 #include <QtTest>
 
@@ -125,6 +126,32 @@ void RemoteLinkTest::stationWithoutUnitsIsLinkedWithoutAUnitSelection() {
     auto lines = remote.logger().receivedLines();
     QVERIFY(std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("_COM", 0) == 0; }));
     disconnectLine(*bench.line.session);
+}
+
+void RemoteLinkTest::directCollectionAfterALinkToUnitsNamesItsFileWithoutAUnit() {
+    ModemOnComTwo bench;
+    bench.modem.addStation(kNumber, 3);
+    bench.line.session->addressBook.store(7, {"河辺", std::string(kNumber) + "_1_3", "", "K", "", "modem"});
+    bench.run([](QWidget* chooser) {
+        selectRow(chooser, 7);
+        clickButton(chooser, "OK");
+    });
+    QCOMPARE(bench.line.session->reports.currentUnit.load(), 1);
+    bench.line.frame->action(CommandId::kDisconnect)->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(bench.line.session->line.lineState.load(), LineState::Idle, 30000);
+
+    // Then the logger on the cable (COM1), collected with F8's command.
+    std::string map = "COM1 " + bench.line.home.file("ttySIM") + "\nCOM2 " + bench.line.home.file("ttyMODEM") + "\n";
+    for (int n = 3; n <= 9; ++n) map += "COM" + std::to_string(n) + " " + bench.line.home.file("absent") + "\n";
+    bench.line.home.write("comports.txt", map);
+    bench.line.session->settings.dataFileName = "SITE_A";
+    ModalWatcher watcher;
+    bench.line.frame->action(CommandId::kDirectCollectionAll)->trigger();
+    QCOMPARE(watcher.messages(), QStringList{});
+    QStringList files = bench.line.dataFiles();
+    QCOMPARE(files.size(), 2);
+    for (const QString& file : files)
+        QVERIFY2(QRegularExpression(R"(^SITE_A_\d{6}_\d{4}\.(csv|v38)$)").match(file).hasMatch(), qPrintable(file));
 }
 
 QTEST_MAIN(RemoteLinkTest)

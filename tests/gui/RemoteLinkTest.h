@@ -10,4 +10,5 @@ private slots:
     void propertiesEditsTheEntryAndSavesAtOnce();
     void linkToAStationWithUnitsOneAndThreeSelectsUnitOneForThePanel();
     void stationWithoutUnitsIsLinkedWithoutAUnitSelection();
+    void directCollectionAfterALinkToUnitsNamesItsFileWithoutAUnit();
 };

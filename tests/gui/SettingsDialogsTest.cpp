@@ -2,6 +2,7 @@
 // their preselection, edit boxes with their check, the date and time dialog's own button,
 // and the hand-off from the panel's key worker to the window's thread.
 #include "core/panel/PanelDialogs.h"
+#include "gui/base/Captions.h"
 #include "gui/base/ModalWindow.h"
 #include "gui/base/QtHost.h"
 #include "gui/panel/PanelDialogWindows.h"
@@ -105,6 +106,31 @@ void SettingsDialogsTest::listCancelledHandsBackNothing() {
     ListDialog dialog = waveList(1);
     QCOMPARE(dialogs.choose(dialog), DialogEnd::Cancel);
     QCOMPARE(dialog.chosen, -1);
+}
+
+void SettingsDialogsTest::captionsAreShownWhole() {
+    QtHost host;
+    PanelDialogWindows dialogs(host);
+    QMap<QString, int> shortBy;  // caption: how much narrower the window is than its caption needs
+    ModalWatcher watcher([&](QWidget* window) {
+        shortBy[window->windowTitle()] = captionWidth(window->windowTitle()) - window->frameGeometry().width();
+        clickButton(window, QStringLiteral("ｷｬﾝｾﾙ"));
+    });
+    for (const char* caption : {"RTC時間補正値設定", "アフタースタート設定"}) {
+        EditDialog edit;
+        edit.id = DialogId::kRtcAdjust;
+        edit.caption = caption;
+        edit.labels = {""};
+        edit.fields = {"0"};
+        dialogs.edit(edit);
+    }
+    for (const char* caption : {"プリセットタイマー設定", "インターバル設定"}) {
+        ListDialog list = waveList(0);
+        list.caption = caption;
+        dialogs.choose(list);
+    }
+    QCOMPARE(shortBy.size(), 4);
+    for (auto [caption, missing] : shortBy.asKeyValueRange()) QVERIFY2(missing <= 0, qPrintable(caption));
 }
 
 void SettingsDialogsTest::editShowsLabelsFieldsAndUnitAndHandsBackTheEntries() {

@@ -9,6 +9,7 @@ private slots:
     void listShowsItsEntriesAndPreselection_data();
     void listShowsItsEntriesAndPreselection();
     void listCancelledHandsBackNothing();
+    void captionsAreShownWhole();
     void editShowsLabelsFieldsAndUnitAndHandsBackTheEntries();
     void refusedEntriesKeepTheDialogOpenWithTheMessage();
     void workersRequestOpensTheDialogOnTheWindowsThreadAndWaits();

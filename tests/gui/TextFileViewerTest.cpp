@@ -90,4 +90,13 @@ void TextFileViewerTest::openWithSystemHandsTheFileToTheDesktop() {
     QCOMPARE(desktop.opened(), QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(home.file("RSV.LOG")))});
 }
 
+void TextFileViewerTest::escapeClosesIt() {
+    TempHome home;
+    home.write("RSV.LOG", "[001 KAWABE] 正常終了\r\n");
+    QPointer<TextFileViewer> viewer = TextFileViewer::open(QString::fromStdString(home.file("RSV.LOG")), nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(viewer));
+    QTest::keyClick(viewer->findChild<QPlainTextEdit*>("text"), Qt::Key_Escape);
+    QTRY_VERIFY(viewer.isNull());
+}
+
 QTEST_MAIN(TextFileViewerTest)

@@ -7,6 +7,7 @@ class TextFileViewerTest : public QObject {
     Q_OBJECT
 private slots:
     void hostShowsTheFileWithoutWaiting();
+    void escapeClosesIt();
     void unreadableFileShowsWhy_data();
     void unreadableFileShowsWhy();
     void openWithSystemHandsTheFileToTheDesktop();

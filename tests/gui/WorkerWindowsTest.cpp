@@ -67,9 +67,11 @@ void WorkerWindowsTest::f1OverTheUsersManualLinkCollectsAndLeavesItLinked() {
     GuiSimLine line(MainMenuKind::WithOptions);
     // Over the user's link the collection offers its file name to be confirmed.
     QString offeredName;
+    QStringList offeredFilters;
     ModalWatcher watcher([&](QWidget* window) {
         if (auto* saveAs = qobject_cast<QFileDialog*>(window)) {
             offeredName = saveAs->selectedFiles().value(0);
+            offeredFilters = saveAs->nameFilters();
             QMetaObject::invokeMethod(saveAs, "accept", Qt::QueuedConnection);
         } else ModalWatcher::confirmMessageBox(window);
     });
@@ -92,6 +94,7 @@ void WorkerWindowsTest::f1OverTheUsersManualLinkCollectsAndLeavesItLinked() {
     QTRY_COMPARE_WITH_TIMEOUT(line.dataFiles().size(), 2, kPatience);  // the data file and its CSV
     QCOMPARE(watcher.messages(), QStringList{});
     QVERIFY(offeredName.endsWith("_261208_0930.v38"));
+    QCOMPARE(offeredFilters, QStringList{"Binary data (*.v38)"});  // the dialog trims the leading blank
     QCOMPARE(watcher.windows().count(kConnectionWindowName), 1);  // only the link's own search
     QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
     QCOMPARE(line.session->line.panelLinkActive.load(), 1);

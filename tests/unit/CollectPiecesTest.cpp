@@ -4,6 +4,7 @@
 #include "core/collect/CollectResult.h"
 #include "core/collect/Crc16.h"
 #include "core/collect/FileNaming.h"
+#include "core/collect/SaveFilter.h"
 #include "core/collect/Receivers.h"
 #include "core/collect/TransferFile.h"
 #include "core/remote/DirectLinkSearch.h"
@@ -28,6 +29,20 @@ TEST(FileNames, PatternsUseTwoDigitYearAndMinutes) {
     EXPECT_EQ(formTextFileName("", march5), "_240305_1407.txt");
 }
 
+TEST(FileNames, SaveQuestionOffersTheKindOfTheNameItSuggests) {
+    CalendarTime march5{2024, 3, 5, 14, 7, 59};
+    struct Row {
+        std::string suggested;
+        const char* filter;
+    } rows[] = {
+        {"/data/" + formDataFileName("KAWABE", march5), " Binary data (*.v38)|*.v38"},
+        {"/data/" + formTextFileName("KAWABE", march5), " Ascii data (*.txt)|*.txt"},
+        {"/data/KAWABE.csv", ""},
+        {"/data/KAWABE", ""},
+    };
+    for (const Row& row : rows) EXPECT_EQ(saveFilterFor(row.suggested), row.filter) << row.suggested;
+}
+
 TEST(FileNames, LoggerNamesCannotEscapeTheFolder) {
     struct Row {
         const char* name;
@@ -48,10 +63,15 @@ TEST(FileNames, ConfiguredBaseNameGetsTheUnitAndNoQuestionWithoutThePanel) {
     ScriptedHost host;
     Session session(home.path(), host, clock);
     session.settings.dataFileName = "KAWABE";
+    session.stationTarget = [](int) { return CollectionTarget{"", "YAMADA"}; };
     session.reports.currentUnit.store(2);
     Destination destination;
+    // A station's unit follows its base name; the direct line has no unit, whatever unit a
+    // station's collection left selected.
+    EXPECT_EQ(nameDataFile(session, 4, "/data/", destination), 0);
+    EXPECT_EQ(destination.path, "/data/YAMADA2_240305_1407.v38");
     EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), 0);
-    EXPECT_EQ(destination.path, "/data/KAWABE2_240305_1407.v38");
+    EXPECT_EQ(destination.path, "/data/KAWABE_240305_1407.v38");
     EXPECT_EQ(session.line.lastDataFile.get(), destination.path);
     EXPECT_TRUE(host.questions().empty());
 

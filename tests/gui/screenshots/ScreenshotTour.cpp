@@ -6,8 +6,11 @@
 #include "gui/app/DesktopProgram.h"
 #include "core/panel/PanelItems.h"
 #include "core/panel/PanelSession.h"
+#include "gui/base/Captions.h"
 #include "gui/base/ModalWindow.h"
+#include "gui/base/StatusNotice.h"
 #include "gui/panel/CV38View.h"
+#include "gui/remote/ReservationNotice.h"
 #include "gui/util/CfCardSetup.h"
 
 #include <QAbstractButton>
@@ -22,17 +25,18 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -58,19 +62,44 @@ void clickButton(QWidget* window, const QString& text) {
 }
 
 // The virtual display has no window manager, so the picture gets the caption bar drawn above
-// the window's own contents: the caption is part of what a person checks.
+// the window's own contents, the way a window manager draws it: the icon, the caption in the
+// title bar's font, cut in the middle ("RTC時… 値設定") where the window is too narrow for it,
+// and the buttons. The caption is part of what a person checks.
 QImage withCaption(QWidget* window) {
     QPixmap contents = window->grab();
     constexpr int kBar = 24;
-    QImage picture(contents.width(), contents.height() + kBar, QImage::Format_RGB32);
+    constexpr int kButton = 20;
+    // Drawn in the window's own pixels, on a scaled screen (QT_SCALE_FACTOR) as many as it has.
+    const QSize size = contents.deviceIndependentSize().toSize();
+    const int width = size.width();
+    QImage picture(QSize(width, size.height() + kBar) * contents.devicePixelRatio(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(contents.devicePixelRatio());
     picture.fill(QColor(0xd8, 0xd8, 0xd8));
     QPainter painter(&picture);
+    window->windowIcon().paint(&painter, QRect(4, 4, 16, 16));
+    painter.setFont(gui::captionFont());
     painter.setPen(Qt::black);
-    painter.drawText(QRect(8, 0, contents.width() - 16, kBar), Qt::AlignVCenter | Qt::AlignLeft, window->windowTitle());
+    const int room = std::max(0, width - gui::kTitleBarAllowance);
+    QString caption = QFontMetrics(painter.font()).elidedText(window->windowTitle(), Qt::ElideMiddle, room);
+    painter.drawText(QRect(26, 0, room, kBar), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    painter.setFont(QFont());
+    int x = width - 4;
+    for (const char* button : {"×", "□", "_"}) {
+        x -= kButton + 4;
+        painter.drawRect(x, 2, kButton, kBar - 5);
+        painter.drawText(QRect(x, 2, kButton, kBar - 5), Qt::AlignCenter, QString::fromUtf8(button));
+    }
     painter.setPen(QColor(0x90, 0x90, 0x90));
-    painter.drawLine(0, kBar - 1, contents.width(), kBar - 1);
+    painter.drawLine(0, kBar - 1, width, kBar - 1);
     painter.drawPixmap(0, kBar, contents);
     return picture;
+}
+
+// The text a notice window shows, or nothing when the window is no notice.
+std::optional<QString> noticeText(QWidget* window) {
+    if (auto* notice = qobject_cast<gui::StatusNotice*>(window)) return notice->text();
+    if (auto* notice = qobject_cast<gui::ReservationNotice*>(window)) return notice->text();
+    return std::nullopt;
 }
 
 }  // namespace
@@ -83,8 +112,16 @@ ScreenshotTour::ScreenshotTour(gui::DesktopProgram& program, QString folder)
 }
 
 void ScreenshotTour::look() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
+    // A notice that has gone is pictured again when it comes back, even with the same text.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto notice = noticesPictured_.begin(); notice != noticesPictured_.end();) {
+        bool shown = std::any_of(windows.begin(), windows.end(),
+                                 [&](QWidget* window) { return window == notice.key() && window->isVisible(); });
+        notice = shown ? std::next(notice) : noticesPictured_.erase(notice);
+    }
+    for (QWidget* window : windows) {
         if (!window->isVisible() || window == program_.frame.get() || qobject_cast<QMenu*>(window)) continue;
+        lookAtNotice(window);
         if (seen_.contains(window)) continue;
         qint64 now = QDateTime::currentMSecsSinceEpoch();
         auto [first, added] = firstSeen_.emplace(window, now);
@@ -96,9 +133,30 @@ void ScreenshotTour::look() {
     }
 }
 
-void ScreenshotTour::picture(QWidget* window, const QString& name) {
+void ScreenshotTour::lookAtNotice(QWidget* window) {
+    // A notice is pictured each time it shows a new text, on the screen as it stands over the
+    // window in front of the main window, so that the picture shows what the user sees.
+    std::optional<QString> text = noticeText(window);
+    if (!text || noticesPictured_.value(window) == *text) return;
+    QWidget* under = QApplication::activeModalWidget();
+    if (under == window || under == nullptr) under = program_.frame.get();
+    QPointer<QWidget> notice(window), front(under);
+    QString shown = *text;
+    noticesPictured_[window] = shown;
+    QTimer::singleShot(kBriefSettleMilliseconds, this, [this, notice, front, shown] {
+        if (!notice || !notice->isVisible() || !front) return;
+        QRect area = notice->frameGeometry().united(front->frameGeometry()).united(program_.frame->frameGeometry());
+        QPixmap screen = notice->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+        QString name = notice->objectName() + "-over-" + front->objectName();
+        save(screen.toImage(), name);
+    });
+}
+
+void ScreenshotTour::picture(QWidget* window, const QString& name) { save(withCaption(window), name); }
+
+void ScreenshotTour::save(const QImage& image, const QString& name) {
     QString file = QString("%1/%2-%3.png").arg(folder_).arg(++count_, 2, 10, QChar('0')).arg(name);
-    if (withCaption(window).save(file)) {
+    if (image.save(file)) {
         pictured_ << name;
         std::printf("%s\n", file.toLocal8Bit().constData());
     } else std::fprintf(stderr, "fenta21-screenshots: could not save %s\n", file.toLocal8Bit().constData());
@@ -209,6 +267,14 @@ void ScreenshotTour::manualLinkTo(int portIndex) {
     answers_.erase("manualLinkDialog");
 }
 
+void ScreenshotTour::runInWindow(QWidget* window, std::function<void(QWidget*)> steps) {
+    // After the watcher has returned: the steps may wait in windows of their own.
+    QPointer<QWidget> target(window);
+    QTimer::singleShot(0, this, [target, steps = std::move(steps)] {
+        if (target) steps(target);
+    });
+}
+
 void ScreenshotTour::openFromRow(QWidget* window, const QString& list, const QString& button, const QString& close) {
     QPointer<QWidget> target(window);
     QTimer::singleShot(0, this, [target, list, button, close] {
@@ -242,12 +308,32 @@ void ScreenshotTour::remoteStationWindows() {
     };
     trigger(CommandId::kAddressBook);
     expect("stationEditor");
+    // The modem (the simulated one on COM4) searched from COM4: its notices over the dialog.
+    answers_["modemSettingsDialog"] = [this](QWidget* window) {
+        runInWindow(window, [](QWidget* dialog) {
+            if (auto* ports = dialog->findChild<QComboBox*>("portList")) ports->setCurrentIndex(3);
+            clickButton(dialog, QStringLiteral("検索"));
+            clickButton(dialog, QStringLiteral("ｷｬﾝｾﾙ"));
+        });
+    };
     trigger(CommandId::kModemSettings);
-    expect("modemSettingsDialog");
+    answers_.erase("modemSettingsDialog");
+    expect("statusNotice-over-modemSettingsDialog");
     trigger(CommandId::kRemoteLink);
     expect("stationChooser");
+    // The list run through the modem: the stations' windows, and the hang-up's notice over
+    // the list's window.
+    session.settings.modemPortIndex = 3;
+    session.settings.modemSpeedIndex = 5;
+    answers_["arbitraryCollectionDialog"] = [this](QWidget* window) {
+        runInWindow(window, [](QWidget* dialog) {
+            clickButton(dialog, QStringLiteral("任意回収"));
+            clickButton(dialog, QStringLiteral("終了"));
+        });
+    };
     trigger(CommandId::kArbitraryCollection);
-    expect("arbitraryCollectionDialog");
+    answers_.erase("arbitraryCollectionDialog");
+    expect("statusNotice-over-arbitraryCollectionDialog");
     answers_["reservationWindow"] = [this](QWidget* window) {
         openFromRow(window, "reservationList", "timePropertiesButton", "closeButton");
     };
@@ -299,6 +385,8 @@ void ScreenshotTour::run() {
     QTimer::singleShot(2500, this, [this, frame] { picture(frame, "mainFrame-collecting"); });
     trigger(CommandId::kDirectCollection);
     expect(gui::kCollectionWindowName);
+    // The file it stored, for the file windows at the end (later collections may store none).
+    const std::string dataFile = program_.session.line.lastDataFile.get();
     trigger(CommandId::kMonitor);
     pause(800);
     picture(frame, "mainFrame-monitor-after-collection");
@@ -341,12 +429,12 @@ void ScreenshotTour::run() {
     expect("optionListDialog");
     trigger(CommandId::kAbout);
     expect("aboutBox");
-    std::string csv = program_.session.line.lastDataFile.get();
+    std::string csv = dataFile;
     if (csv.size() > 4) csv.replace(csv.size() - 4, 4, ".csv");
     program_.host.openTextFile(csv);
     expect("textFileViewer");
     // The data file viewer over the collection's data file, chosen in its file dialog.
-    fileToChoose_ = QString::fromStdString(program_.session.line.lastDataFile.get());
+    fileToChoose_ = QString::fromStdString(dataFile);
     trigger(CommandId::kDataFileViewer);
     expect("dataFileViewer");
     fileToChoose_.clear();
@@ -358,8 +446,13 @@ void ScreenshotTour::run() {
     expect("reportBox");
     program_.host.ask(Question::YesNo, "メモリ内容をクリアしますか？");
     expect("yesNoQuestion");
+    std::string data = std::filesystem::path(dataFile).parent_path().string();
+    for (const char* name : {"/KAWABE-01_261208_1031.v38", "/KAWABE-01_261208_1031.txt"}) {
+        program_.host.chooseSaveFile("名前を付けて保存", data + name);
+        expect("saveFileDialog");
+    }
     // The CSV command on the data file the collection stored, whose CSV is there already.
-    fileToChoose_ = QString::fromStdString(program_.session.line.lastDataFile.get());
+    fileToChoose_ = QString::fromStdString(dataFile);
     trigger(CommandId::kCsvConversion);
     expect("overwriteQuestion");
     fileToChoose_.clear();

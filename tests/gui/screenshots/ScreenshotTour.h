@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+#include <QMap>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -35,7 +37,9 @@ private:
     using Answer = std::function<void(QWidget* window)>;
 
     void look();
+    void lookAtNotice(QWidget* window);
     void picture(QWidget* window, const QString& name);
+    void save(const QImage& image, const QString& name);
     void answer(QWidget* window);
     void pause(int milliseconds);
     void trigger(int command);
@@ -54,6 +58,8 @@ private:
     // Selects the first row of `list` in `window` and clicks the button named `button`, once
     // the watcher has returned (the button may open a window of its own), then ends `window`
     // with the button named `close`.
+    // Runs `steps` in `window` once the watcher has returned from it.
+    void runInWindow(QWidget* window, std::function<void(QWidget*)> steps);
     void openFromRow(QWidget* window, const QString& list, const QString& button, const QString& close);
     // The CF card window over a card image: as it opens, its warning, its message, and with
     // the sizes the format left.
@@ -69,6 +75,8 @@ private:
     // The file a file dialog is answered with; none: the dialog is cancelled.
     QString fileToChoose_;
     QStringList pictured_;
+    // The text each notice window was last pictured with.
+    QMap<QWidget*, QString> noticesPictured_;
     QStringList missing_;
 };
 

@@ -125,12 +125,19 @@ TEST(DialogChecks, RtcAdjustmentIsAWholeNumberFromMinus64To63) {
         EXPECT_NE(checkRtcAdjustment({bad}), "") << bad;
 }
 
-TEST(DialogChecks, MemosFitTheLoggersSixteenColumns) {
+TEST(DialogChecks, MemosFitTheLoggersSixteenBytesAndTheComplaintNamesTheMemo) {
     EXPECT_EQ(checkMemos({"KAWABE-GAWA 0001", "", "ｶﾜﾍﾞ", "観測所観測所観測", "", ""}), "");
-    EXPECT_NE(checkMemos({"KAWABE-GAWA 00012"}), "");      // 17 columns
-    EXPECT_NE(checkMemos({"観測所観測所観測所観測所"}), "");  // 24 columns
-    EXPECT_NE(checkMemos({"A\r\nclear"}), "");               // would end the write command early
-    EXPECT_NE(checkMemos({"😀"}), "");                      // nothing the logger can hold
+    struct Row {
+        std::vector<std::string> memos;
+        const char* complaint;
+    } rows[] = {
+        {{"KAWABE-GAWA 00012"}, "MEMO 1は16バイト(半角16文字、全角8文字)以内で入力してください。"},
+        // Nine characters, but eighteen bytes.
+        {{"", "", "観測所観測所観測所"}, "MEMO 3は16バイト(半角16文字、全角8文字)以内で入力してください。"},
+        {{"", "A\r\nclear"}, "MEMO 2に制御文字は使えません。"},  // would end the write command early
+        {{"", "", "", "", "", "😀"}, "MEMO 6に使えない文字があります。"},  // nothing the logger can hold
+    };
+    for (const Row& row : rows) EXPECT_EQ(checkMemos(row.memos), row.complaint);
 }
 
 TEST(DialogChecks, DateAndTimeFieldsReadBackAsNumbersInRange) {
