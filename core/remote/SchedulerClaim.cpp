@@ -64,9 +64,9 @@ std::optional<SchedulerClaim> SchedulerClaim::take(const std::string& homeFolder
         return std::nullopt;
     }
     std::string self = std::to_string(::getpid()) + " " + processName(::getpid()) + "\n";
-    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, self.data(), self.size(), 0) != static_cast<ssize_t>(self.size())) {
-        // The claim holds without the note; a second scheduler is then refused without a name.
-    }
+    // The claim holds without the note; a second scheduler is then refused without a name.
+    bool noted = ::ftruncate(fd, 0) == 0 && ::pwrite(fd, self.data(), self.size(), 0) == static_cast<ssize_t>(self.size());
+    (void)noted;
     return SchedulerClaim(fd);
 }
 

@@ -107,34 +107,31 @@ TEST(CollectionEvents, TwoListenersHearTheSameOutcomeOfDirectStationAndReservedC
     EXPECT_EQ(second.all(), heard);
     ASSERT_EQ(heard.size(), 3u);
 
+    // Who collected: how it was started, the station, its name, unit and port.
+    auto expectWho = [](const CollectionFinished& event, CollectionOrigin origin, int station, const char* name,
+                        int unit, int port) {
+        EXPECT_EQ(event.origin, origin);
+        EXPECT_EQ(event.station, station);
+        EXPECT_EQ(event.stationName, name);
+        EXPECT_EQ(event.unit, unit);
+        EXPECT_EQ(event.port, port);
+    };
     const CollectionFinished& direct = heard[0];
-    EXPECT_EQ(direct.origin, CollectionOrigin::Direct);
-    EXPECT_EQ(direct.station, -1);
-    EXPECT_EQ(direct.stationName, "");
-    EXPECT_EQ(direct.unit, 0);
-    EXPECT_EQ(direct.port, 1);
+    expectWho(direct, CollectionOrigin::Direct, -1, "", 0, 1);
     EXPECT_EQ(direct.started, directAt);
     EXPECT_EQ(direct.finished, directAt);
     EXPECT_EQ(fs::path(direct.dataFile).parent_path(), fs::path(line.home.root() + "/data"));
     expectStored(direct, {}, directSent, 1);
 
     const CollectionFinished& station = heard[1];
-    EXPECT_EQ(station.origin, CollectionOrigin::Station);
-    EXPECT_EQ(station.station, 6);
-    EXPECT_EQ(station.stationName, "河辺");
-    EXPECT_EQ(station.unit, 2);
-    EXPECT_EQ(station.port, 2);
+    expectWho(station, CollectionOrigin::Station, 6, "河辺", 2, 2);
     EXPECT_EQ(station.started, stationAt);
     EXPECT_EQ(station.finished, stationAt);
     EXPECT_EQ(fs::path(station.dataFile).filename().string().rfind("KAWABE2_261208_0945", 0), 0u);
     expectStored(station, {}, stationSent, 0);
 
     const CollectionFinished& reserved = heard[2];
-    EXPECT_EQ(reserved.origin, CollectionOrigin::Reservation);
-    EXPECT_EQ(reserved.station, 6);
-    EXPECT_EQ(reserved.stationName, "河辺");
-    EXPECT_EQ(reserved.unit, 2);
-    EXPECT_EQ(reserved.port, 2);
+    expectWho(reserved, CollectionOrigin::Reservation, 6, "河辺", 2, 2);
     EXPECT_GE(reserved.started, reservedMinute);
     EXPECT_LE(reserved.started, reserved.finished);
     EXPECT_EQ(fs::path(reserved.dataFile).filename().string().rfind("KAWABE2_261208_1031", 0), 0u);
