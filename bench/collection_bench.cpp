@@ -1,6 +1,6 @@
 // A 128 KiB collection from the simulated logger paced at 115200 bit/s, against the floor of
 // XMODEM-1K on such a line: 1029 bytes a block at ten bits a byte, plus one ACK byte a block.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/app/Startup.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/CollectionSession.h"
@@ -104,8 +104,8 @@ void BM_Collect128KiBAt115200(benchmark::State& state) {
     session.channel()->deviceOverride = link;
     session.channel()->baudRate.store(kLineSpeed);
     openChannel(session.channel());
-    session.line.lineState.store(LineState::Linked);
-    session.line.collectCommand.store(CollectCommand::AllCopy);
+    session.line.setState(LineState::Linked);
+    session.line.setCollectCommand(CollectCommand::AllCopy);
 
     double cpu = 0;
     for (auto _ : state) {

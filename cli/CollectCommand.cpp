@@ -4,7 +4,7 @@
 #include "cli/PortOptions.h"
 #include "cli/StoredFiles.h"
 #include "core/app/DirectCollection.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 
 #include <cstdio>
 

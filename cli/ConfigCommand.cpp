@@ -4,10 +4,10 @@
 #include "cli/Commands.h"
 #include "cli/JsonResult.h"
 #include "core/app/DirectCollection.h"
-#include "core/app/Folders.h"
+#include "core/base/Folders.h"
 #include "core/app/SaveDestination.h"
-#include "core/app/Session.h"
-#include "core/app/SettingsStore.h"
+#include "core/session/Session.h"
+#include "core/session/SettingsStore.h"
 #include "core/remote/ModemSettings.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/datafile/CFilCnv.h"
 
 #include <cstdio>

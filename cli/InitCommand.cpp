@@ -1,7 +1,7 @@
 // fenta21-cli init: a home folder with the installation files, ready for a first collection.
 #include "cli/Commands.h"
 #include "core/app/InstallationFiles.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 
 #include <cstdio>
 #include <filesystem>

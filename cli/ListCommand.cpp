@@ -6,7 +6,7 @@
 #include "cli/JsonResult.h"
 #include "cli/StationRows.h"
 #include "cli/StoredFiles.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"
 #include "core/remote/ArbitraryRun.h"

@@ -5,9 +5,9 @@
 #include "cli/JsonResult.h"
 #include "cli/PortOptions.h"
 #include "core/app/DirectCollection.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Clock.h"
-#include "core/collect/Report.h"
+#include "core/report/Report.h"
 #include "core/panel/DialogChecks.h"
 #include "core/panel/EnterActions.h"
 #include "core/panel/PanelKeys.h"
@@ -20,7 +20,7 @@
 #include "core/protocol/CommandExchange.h"
 #include "core/protocol/LineGuard.h"
 #include "core/remote/ConnectionResult.h"
-#include "core/remote/Disconnect.h"
+#include "core/protocol/Disconnect.h"
 
 #include <algorithm>
 #include <cctype>
@@ -38,7 +38,7 @@ public:
     explicit PanelLink(Session& session) : session_(session) {}
     ~PanelLink() {
         if (!linked_) return;
-        session_.line.panelLinkActive.store(0);
+        session_.line.setPanelLinkActive(0);
         disconnectLine(session_);
     }
 

@@ -1,7 +1,7 @@
 #include "cli/PortOptions.h"
 
 #include "cli/CommandWords.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 
 namespace fenta21::cli {
 

@@ -1,6 +1,6 @@
 // The serial adapters of this computer and the COM ports the program speaks of.
 #include "cli/Commands.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/serial/ComPortAssignment.h"
 #include "core/serial/ComPortMap.h"
 #include "core/serial/PortDescription.h"

@@ -4,7 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonResult.h"
 #include "cli/StationRows.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/panel/PanelText.h"
 #include "core/remote/ReservationFile.h"
 #include "core/remote/ReservationList.h"

@@ -3,7 +3,7 @@
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
 #include "cli/StoredFiles.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/app/Startup.h"
 #include "core/remote/ReservationFlag.h"
 #include "core/remote/Scheduler.h"

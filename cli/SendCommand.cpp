@@ -1,9 +1,8 @@
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
 #include "cli/PortOptions.h"
-#include "core/app/LineClaim.h"
-#include "core/app/Session.h"
-#include "core/collect/Report.h"
+#include "core/session/Session.h"
+#include "core/report/Report.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/serial/Channel.h"
 
@@ -37,10 +36,10 @@ int runSend(CommandContext& context) {
     Session& session = context.session;
     applyDirectPort(session, port);
     // The port is held open as the keyboard command mode holds it: no link handshake.
-    setLineState(session, LineState::Connecting);
+    session.line.setState(LineState::Connecting);
     if (openChannel(session.channel()) == 0) {
         report(session, kPortUnusableMessage);
-        setLineState(session, LineState::Idle);
+        session.line.release();
         return kExitFailed;
     }
     bool allAccepted = true;
@@ -54,7 +53,7 @@ int runSend(CommandContext& context) {
         }
     }
     closeChannel(session.channel());
-    setLineState(session, LineState::Idle);
+    session.line.release();
     return allAccepted ? kExitOk : kExitFailed;
 }
 

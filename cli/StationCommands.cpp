@@ -5,9 +5,9 @@
 #include "cli/JsonResult.h"
 #include "cli/StationRows.h"
 #include "cli/StoredFiles.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/collect/CollectResult.h"
-#include "core/collect/CollectStation.h"
+#include "core/remote/CollectStation.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/StationEditor.h"
 

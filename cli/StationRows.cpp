@@ -1,6 +1,6 @@
 #include "cli/StationRows.h"
 
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/StationList.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "cli/StoredFiles.h"
 
 #include "cli/Commands.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/collect/CollectResult.h"
 
 #include <cstdio>

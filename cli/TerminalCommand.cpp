@@ -2,8 +2,8 @@
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
 #include "cli/PortOptions.h"
-#include "core/app/Session.h"
-#include "core/protocol/KeyboardMode.h"
+#include "core/session/Session.h"
+#include "core/app/KeyboardMode.h"
 
 #include <atomic>
 #include <chrono>

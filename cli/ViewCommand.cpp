@@ -1,6 +1,6 @@
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Files.h"
 #include "core/datafile/DataFileCheck.h"
 #include "core/datafile/DataFileViewer.h"

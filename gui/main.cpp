@@ -1,5 +1,5 @@
 // fenta21: the desktop program.
-#include "core/app/Folders.h"
+#include "core/base/Folders.h"
 #include "core/app/ProgramVersion.h"
 #include "core/base/Clock.h"
 #include "gui/app/DesktopProgram.h"

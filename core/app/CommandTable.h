@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/LineWords.h"
+#include "core/protocol/LineWords.h"
 
 namespace fenta21 {
 

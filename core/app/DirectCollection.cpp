@@ -1,13 +1,12 @@
 #include "core/app/DirectCollection.h"
 
-#include "core/app/LineClaim.h"
-#include "core/app/Session.h"
-#include "core/collect/Report.h"
+#include "core/session/Session.h"
+#include "core/report/Report.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/CollectionSession.h"
 #include "core/remote/ConnectionResult.h"
 #include "core/remote/DirectLinkSearch.h"
-#include "core/remote/Disconnect.h"
+#include "core/protocol/Disconnect.h"
 
 #include <chrono>
 #include <cstdio>
@@ -18,12 +17,12 @@ namespace {
 
 // Sets the claimed line up with the search; on failure reports it and returns the line to idle.
 int searchLink(Session& session, LinkRequest link) {
-    session.line.linkPortNumber.store(static_cast<std::int16_t>(link.portNumber));
-    session.line.lineSpeed.store(link.speedIndex);
+    session.line.setLinkPort(static_cast<std::int16_t>(link.portNumber));
+    session.line.setSpeed(link.speedIndex);
     int result = runDirectLinkSearch(session);
     if (result != kLinkUp) {
         reportLinkError(session, result);
-        setLineState(session, LineState::Idle);
+        session.line.release();
     }
     return result;
 }
@@ -31,13 +30,13 @@ int searchLink(Session& session, LinkRequest link) {
 }  // namespace
 
 int directCollection(Session& session, CollectCommand command, LinkRequest link) {
-    bool ownLink = claimLine(session);
+    bool ownLink = session.line.claim();
     // The user's own link is collected over; a line that a station collection, the keyboard
     // mode or any other worker holds is not shared, and neither is a collection in progress.
     std::optional<CollectionClaim> claim;
-    if (ownLink || userLinkUp(session)) claim.emplace(session);
+    if (ownLink || session.line.userLinkUp()) claim.emplace(session.line);
     if (!claim || !claim->held()) {
-        if (ownLink) setLineState(session, LineState::Idle);
+        if (ownLink) session.line.release();
         report(session, kLineBusyMessage);
         return kLinkFailed;
     }
@@ -45,9 +44,9 @@ int directCollection(Session& session, CollectCommand command, LinkRequest link)
         int result = searchLink(session, link);
         if (result != kLinkUp) return result;
     }
-    setLineState(session, LineState::Linked);
+    session.line.link();
     session.clock.sleepFor(std::chrono::seconds(1));
-    session.line.collectCommand.store(command);
+    session.line.setCollectCommand(command);
     int result = collect(session, -1);
     if (ownLink) disconnectLine(session);
     reportResult(session, result);
@@ -55,33 +54,33 @@ int directCollection(Session& session, CollectCommand command, LinkRequest link)
 }
 
 int collectOverLink(Session& session, CollectCommand command) {
-    if (session.line.lineState.load() == LineState::Idle) {
+    if (session.line.state() == LineState::Idle) {
         reportLinkError(session, kLinkFailed);
         return kLinkFailed;
     }
     std::optional<CollectionClaim> claim;
-    if (userLinkUp(session)) claim.emplace(session);
+    if (session.line.userLinkUp()) claim.emplace(session.line);
     if (!claim || !claim->held()) {
         report(session, kLineBusyMessage);
         return kLinkFailed;
     }
-    session.line.collectCommand.store(command);
+    session.line.setCollectCommand(command);
     int result = collect(session, -1);
     reportResult(session, result);
     return result;
 }
 
 int linkUp(Session& session, LinkRequest link) {
-    if (!claimLine(session)) return kLinkFailed;  // a link exists or is being made: nothing to do
+    if (!session.line.claim()) return kLinkFailed;  // a link exists or is being made: nothing to do
     int result = searchLink(session, link);
     if (result != kLinkUp) return result;
     char notice[64];
-    std::snprintf(notice, sizeof notice, "%dbpsで接続しました。  ", session.line.lineSpeed.load());
+    std::snprintf(notice, sizeof notice, "%dbpsで接続しました。  ", session.line.speed());
     session.host.showNotice(notice);
     session.clock.sleepFor(std::chrono::seconds(2));
     session.host.hideNotice();
-    setLineState(session, LineState::Linked);
-    session.line.panelLinkActive.store(1);
+    session.line.link();
+    session.line.setPanelLinkActive(1);
     return kLinkUp;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/app/LineWords.h"
-#include "core/app/SettingsStore.h"
+#include "core/protocol/LineWords.h"
+#include "core/session/SettingsStore.h"
 
 namespace fenta21 {
 

@@ -1,6 +1,6 @@
 #include "core/app/InstallationFiles.h"
 
-#include "core/app/Folders.h"
+#include "core/base/Folders.h"
 #include "core/base/Files.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/OptionPrograms.h"
+#include "core/session/OptionPrograms.h"
 
 #include <ctime>
 #include <string>

@@ -1,9 +1,9 @@
 #include "core/app/SaveDestination.h"
 
-#include "core/app/Folders.h"
-#include "core/app/Session.h"
+#include "core/base/Folders.h"
+#include "core/session/Session.h"
 #include "core/base/Cp932.h"
-#include "core/collect/Report.h"
+#include "core/report/Report.h"
 
 namespace fenta21 {
 

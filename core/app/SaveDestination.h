@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/SettingsStore.h"
+#include "core/session/SettingsStore.h"
 
 #include <cstddef>
 #include <string>

@@ -1,14 +1,14 @@
 #include "core/app/Startup.h"
 
-#include "core/app/Folders.h"
+#include "core/base/Folders.h"
 #include "core/app/LeftoverFiles.h"
-#include "core/app/Session.h"
-#include "core/app/SettingsStore.h"
+#include "core/session/Session.h"
+#include "core/session/SettingsStore.h"
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
 #include "core/protocol/RetrySettings.h"
 #include "core/remote/AddressBookFile.h"
-#include "core/remote/ModemParameters.h"
+#include "core/stations/ModemParameters.h"
 #include "core/remote/ReservationFile.h"
 #include "core/remote/ReservationFlag.h"
 

@@ -1,11 +1,11 @@
-#include "core/app/Session.h"
+#include "core/collect/CollectionContext.h"
 #include "core/base/Host.h"
 #include "core/collect/Block.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/FileNaming.h"
-#include "core/collect/Logs.h"
+#include "core/report/Logs.h"
 #include "core/collect/Receivers.h"
-#include "core/collect/Report.h"
+#include "core/report/Report.h"
 #include "core/collect/TransferFile.h"
 #include "core/collect/TransferSteps.h"
 #include "core/datafile/DataFileHeader.h"
@@ -45,7 +45,7 @@ std::string hex4(unsigned value) {
 
 class BlockReceiver {
 public:
-    BlockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination,
+    BlockReceiver(CollectionContext& session, ModalContext& dialog, const std::string& command, const Destination& destination,
                   TransferTally& tally)
         : session_(session), channel_(session.channel()), dialog_(dialog), command_(command),
           destination_(destination), tally_(tally) {}
@@ -200,7 +200,7 @@ private:
 
     void showProgress() { dialog_.setText(progressText(totalBytes_, tally_.bytesReceived, recordNumber_, tally_.retries)); }
 
-    Session& session_;
+    CollectionContext& session_;
     TTYInfo* channel_;
     ModalContext& dialog_;
     const std::string& command_;
@@ -225,7 +225,7 @@ std::string progressText(long totalBytes, long receivedBytes, int recordNumber, 
     return text;
 }
 
-int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination,
+int blockReceiver(CollectionContext& session, ModalContext& dialog, const std::string& command, const Destination& destination,
                   TransferTally& tally) {
     return BlockReceiver(session, dialog, command, destination, tally).run();
 }

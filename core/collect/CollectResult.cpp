@@ -1,9 +1,9 @@
 #include "core/collect/CollectResult.h"
 
-#include "core/app/Session.h"
+#include "core/collect/CollectionContext.h"
 #include "core/base/Results.h"
-#include "core/collect/Logs.h"
-#include "core/collect/Report.h"
+#include "core/report/Logs.h"
+#include "core/report/Report.h"
 #include "core/protocol/CommandExchange.h"
 
 namespace fenta21 {
@@ -23,7 +23,7 @@ std::string collectResultMessage(int result) {
     }
 }
 
-void reportResult(Session& session, int result) {
+void reportResult(CollectionContext& session, int result) {
     if (result == kCollectOk) {
         if (session.reports.reservedCollectionMode.load()) logReservation(session, stationTag(session) + "正常終了");
         return;

@@ -4,7 +4,7 @@
 
 namespace fenta21 {
 
-class Session;
+class CollectionContext;
 
 // Results of one collection, as the receivers and the naming step produce them.
 inline constexpr int kCollectOk = 1;
@@ -20,6 +20,6 @@ std::string collectResultMessage(int result);
 
 // Reports the result through the shared report. A success shows nothing, except that a
 // reserved collection writes "[%03d %s] 正常終了" to RSV.LOG.
-void reportResult(Session& session, int result);
+void reportResult(CollectionContext& session, int result);
 
 }  // namespace fenta21

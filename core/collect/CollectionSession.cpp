@@ -1,7 +1,7 @@
 #include "core/collect/CollectionSession.h"
 
-#include "core/app/Folders.h"
-#include "core/app/Session.h"
+#include "core/base/Folders.h"
+#include "core/collect/CollectionContext.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/FileNaming.h"
 #include "core/collect/Receivers.h"
@@ -10,7 +10,7 @@
 namespace fenta21 {
 namespace {
 
-int runReceiver(Session& session, const std::string& command, const Destination& destination, TransferTally& tally) {
+int runReceiver(CollectionContext& session, const std::string& command, const Destination& destination, TransferTally& tally) {
     ModalSpec spec{ModalKind::Collection, "データ回収", ""};
     return session.host.runModal(spec, session.channel()->cancelFlag, [&](ModalContext& dialog) {
         return command == "text" ? textReceiver(session, dialog, destination, tally)
@@ -19,18 +19,18 @@ int runReceiver(Session& session, const std::string& command, const Destination&
 }
 
 // Who was collected, over which port, from when: known before the transfer starts.
-CollectionFinished beginOutcome(Session& session, int station, CollectionOrigin origin) {
+CollectionFinished beginOutcome(CollectionContext& session, int station, CollectionOrigin origin) {
     CollectionFinished outcome;
     outcome.origin = origin;
     outcome.station = station;
-    if (station >= 0) outcome.stationName = session.addressBook.station(station).name;
+    if (station >= 0 && session.reports.stationLabel) outcome.stationName = session.reports.stationLabel(station).name;
     outcome.unit = session.reports.currentUnit.load();
     if (TTYInfo* channel = session.channel(); channel && channel->connected.load()) outcome.port = channel->portNumber.load();
     outcome.started = session.clock.localTime();
     return outcome;
 }
 
-void finishOutcome(Session& session, CollectionFinished& outcome, int result, TransferTally& tally) {
+void finishOutcome(CollectionContext& session, CollectionFinished& outcome, int result, TransferTally& tally) {
     outcome.finished = session.clock.localTime();
     outcome.result = result;
     outcome.message = collectResultMessage(result);
@@ -46,11 +46,11 @@ void finishOutcome(Session& session, CollectionFinished& outcome, int result, Tr
 
 }  // namespace
 
-int collect(Session& session, int station, CollectionOrigin origin) {
+int collect(CollectionContext& session, int station, CollectionOrigin origin) {
     CollectionFinished outcome = beginOutcome(session, station, origin);
     TransferTally tally;
     std::string folder = resolveDataFolder(session.homeFolder(), collectionTarget(session, station).folderText);
-    std::string command = collectCommandText(session.line.collectCommand.load());
+    std::string command = collectCommandText(session.line.collectCommand());
     int result = kCollectNoFile;
     if (folderExists(folder)) {
         Destination destination;

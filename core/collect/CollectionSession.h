@@ -4,15 +4,15 @@
 
 namespace fenta21 {
 
-class Session;
+class CollectionContext;
 
 // One collection on a linked line, for a station (-1: the direct line), with the session's
 // collect command: the folder is resolved and must exist (100), the file is named, and the
 // receiver runs behind the "データ回収" progress window. Returns the collection result; on
 // anything but success lastDataFile is cleared. Once the file is stored, "clear" answered and
 // the CSV written, its outcome is published as CollectionFinished, started as `origin` says.
-int collect(Session& session, int station, CollectionOrigin origin);
-inline int collect(Session& session, int station) {
+int collect(CollectionContext& session, int station, CollectionOrigin origin);
+inline int collect(CollectionContext& session, int station) {
     return collect(session, station, station < 0 ? CollectionOrigin::Direct : CollectionOrigin::Station);
 }
 

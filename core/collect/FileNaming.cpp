@@ -1,6 +1,6 @@
 #include "core/collect/FileNaming.h"
 
-#include "core/app/Session.h"
+#include "core/collect/CollectionContext.h"
 #include "core/base/Cp932.h"
 #include "core/base/NameClaim.h"
 #include "core/base/Results.h"
@@ -26,7 +26,7 @@ std::string formName(const std::string& baseName, const CalendarTime& t, const c
 
 // The configured base name, or the logger's own name: from the panel when it is running,
 // else asked with "eerm0".
-int chooseBaseName(Session& session, int station, bool appendUnit, std::string& base) {
+int chooseBaseName(CollectionContext& session, int station, bool appendUnit, std::string& base) {
     base = collectionTarget(session, station).baseName;
     if (!base.empty() && base.front() == ' ') base.clear();
     if (!base.empty()) {
@@ -34,7 +34,7 @@ int chooseBaseName(Session& session, int station, bool appendUnit, std::string& 
         // remote link left in the word.
         int unit = station < 0 ? 0 : session.reports.currentUnit.load();
         if (appendUnit && unit != 0) base += std::to_string(unit);
-    } else if (session.line.panelLinkActive.load() == 1) {
+    } else if (session.line.panelLinkActive() == 1) {
         base = session.panelStationId.get();
     } else {
         std::string reply;
@@ -54,7 +54,7 @@ bool taken(const std::string& path) {
 
 // A file the user picks although it is there was agreed to be replaced (the file dialog
 // asks); a name that was free when chosen is claimed like any other.
-int askDestination(Session& session, const std::string& suggested, Destination& destination) {
+int askDestination(CollectionContext& session, const std::string& suggested, Destination& destination) {
     std::string chosen = session.host.chooseSaveFile("名前を付けて保存", suggested);
     if (chosen.empty()) return kCancelled;
     destination.path = chosen;
@@ -62,7 +62,7 @@ int askDestination(Session& session, const std::string& suggested, Destination& 
     return 0;
 }
 
-int finish(Session& session, int result, const Destination& destination) {
+int finish(CollectionContext& session, int result, const Destination& destination) {
     if (result == 0) session.line.lastDataFile.set(destination.path);
     return result;
 }
@@ -79,8 +79,7 @@ std::string numberedPath(const std::string& path, int n) {
 
 }  // namespace
 
-CollectionTarget collectionTarget(Session& session, int station) {
-    if (station < 0) return {session.settings.dataFolder, session.settings.dataFileName};
+CollectionTarget collectionTarget(CollectionContext& session, int station) {
     if (session.stationTarget) return session.stationTarget(station);
     return {};
 }
@@ -130,7 +129,7 @@ std::optional<std::string> claimDestination(const std::string& from, const Desti
     return std::nullopt;
 }
 
-int nameDataFile(Session& session, int station, const std::string& folder, Destination& destination) {
+int nameDataFile(CollectionContext& session, int station, const std::string& folder, Destination& destination) {
     std::string base;
     int result = chooseBaseName(session, station, true, base);
     if (result != 0) return result;
@@ -140,13 +139,13 @@ int nameDataFile(Session& session, int station, const std::string& folder, Desti
     auto unclaimed = unclaimedPath(folder + formDataFileName(base, session.sampleClock()), true);
     if (!unclaimed) return finish(session, kCollectNoFile, destination);
     // Only an interactive collection on the direct line, with the panel running, asks.
-    if (station < 0 && session.line.panelLinkActive.load() == 1)
+    if (station < 0 && session.line.panelLinkActive() == 1)
         return finish(session, askDestination(session, *unclaimed, destination), destination);
     destination.path = *unclaimed;
     return finish(session, 0, destination);
 }
 
-int nameTextFile(Session& session, int station, const std::string& folder, Destination& destination) {
+int nameTextFile(CollectionContext& session, int station, const std::string& folder, Destination& destination) {
     std::string base;
     int result = chooseBaseName(session, station, false, base);
     if (result != 0) return result;

@@ -7,11 +7,11 @@
 
 namespace fenta21 {
 
-class Session;
+class CollectionContext;
 struct CollectionTarget;
 
 // Where station `station` (-1: the direct line) stores its files.
-CollectionTarget collectionTarget(Session& session, int station);
+CollectionTarget collectionTarget(CollectionContext& session, int station);
 
 // The name a collection forms: base name, then "_YYMMDD_HHMM" and the extension.
 std::string formDataFileName(const std::string& baseName, const CalendarTime& time);
@@ -48,8 +48,8 @@ std::optional<std::string> claimDestination(const std::string& from, const Desti
 // the "eerm0" exchange (-1, -2, 27), or 27 when the save question was cancelled. The name is
 // never one that a file (or, for data, its CSV) already has; a name chosen in the save
 // question is the user's choice, whatever is there.
-int nameDataFile(Session& session, int station, const std::string& folder, Destination& destination);
-int nameTextFile(Session& session, int station, const std::string& folder, Destination& destination);
+int nameDataFile(CollectionContext& session, int station, const std::string& folder, Destination& destination);
+int nameTextFile(CollectionContext& session, int station, const std::string& folder, Destination& destination);
 
 // A transfer's temporary name: the template's text before and after its "XXXX", where the
 // unique part of an aside file goes ("XDM-" and ".V38"). Nothing when the template has no

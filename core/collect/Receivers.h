@@ -8,16 +8,16 @@
 namespace fenta21 {
 
 class ModalContext;
-class Session;
+class CollectionContext;
 
 // The worker of a binary collection: asks with `command` ("copy" or "acopy"), receives the
 // logger's memory image block by block into `destination`, has the logger mark it collected
 // and converts it to CSV. Returns a collection result (1, 27, -1, -2, 100-105). On success
 // lastDataFile names the file as stored: the destination, or the next free name when another
 // program stored a file of that name meanwhile. `tally` counts what arrived.
-int blockReceiver(Session& session, ModalContext& dialog, const std::string& command, const Destination& destination,
+int blockReceiver(CollectionContext& session, ModalContext& dialog, const std::string& command, const Destination& destination,
                   TransferTally& tally);
-inline int blockReceiver(Session& session, ModalContext& dialog, const std::string& command,
+inline int blockReceiver(CollectionContext& session, ModalContext& dialog, const std::string& command,
                          const Destination& destination) {
     TransferTally tally;
     return blockReceiver(session, dialog, command, destination, tally);
@@ -25,7 +25,7 @@ inline int blockReceiver(Session& session, ModalContext& dialog, const std::stri
 
 // The worker of a text collection: receives the listing of "text" into `destination`, with
 // lastDataFile as above.
-int textReceiver(Session& session, ModalContext& dialog, const Destination& destination, TransferTally& tally);
+int textReceiver(CollectionContext& session, ModalContext& dialog, const Destination& destination, TransferTally& tally);
 
 // Told when a binary collection ends without having the logger clear its records because
 // storing fell short: the transfer ended before the announced size (what arrived is stored),

@@ -1,4 +1,4 @@
-#include "core/app/Session.h"
+#include "core/collect/CollectionContext.h"
 #include "core/base/Host.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/FileNaming.h"
@@ -37,7 +37,7 @@ std::string numbered(int linesWritten, const std::string& text) {
 
 class TextReceiver {
 public:
-    TextReceiver(Session& session, ModalContext& dialog, const Destination& destination, TransferTally& tally)
+    TextReceiver(CollectionContext& session, ModalContext& dialog, const Destination& destination, TransferTally& tally)
         : session_(session), channel_(session.channel()), dialog_(dialog), destination_(destination), tally_(tally) {}
 
     int run() {
@@ -109,7 +109,7 @@ private:
         return result;
     }
 
-    Session& session_;
+    CollectionContext& session_;
     TTYInfo* channel_;
     ModalContext& dialog_;
     const Destination& destination_;
@@ -122,7 +122,7 @@ private:
 
 }  // namespace
 
-int textReceiver(Session& session, ModalContext& dialog, const Destination& destination, TransferTally& tally) {
+int textReceiver(CollectionContext& session, ModalContext& dialog, const Destination& destination, TransferTally& tally) {
     return TextReceiver(session, dialog, destination, tally).run();
 }
 

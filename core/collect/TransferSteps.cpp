@@ -1,6 +1,6 @@
 #include "core/collect/TransferSteps.h"
 
-#include "core/app/Session.h"
+#include "core/collect/CollectionContext.h"
 #include "core/base/Host.h"
 #include "core/collect/Block.h"
 #include "core/collect/CollectResult.h"
@@ -16,7 +16,7 @@ namespace fenta21 {
 
 using namespace std::chrono_literals;
 
-int runGuardedTransfer(Session& session, const std::function<int()>& transfer) {
+int runGuardedTransfer(CollectionContext& session, const std::function<int()>& transfer) {
     session.clock.sleepFor(100ms);
     acquireLineGuard(session);
     int result = transfer();
@@ -24,7 +24,7 @@ int runGuardedTransfer(Session& session, const std::function<int()>& transfer) {
     return result;
 }
 
-int beginTransferFile(Session& session, ModalContext& dialog, TransferFile& file, const std::string& destination,
+int beginTransferFile(CollectionContext& session, ModalContext& dialog, TransferFile& file, const std::string& destination,
                       const char* pattern) {
     std::optional<TempNameParts> temp = tempNameParts(pattern);
     if (!temp) return kCollectNoFile;
@@ -34,7 +34,7 @@ int beginTransferFile(Session& session, ModalContext& dialog, TransferFile& file
     return 0;
 }
 
-void drainLine(Session& session) {
+void drainLine(CollectionContext& session) {
     constexpr int kMaxPauses = 30;
     TTYInfo* channel = session.channel();
     for (int i = 0; i < kMaxPauses; ++i) {
@@ -44,7 +44,7 @@ void drainLine(Session& session) {
     }
 }
 
-void cancelTransfer(Session& session) {
+void cancelTransfer(CollectionContext& session) {
     sendByte(session.channel(), kCAN);
     sendLineCRLF(session.channel(), "");
     drainLine(session);

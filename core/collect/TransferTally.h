@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/datafile/CsvFileResult.h"
+#include "core/base/CsvFileResult.h"
 
 #include <optional>
 

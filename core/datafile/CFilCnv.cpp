@@ -1,8 +1,8 @@
 #include "core/datafile/CFilCnv.h"
 
-#include "core/app/Session.h"
+#include "core/report/Reporting.h"
 #include "core/base/Files.h"
-#include "core/collect/Report.h"
+#include "core/report/Report.h"
 #include "core/datafile/CsvConversion.h"
 #include "core/datafile/CsvName.h"
 #include "core/datafile/DataFileMessages.h"
@@ -30,7 +30,7 @@ private:
 CFilCnv::CFilCnv(ModelRegistry& models, Host& host, Reporter reporter)
     : models_(models), host_(host), reporter_(std::move(reporter)) {}
 
-CFilCnv::CFilCnv(Session& session, ModelRegistry& models)
+CFilCnv::CFilCnv(Reporting& session, ModelRegistry& models)
     : CFilCnv(models, session.host, [&session](const std::string& text) { report(session, text); }) {}
 
 void CFilCnv::reportNewProblems() {

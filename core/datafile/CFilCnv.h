@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/base/Host.h"
-#include "core/datafile/CsvFileResult.h"
+#include "core/base/CsvFileResult.h"
 #include "core/protocol/ModelRegistry.h"
 
 #include <functional>
@@ -10,7 +10,7 @@
 
 namespace fenta21 {
 
-class Session;
+class Reporting;
 
 // The CSV converter: turns data files into CSV files beside them, with the model files of the
 // home folder (type.dat, the kind tables). Questions go through the host; failures through
@@ -21,7 +21,7 @@ public:
     using Reporter = std::function<void(const std::string& text)>;
 
     CFilCnv(ModelRegistry& models, Host& host, Reporter reporter);
-    CFilCnv(Session& session, ModelRegistry& models);
+    CFilCnv(Reporting& session, ModelRegistry& models);
 
     // From now on records that cannot be converted are left out without asking, as after a
     // yes: an unattended collection has nobody to answer, and must not hold the line while it

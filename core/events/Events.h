@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/base/CalendarTime.h"
-#include "core/datafile/CsvFileResult.h"
+#include "core/base/CsvFileResult.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "core/panel/EnterActions.h"
 
-#include "core/app/Session.h"
+#include "core/panel/PanelContext.h"
 #include "core/base/Cp932.h"
 #include "core/panel/DialogChecks.h"
 #include "core/panel/DialogLists.h"
@@ -19,17 +19,17 @@ namespace {
 
 using namespace PanelItem;
 
-int kindOf(Session& session) { return session.panel.model.get().kindNumber; }
+int kindOf(PanelContext& session) { return session.panel.model.get().kindNumber; }
 
-int plainRead(Session& session, const std::string& command, std::string& reply) {
+int plainRead(PanelContext& session, const std::string& command, std::string& reply) {
     return sendCommand(session, command, reply, kSettingReplyMax);
 }
 
-int reportedRead(Session& session, const std::string& command, std::string& reply) {
+int reportedRead(PanelContext& session, const std::string& command, std::string& reply) {
     return sendCommandReport(session, command, reply, kLongReplyMax);
 }
 
-int write(Session& session, const std::string& command, std::string& reply) {
+int write(PanelContext& session, const std::string& command, std::string& reply) {
     return sendCommandReport(session, command, reply, kLongReplyMax);
 }
 
@@ -39,7 +39,7 @@ std::string formatted(const char* format, int a) {
     return text;
 }
 
-int enterMemo(Session& session, PanelDialogs& dialogs) {
+int enterMemo(PanelContext& session, PanelDialogs& dialogs) {
     EditDialog dialog;
     dialog.id = DialogId::kMemo;
     dialog.caption = "メモ設定";
@@ -62,7 +62,7 @@ int enterMemo(Session& session, PanelDialogs& dialogs) {
     return kAccepted;
 }
 
-int enterRtcAdjust(Session& session, PanelDialogs& dialogs) {
+int enterRtcAdjust(PanelContext& session, PanelDialogs& dialogs) {
     EditDialog dialog;
     dialog.id = DialogId::kRtcAdjust;
     dialog.caption = "RTC時間補正値設定";
@@ -79,7 +79,7 @@ int enterRtcAdjust(Session& session, PanelDialogs& dialogs) {
     return result;
 }
 
-int chooseZero(Session& session, PanelDialogs& dialogs, const std::string& name, int channel, int preselected) {
+int chooseZero(PanelContext& session, PanelDialogs& dialogs, const std::string& name, int channel, int preselected) {
     ListDialog dialog;
     dialog.id = DialogId::kZero;
     dialog.caption = "歪み入力のZERO点設定";
@@ -94,14 +94,14 @@ int chooseZero(Session& session, PanelDialogs& dialogs, const std::string& name,
     return result;
 }
 
-int enterZeroSet(Session& session, PanelDialogs& dialogs) {
+int enterZeroSet(PanelContext& session, PanelDialogs& dialogs) {
     std::string reply;
     int result = plainRead(session, "zero", reply);
     if (result != kAccepted) return result;
     return chooseZero(session, dialogs, "zero", 0, leadingInteger(reply).value_or(-1));
 }
 
-int enterWaveCanceler(Session& session, PanelDialogs& dialogs) {
+int enterWaveCanceler(PanelContext& session, PanelDialogs& dialogs) {
     std::string reply;
     int result = plainRead(session, "wave", reply);
     if (result != kAccepted) return result;
@@ -119,7 +119,7 @@ int enterWaveCanceler(Session& session, PanelDialogs& dialogs) {
     return result;
 }
 
-int enterOffset(Session& session, PanelDialogs& dialogs) {
+int enterOffset(PanelContext& session, PanelDialogs& dialogs) {
     PanelState& panel = session.panel;
     std::string digitReply, offsetReply, upperReply, lowerReply;
     for (auto [command, reply] : {std::pair{"digit", &digitReply}, std::pair{"offs0", &offsetReply},
@@ -155,7 +155,7 @@ int enterOffset(Session& session, PanelDialogs& dialogs) {
     return result;
 }
 
-int enterAfterStart(Session& session, PanelDialogs& dialogs) {
+int enterAfterStart(PanelContext& session, PanelDialogs& dialogs) {
     std::string reply;
     int result = reportedRead(session, "after", reply);
     if (result != kAccepted) return result;
@@ -179,7 +179,7 @@ int enterAfterStart(Session& session, PanelDialogs& dialogs) {
     return result;
 }
 
-int enterPresetTimer(Session& session, PanelDialogs& dialogs) {
+int enterPresetTimer(PanelContext& session, PanelDialogs& dialogs) {
     ListDialog dialog;
     dialog.id = DialogId::kPresetTimer;
     dialog.caption = "プリセットタイマー設定";
@@ -195,7 +195,7 @@ int enterPresetTimer(Session& session, PanelDialogs& dialogs) {
     return result;
 }
 
-int enterInterval(Session& session, PanelDialogs& dialogs) {
+int enterInterval(PanelContext& session, PanelDialogs& dialogs) {
     std::string reply;
     int result = reportedRead(session, "intv", reply);
     if (result != kAccepted) return result;
@@ -212,14 +212,14 @@ int enterInterval(Session& session, PanelDialogs& dialogs) {
     return result;
 }
 
-void storeTimeReply(Session& session, const std::string& reply) {
+void storeTimeReply(PanelContext& session, const std::string& reply) {
     if (auto time = parseLoggerTime(reply)) {
         session.panel.setValue(kTime, timeValue(*time));
         session.panel.setValue(kDate, dateValue(*time));
     }
 }
 
-int enterDateTime(Session& session, PanelDialogs& dialogs) {
+int enterDateTime(PanelContext& session, PanelDialogs& dialogs) {
     std::string reply;
     int result = reportedRead(session, "time", reply);
     if (result != kAccepted) return result;
@@ -250,7 +250,7 @@ int enterDateTime(Session& session, PanelDialogs& dialogs) {
 
 // The sub-list opens where its line stands: moving to the item started it at the first
 // position, and a sub-list left and entered again goes on at the position it shows.
-void openSubList(Session& session) { session.panel.displayState.store(DisplayState::kSubList); }
+void openSubList(PanelContext& session) { session.panel.displayState.store(DisplayState::kSubList); }
 
 }  // namespace
 
@@ -263,7 +263,7 @@ bool opensSubList(int item, int modelKind) {
     }
 }
 
-int enterItem(Session& session, PanelDialogs& dialogs, int item) {
+int enterItem(PanelContext& session, PanelDialogs& dialogs, int item) {
     const int kind = kindOf(session);
     if (opensSubList(item, kind)) {
         openSubList(session);
@@ -288,7 +288,7 @@ int enterItem(Session& session, PanelDialogs& dialogs, int item) {
 
 // Shared with the sub-lists: the zero dialog of one RS8 channel, preselected with that
 // channel's zero point (asked again when the one at hand was another channel's).
-int chooseChannelZero(Session& session, PanelDialogs& dialogs, int channel) {
+int chooseChannelZero(PanelContext& session, PanelDialogs& dialogs, int channel) {
     if (session.panel.zeroSetting.get().channel != channel) {
         int result = readChannelZero(session, channel);
         if (result != kAccepted) return result;

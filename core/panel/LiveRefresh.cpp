@@ -1,6 +1,6 @@
 #include "core/panel/LiveRefresh.h"
 
-#include "core/app/Session.h"
+#include "core/panel/PanelContext.h"
 #include "core/panel/MeasurementLines.h"
 #include "core/panel/PanelModelRules.h"
 #include "core/panel/SettingsReading.h"
@@ -38,7 +38,7 @@ void blinkMode(PanelState& panel) {
     }
 }
 
-void refreshMonitor(Session& session) {
+void refreshMonitor(PanelContext& session) {
     PanelState& panel = session.panel;
     int state = panel.displayState.load();
     bool blink = state == DisplayState::kSubListBlink;
@@ -51,7 +51,7 @@ void refreshMonitor(Session& session) {
 
 }  // namespace
 
-bool refreshLiveLines(Session& session, int item, bool evenTick) {
+bool refreshLiveLines(PanelContext& session, int item, bool evenTick) {
     PanelState& panel = session.panel;
     switch (item) {
     case kData:

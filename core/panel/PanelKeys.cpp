@@ -1,6 +1,6 @@
 #include "core/panel/PanelKeys.h"
 
-#include "core/app/Session.h"
+#include "core/panel/PanelContext.h"
 #include "core/panel/EnterActions.h"
 #include "core/panel/PanelNavigation.h"
 #include "core/panel/SettingsReading.h"
@@ -18,25 +18,25 @@ bool inSubList(const PanelState& panel) {
 // The line guard for the length of one key action, released on every way out.
 class GuardedAction {
 public:
-    explicit GuardedAction(Session& session) : session_(session) { acquireLineGuard(session_); }
+    explicit GuardedAction(PanelContext& session) : session_(session) { acquireLineGuard(session_); }
     ~GuardedAction() { releaseLineGuard(session_); }
     GuardedAction(const GuardedAction&) = delete;
     GuardedAction& operator=(const GuardedAction&) = delete;
 
 private:
-    Session& session_;
+    PanelContext& session_;
 };
 
 }  // namespace
 
-int pressEnter(Session& session, PanelDialogs& dialogs) {
+int pressEnter(PanelContext& session, PanelDialogs& dialogs) {
     PanelState& panel = session.panel;
     GuardedAction guard(session);
     if (inSubList(panel)) return enterSubList(session, dialogs);
     return enterItem(session, dialogs, panel.currentItem.load());
 }
 
-void handlePanelKey(Session& session, PanelDialogs& dialogs, PanelKey key) {
+void handlePanelKey(PanelContext& session, PanelDialogs& dialogs, PanelKey key) {
     PanelState& panel = session.panel;
     const int item = panel.currentItem.load();
     if (item < PanelItem::kBanner) return;  // shutting down: keys mean nothing any more

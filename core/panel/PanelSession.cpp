@@ -1,13 +1,13 @@
 #include "core/panel/PanelSession.h"
 
-#include "core/app/Session.h"
-#include "core/collect/Report.h"
+#include "core/panel/PanelContext.h"
+#include "core/report/Report.h"
 #include "core/panel/LiveRefresh.h"
 #include "core/panel/PanelKeys.h"
 #include "core/panel/SettingsReading.h"
 #include "core/panel/StartBanner.h"
 #include "core/protocol/CommandExchange.h"
-#include "core/remote/Disconnect.h"
+#include "core/protocol/Disconnect.h"
 
 #include <chrono>
 
@@ -22,7 +22,7 @@ constexpr int kFirstFunctionKeyCode = 112;  // F1
 
 }  // namespace
 
-PanelSession::PanelSession(Session& session, PanelDialogs& dialogs, PanelEvents events)
+PanelSession::PanelSession(PanelContext& session, PanelDialogs& dialogs, PanelEvents events)
     : session_(session), dialogs_(dialogs), events_(std::move(events)) {}
 
 PanelSession::~PanelSession() {
@@ -35,7 +35,7 @@ void PanelSession::start() {
     if (keyWorker_.joinable()) keyWorker_.join();
     // A session left half shut down must not take the new link down at the next tick.
     session_.panel.currentItem.store(PanelItem::kIdle);
-    session_.line.panelLinkActive.store(1);
+    session_.line.setPanelLinkActive(1);
     keyWorkerRunning_.store(true);
     keyWorker_ = std::thread([this] {
         runKeyWorker();
@@ -43,9 +43,9 @@ void PanelSession::start() {
     });
 }
 
-void PanelSession::end() { session_.line.panelLinkActive.store(0); }
+void PanelSession::end() { session_.line.setPanelLinkActive(0); }
 
-bool PanelSession::active() const { return session_.line.panelLinkActive.load() == 1; }
+bool PanelSession::active() const { return session_.line.panelLinkActive() == 1; }
 
 bool PanelSession::running() const { return session_.panel.currentItem.load() != PanelItem::kIdle; }
 
@@ -58,7 +58,7 @@ void PanelSession::shutDown() {
     panel.setDisplay("", "");
     // Only a line still linked is the session's; one already down or taken by another
     // operation is left alone.
-    if (session_.line.lineState.load() == LineState::Linked) disconnectLine(session_);
+    if (session_.line.state() == LineState::Linked) disconnectLine(session_);
     panel.currentItem.store(PanelItem::kIdle);
 }
 
@@ -99,7 +99,7 @@ void PanelSession::releaseKey() {
 }
 
 void PanelSession::functionKeyReleased(int number) {
-    if (number >= 1 && number <= 9) session_.line.pendingFunctionKey.store(kFirstFunctionKeyCode + number - 1);
+    if (number >= 1 && number <= 9) session_.line.setPendingFunctionKey(kFirstFunctionKeyCode + number - 1);
     if (active()) releaseKey();
 }
 

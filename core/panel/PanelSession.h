@@ -10,7 +10,7 @@
 
 namespace fenta21 {
 
-class Session;
+class PanelContext;
 
 // Everything the window draws, taken at one moment under the panel's lock: the lines are
 // always a pair that was written together.
@@ -44,7 +44,7 @@ public:
     // The timer period the panel's polling is counted in.
     static constexpr int kTickMilliseconds = 465;
 
-    PanelSession(Session& session, PanelDialogs& dialogs, PanelEvents events = {});
+    PanelSession(PanelContext& session, PanelDialogs& dialogs, PanelEvents events = {});
     // Ends a running session and waits for its workers; it does not take the line down (the
     // refresher does that on the ticks after a session ends).
     ~PanelSession();
@@ -95,7 +95,7 @@ private:
     void endByRefresher();
     void redraw() const;
 
-    Session& session_;
+    PanelContext& session_;
     PanelDialogs& dialogs_;
     const PanelEvents events_;
     std::thread keyWorker_;

@@ -1,6 +1,6 @@
 #include "core/panel/PcClock.h"
 
-#include "core/app/Session.h"
+#include "core/panel/PanelContext.h"
 #include "core/panel/SettingsReading.h"
 #include "core/protocol/CommandExchange.h"
 
@@ -29,7 +29,7 @@ CalendarTime atNextSecond(const Clock& clock) {
 
 }  // namespace
 
-int setLoggerClockFromPc(Session& session) {
+int setLoggerClockFromPc(PanelContext& session) {
     CalendarTime t = atNextSecond(session.clock);
     char command[64];
     std::snprintf(command, sizeof command, "time=%02d%02d%02d%02d%02d%02d", t.year % 100, t.month, t.day, t.hour,

@@ -1,6 +1,6 @@
 #include "core/panel/SettingsReading.h"
 
-#include "core/app/Session.h"
+#include "core/panel/PanelContext.h"
 #include "core/panel/MeasurementLines.h"
 #include "core/panel/PanelModelRules.h"
 #include "core/panel/PanelText.h"
@@ -18,7 +18,7 @@ namespace {
 using namespace PanelItem;
 
 // One read of the session's start: a plain exchange whose reply, when accepted, is handed on.
-int ask(Session& session, const std::string& command, const std::function<void(const std::string&)>& use,
+int ask(PanelContext& session, const std::string& command, const std::function<void(const std::string&)>& use,
         int max = kSettingReplyMax) {
     std::string reply;
     int result = sendCommand(session, command, reply, max);
@@ -26,30 +26,30 @@ int ask(Session& session, const std::string& command, const std::function<void(c
     return result;
 }
 
-void setIfRead(Session& session, int item, const std::optional<std::string>& value) {
+void setIfRead(PanelContext& session, int item, const std::optional<std::string>& value) {
     if (value) session.panel.setValue(item, *value);
 }
 
-void storeTime(Session& session, const std::string& reply) {
+void storeTime(PanelContext& session, const std::string& reply) {
     if (auto time = parseLoggerTime(reply)) {
         session.panel.setValue(kTime, timeValue(*time));
         session.panel.setValue(kDate, dateValue(*time));
     }
 }
 
-void storeOffset(Session& session, const std::string& reply) {
+void storeOffset(PanelContext& session, const std::string& reply) {
     std::optional<double> offset = leadingDecimal(reply);
     if (offset) setIfRead(session, kOffset, offsetValue(session.panel.offsetDigit.load(), *offset));
 }
 
 }  // namespace
 
-void storeZeroReply(Session& session, int channel, const std::string& reply) {
+void storeZeroReply(PanelContext& session, int channel, const std::string& reply) {
     session.panel.setValue(kZeroSet, zeroSetValue(reply));
     session.panel.zeroSetting.set({channel, leadingInteger(reply).value_or(-1)});
 }
 
-void storeModeReply(Session& session, int channel, const std::string& reply) {
+void storeModeReply(PanelContext& session, int channel, const std::string& reply) {
     CurrentModel model = session.panel.model.get();
     std::string line = modeLine(model, channel, reply);
     session.panel.changeTexts([&](PanelTexts& t) {
@@ -62,7 +62,7 @@ void storeModeReply(Session& session, int channel, const std::string& reply) {
 namespace {
 
 // The family's extra settings, read after the common ones.
-int readFamilySettings(Session& session, int kind) {
+int readFamilySettings(PanelContext& session, int kind) {
     if (hasWaveAndOffset(kind)) {
         int result = ask(session, "digit", [&](const std::string& reply) {
             session.panel.offsetDigit.store(leadingInteger(reply).value_or(-1));
@@ -82,7 +82,7 @@ int readFamilySettings(Session& session, int kind) {
 
 }  // namespace
 
-int readAllSettings(Session& session) {
+int readAllSettings(PanelContext& session) {
     PanelState& panel = session.panel;
     // A new logger starts from blank values and the offset bounds of no logger in particular.
     panel.changeTexts([](PanelTexts& t) {
@@ -136,7 +136,7 @@ int readAllSettings(Session& session) {
     return readFamilySettings(session, panel.model.get().kindNumber);
 }
 
-void refreshOnMove(Session& session, int item) {
+void refreshOnMove(PanelContext& session, int item) {
     if (item == kBatt) {
         std::string reply;
         if (sendCommandReport(session, "batt", reply, kSettingReplyMax) == kAccepted)
@@ -148,14 +148,14 @@ void refreshOnMove(Session& session, int item) {
     }
 }
 
-int readLoggerTime(Session& session) {
+int readLoggerTime(PanelContext& session) {
     std::string reply;
     int result = sendCommandReport(session, "time", reply, kSettingReplyMax);
     if (result == kAccepted) storeTime(session, reply);
     return result;
 }
 
-int readDataRecord(Session& session, int index, bool firstLook) {
+int readDataRecord(PanelContext& session, int index, bool firstLook) {
     std::string reply;
     std::string command = firstLook ? std::string("data") : "data" + std::to_string(index);
     int result = sendCommandReport(session, command, reply, kLongReplyMax);
@@ -172,21 +172,21 @@ int readDataRecord(Session& session, int index, bool firstLook) {
     return result;
 }
 
-int readChannelMode(Session& session, int channel) {
+int readChannelMode(PanelContext& session, int channel) {
     std::string reply;
     int result = sendCommandReport(session, "mode" + std::to_string(channel), reply, kSettingReplyMax);
     if (result == kAccepted) storeModeReply(session, channel, reply);
     return result;
 }
 
-int readChannelZero(Session& session, int channel) {
+int readChannelZero(PanelContext& session, int channel) {
     std::string reply;
     int result = sendCommandReport(session, "zero" + std::to_string(channel), reply, kSettingReplyMax);
     if (result == kAccepted) storeZeroReply(session, channel, reply);
     return result;
 }
 
-int readMonitor(Session& session, bool blink) {
+int readMonitor(PanelContext& session, bool blink) {
     CurrentModel model = session.panel.model.get();
     const int kind = model.kindNumber;
     std::string command;

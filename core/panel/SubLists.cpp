@@ -1,6 +1,6 @@
 #include "core/panel/SubLists.h"
 
-#include "core/app/Session.h"
+#include "core/panel/PanelContext.h"
 #include "core/panel/DialogLists.h"
 #include "core/panel/EnterActions.h"
 #include "core/panel/SettingsReading.h"
@@ -11,7 +11,7 @@ namespace {
 
 using namespace PanelItem;
 
-int chooseMode(Session& session, PanelDialogs& dialogs, int channel) {
+int chooseMode(PanelContext& session, PanelDialogs& dialogs, int channel) {
     // The preselection is the channel's own mode, asked again when the one at hand was
     // another channel's.
     if (session.panel.modeSetting.get().channel != channel) {
@@ -47,13 +47,13 @@ int wrapChannel(int position, int channelCount) {
     return position;
 }
 
-int stepSubList(Session& session, PanelKey key) {
+int stepSubList(PanelContext& session, PanelKey key) {
     if (key != PanelKey::Previous && key != PanelKey::Next) return kAccepted;
     int position = session.panel.channelIndex.load() + (key == PanelKey::Previous ? 1 : -1);
     return selectSubListPosition(session, position);
 }
 
-int selectSubListPosition(Session& session, int position) {
+int selectSubListPosition(PanelContext& session, int position) {
     PanelState& panel = session.panel;
     const int item = panel.currentItem.load();
     const int channels = panel.model.get().channelCount;
@@ -80,7 +80,7 @@ int selectSubListPosition(Session& session, int position) {
     }
 }
 
-int enterSubList(Session& session, PanelDialogs& dialogs) {
+int enterSubList(PanelContext& session, PanelDialogs& dialogs) {
     PanelState& panel = session.panel;
     int result = kAccepted;
     switch (panel.currentItem.load()) {

@@ -1,7 +1,7 @@
 #include "core/protocol/CommandExchange.h"
 
-#include "core/app/Session.h"
-#include "core/collect/Report.h"
+#include "core/protocol/LineContext.h"
+#include "core/report/Report.h"
 #include "core/serial/Channel.h"
 
 #include <cstdio>
@@ -30,7 +30,7 @@ int readReply(TTYInfo* channel, std::string& reply, int max) {
 // The wait worker: phases A, B and C of the retry policy.
 class ReplyWaiter {
 public:
-    ReplyWaiter(Session& session, const std::string& command, std::string& reply, int max)
+    ReplyWaiter(LineContext& session, const std::string& command, std::string& reply, int max)
         : channel_(session.channel()), retry_(session.retry), command_(command), reply_(reply), max_(max) {}
 
     int run() {
@@ -86,7 +86,7 @@ int acceptReply(const std::string& command, const std::string& reply) {
     return kAccepted;
 }
 
-int sendCommand(Session& session, const std::string& command, std::string& reply, int max) {
+int sendCommand(LineContext& session, const std::string& command, std::string& reply, int max) {
     TTYInfo* channel = session.channel();
     reply.clear();
     if (channel == nullptr) return kNoReply;
@@ -102,7 +102,7 @@ int sendCommand(Session& session, const std::string& command, std::string& reply
     });
 }
 
-int sendCommandReport(Session& session, const std::string& command, std::string& reply, int max) {
+int sendCommandReport(LineContext& session, const std::string& command, std::string& reply, int max) {
     int result = sendCommand(session, command, reply, max);
     switch (result) {
         case kNoReply: report(session, kNoReplyMessage); break;
@@ -113,7 +113,7 @@ int sendCommandReport(Session& session, const std::string& command, std::string&
     return result;
 }
 
-int linkHandshake(Session& session) {
+int linkHandshake(LineContext& session) {
     TTYInfo* channel = session.channel();
     purgeInput(channel);
     sendLineCRLF(channel, "CONNECT");
@@ -123,7 +123,7 @@ int linkHandshake(Session& session) {
     return reply == "READY" ? kAccepted : kErrorReply;
 }
 
-int selectUnit(Session& session, int unit) {
+int selectUnit(LineContext& session, int unit) {
     TTYInfo* channel = session.channel();
     purgeInput(channel);
     char command[16];

@@ -1,6 +1,6 @@
 #include "core/protocol/LineGuard.h"
 
-#include "core/app/Session.h"
+#include "core/protocol/LineContext.h"
 #include "core/protocol/CommandExchange.h"
 
 #include <chrono>
@@ -14,7 +14,7 @@ constexpr int kGuardReplyMax = 20;
 
 }  // namespace
 
-void acquireLineGuard(Session& session) {
+void acquireLineGuard(LineContext& session) {
     auto& guard = session.lineGuard.guard;
     for (int poll = 0; poll < kGuardPolls; ++poll) {
         int expected = 0;
@@ -29,15 +29,15 @@ void acquireLineGuard(Session& session) {
     sendCommandReport(session, "comtm=0", reply, kGuardReplyMax);
 }
 
-void releaseLineGuard(Session& session) {
+void releaseLineGuard(LineContext& session) {
     std::string reply;
     sendCommandReport(session, "comtm=1", reply, kGuardReplyMax);
     session.lineGuard.panelTicks.fetch_and(1);
     session.lineGuard.guard.store(0);
 }
 
-PanelPollingPause::PanelPollingPause(Session& session)
-    : session_(session), held_(session.line.panelLinkActive.load() == 1) {
+PanelPollingPause::PanelPollingPause(LineContext& session)
+    : session_(session), held_(session.line.panelLinkActive() == 1) {
     if (held_) acquireLineGuard(session_);
 }
 

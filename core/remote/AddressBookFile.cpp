@@ -1,12 +1,12 @@
 #include "core/remote/AddressBookFile.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Cp932.h"
 #include "core/base/Files.h"
 #include "core/base/HomeFileEdit.h"
 #include "core/base/ThreeWayMerge.h"
-#include "core/collect/Report.h"
-#include "core/remote/AddressBook.h"
+#include "core/report/Report.h"
+#include "core/stations/AddressBook.h"
 
 #include <array>
 

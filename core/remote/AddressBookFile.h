@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/remote/Station.h"
+#include "core/stations/Station.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "core/remote/ArbitraryList.h"
 
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 
 namespace fenta21 {
 

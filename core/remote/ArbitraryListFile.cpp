@@ -1,11 +1,11 @@
 #include "core/remote/ArbitraryListFile.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
 #include "core/base/HomeFileEdit.h"
 #include "core/base/ThreeWayMerge.h"
-#include "core/collect/Report.h"
+#include "core/report/Report.h"
 #include "core/remote/ArbitraryList.h"
 
 #include <vector>

@@ -1,8 +1,8 @@
 #include "core/remote/ArbitraryRun.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Results.h"
-#include "core/collect/CollectStation.h"
+#include "core/remote/CollectStation.h"
 
 namespace fenta21 {
 

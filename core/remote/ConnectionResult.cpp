@@ -1,7 +1,8 @@
 #include "core/remote/ConnectionResult.h"
 
 #include "core/base/Results.h"
-#include "core/collect/Report.h"
+#include "core/report/Report.h"
+#include "core/session/Session.h"
 #include "core/protocol/CommandExchange.h"
 
 namespace fenta21 {

@@ -1,7 +1,7 @@
 #include "core/remote/DirectLinkSearch.h"
 
-#include "core/app/Session.h"
-#include "core/app/SettingsStore.h"
+#include "core/session/Session.h"
+#include "core/session/SettingsStore.h"
 #include "core/base/Host.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/remote/ConnectionResult.h"
@@ -42,8 +42,8 @@ public:
     int run() {
         session_.connectionKind.store(3);
         if (waitTenths(channel_, 5) == kCancelled) return kCancelled;
-        int linkPort = session_.line.linkPortNumber.load();
-        int fixedSpeed = session_.line.lineSpeed.load();
+        int linkPort = session_.line.linkPort();
+        int fixedSpeed = session_.line.speed();
         int firstPort = linkPort == -1 ? session_.settings.directPortIndex + 1 : linkPort;
         int portCount = linkPort == -1 ? kPorts : 1;
         int start = fixedSpeed == -1 ? session_.settings.directSpeedIndex : fixedSpeed;

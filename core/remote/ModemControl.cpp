@@ -1,13 +1,12 @@
 #include "core/remote/ModemControl.h"
 
-#include "core/app/LineClaim.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Host.h"
-#include "core/collect/Report.h"
+#include "core/report/Report.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/remote/ConnectionResult.h"
 #include "core/remote/DirectLinkSearch.h"
-#include "core/remote/Disconnect.h"
+#include "core/protocol/Disconnect.h"
 #include "core/serial/Channel.h"
 
 #include <chrono>
@@ -152,13 +151,13 @@ int dialStation(Session& session, ModalContext& dialog, const DialTarget& target
 
 int startConnection(Session& session, int station) {
     if (session.addressBook.isDirect(station)) {
-        session.line.linkPortNumber.store(-1);
-        session.line.lineSpeed.store(-1);
+        session.line.setLinkPort(-1);
+        session.line.setSpeed(-1);
         return runDirectLinkSearch(session);
     }
     const SystemSettings& settings = session.settings;
-    session.line.lineSpeed.store(settings.modemSpeedIndex);
-    session.line.linkPortNumber.store(static_cast<std::int16_t>(settings.modemPortIndex + 1));
+    session.line.setSpeed(settings.modemSpeedIndex);
+    session.line.setLinkPort(static_cast<std::int16_t>(settings.modemPortIndex + 1));
     session.connectionKind.store(static_cast<std::int16_t>(settings.dialMethod + 1));
     DialTarget target = parseTelephoneField(session.addressBook.station(station).telephone);
     session.reports.currentUnit.store(0);
@@ -179,21 +178,21 @@ int startConnection(Session& session, int station) {
 }
 
 int connectStation(Session& session, int station) {
-    if (session.line.lineState.load() == LineState::Linked) return kLinkUp;
-    if (!claimLine(session)) {
+    if (session.line.state() == LineState::Linked) return kLinkUp;
+    if (!session.line.claim()) {
         report(session, kLineBusyMessage);
         return kLinkFailed;
     }
     session.reports.currentStation.store(station);
     int result = startConnection(session, station);
     if (result != kLinkUp) {
-        setLineState(session, LineState::Disconnecting);
+        session.line.disconnect();
         if (result != kPortUnusable) hangUp(session);
-        setLineState(session, LineState::Idle);
+        session.line.release();
         reportLinkError(session, result);
         return result;
     }
-    setLineState(session, LineState::Linked);
+    session.line.link();
     return kLinkUp;
 }
 

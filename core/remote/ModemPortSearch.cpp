@@ -1,8 +1,7 @@
 #include "core/remote/ModemPortSearch.h"
 
-#include "core/app/LineClaim.h"
-#include "core/app/Session.h"
-#include "core/collect/Report.h"
+#include "core/session/Session.h"
+#include "core/report/Report.h"
 #include "core/serial/Channel.h"
 
 #include <chrono>
@@ -33,7 +32,7 @@ bool answersOk(TTYInfo* channel) {
 }  // namespace
 
 std::optional<int> searchModemPort(Session& session, int portIndex, int speedIndex) {
-    if (!claimLine(session)) {
+    if (!session.line.claim()) {
         report(session, "通信接続中のため検索できません!!");
         return std::nullopt;
     }
@@ -61,7 +60,7 @@ std::optional<int> searchModemPort(Session& session, int portIndex, int speedInd
     } else {
         report(session, "モデムが検出きません!!");
     }
-    setLineState(session, LineState::Idle);
+    session.line.release();
     return found;
 }
 

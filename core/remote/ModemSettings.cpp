@@ -1,7 +1,7 @@
 #include "core/remote/ModemSettings.h"
 
-#include "core/app/Session.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/Session.h"
+#include "core/session/SystemSettings.h"
 
 namespace fenta21 {
 

@@ -1,6 +1,6 @@
 #include "core/remote/RemoteLink.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/remote/ConnectionResult.h"
 #include "core/remote/ModemControl.h"
@@ -12,7 +12,7 @@ int linkToStation(Session& session, int station) {
     if (!session.addressBook.hasName(station)) return kLinkFailed;
     session.reports.currentStation.store(station);
     int result = connectStation(session, station);
-    if (session.line.lineState.load() != LineState::Linked) return result == kLinkUp ? kLinkFailed : result;
+    if (session.line.state() != LineState::Linked) return result == kLinkUp ? kLinkFailed : result;
     DialTarget target = parseTelephoneField(session.addressBook.station(station).telephone);
     int unit = target.units.empty() ? 0 : target.units.front();
     session.reports.currentUnit.store(unit);

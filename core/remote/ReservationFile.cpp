@@ -3,8 +3,8 @@
 #include "core/base/Bytes.h"
 #include "core/base/Files.h"
 #include "core/base/HomeFileEdit.h"
-#include "core/remote/ReservationTable.h"
-#include "core/remote/Station.h"
+#include "core/stations/ReservationTable.h"
+#include "core/stations/Station.h"
 
 namespace fenta21 {
 

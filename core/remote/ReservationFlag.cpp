@@ -1,9 +1,9 @@
 #include "core/remote/ReservationFlag.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Bytes.h"
 #include "core/base/HomeFileEdit.h"
-#include "core/collect/Report.h"
+#include "core/report/Report.h"
 
 namespace fenta21 {
 

@@ -1,12 +1,12 @@
 #include "core/remote/ReservationList.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/HomeFileEdit.h"
 #include "core/base/ThreeWayMerge.h"
-#include "core/collect/Report.h"
-#include "core/remote/AddressBook.h"
+#include "core/report/Report.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/ReservationFile.h"
-#include "core/remote/ReservationTable.h"
+#include "core/stations/ReservationTable.h"
 
 namespace fenta21 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/remote/Reservation.h"
+#include "core/stations/Reservation.h"
 #include "core/remote/StationList.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "core/remote/Scheduler.h"
 
-#include "core/app/Session.h"
-#include "core/collect/CollectStation.h"
+#include "core/session/Session.h"
+#include "core/remote/CollectStation.h"
 #include "core/remote/ReservationFlag.h"
 #include "core/remote/SharedListsWatch.h"
 

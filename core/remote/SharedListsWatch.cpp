@@ -1,6 +1,6 @@
 #include "core/remote/SharedListsWatch.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ReservationFile.h"
 

@@ -1,10 +1,10 @@
 #include "core/remote/StationEditor.h"
 
-#include "core/app/Folders.h"
-#include "core/app/Session.h"
+#include "core/base/Folders.h"
+#include "core/session/Session.h"
 #include "core/base/Cp932.h"
-#include "core/collect/Report.h"
-#include "core/remote/AddressBook.h"
+#include "core/report/Report.h"
+#include "core/stations/AddressBook.h"
 
 #include <array>
 #include <utility>

@@ -77,7 +77,7 @@ std::string devicePathFor(const TTYInfo& channel, int portNumber) {
 int openChannel(TTYInfo* channel) {
     if (channel == nullptr) return 0;  // no record to log through: the caller's job
     resetCapture(channel);
-    if (channel->env.lineSpeed) channel->env.lineSpeed->store(static_cast<std::int32_t>(channel->baudRate.load()));
+    if (channel->env.speedOpened) channel->env.speedOpened(static_cast<std::int32_t>(channel->baudRate.load()));
 
     // A port that is still open is closed first, so that a reopen never leaks the old device.
     if (currentDevice(*channel)) closeChannel(channel);

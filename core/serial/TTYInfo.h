@@ -27,8 +27,8 @@ struct ChannelEnvironment {
     std::function<void(const std::string&)> logError;
     // The file that maps COM1-COM9 to devices; read at every open so that an edit applies.
     std::string portMapFile;
-    // Receives the speed in bit/s when a port opens (the session's lineSpeed word).
-    std::atomic<std::int32_t>* lineSpeed = nullptr;
+    // Told the speed in bit/s when a port opens (the line words keep it).
+    std::function<void(std::int32_t bitsPerSecond)> speedOpened;
     PortOpener openPort = &openTermiosPort;
     // Told which device could not be opened and why, besides the error log's fixed line.
     std::function<void(const PortOpenFailure&)> openFailed;

@@ -1,8 +1,8 @@
 #include "core/util/CfCardFormat.h"
 
-#include "core/app/Session.h"
-#include "core/collect/Logs.h"
-#include "core/collect/Report.h"
+#include "core/session/Session.h"
+#include "core/report/Logs.h"
+#include "core/report/Report.h"
 #include "core/util/ChildProcess.h"
 #include "core/util/FatVolume.h"
 

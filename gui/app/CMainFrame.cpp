@@ -2,13 +2,12 @@
 
 #include "core/app/CommandTable.h"
 #include "core/app/DirectCollection.h"
-#include "core/app/Folders.h"
+#include "core/base/Folders.h"
 #include "core/app/Heartbeat.h"
-#include "core/app/LineClaim.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/panel/PanelItems.h"
 #include "core/remote/ConnectionResult.h"
-#include "core/remote/Disconnect.h"
+#include "core/protocol/Disconnect.h"
 #include "core/remote/RemoteLink.h"
 #include "gui/app/MainCommands.h"
 #include "gui/app/Launchers.h"
@@ -174,7 +173,7 @@ void CMainFrame::buildAccelerators() {
 }
 
 void CMainFrame::updateCommandStates() {
-    LineState state = session_.line.lineState.load();
+    LineState state = session_.line.state();
     for (const MainCommand& command : mainCommands())
         actions_.at(command.id)->setEnabled(enabledIn(command.enabled, state));
 }
@@ -193,7 +192,7 @@ void CMainFrame::heartbeat() {
         functionKeyQueued_ = true;
         QTimer::singleShot(0, this, [this, key = tick.functionKey] {
             if (auto command = functionKeyCommand(key)) runCommand(*command);
-            session_.line.pendingFunctionKey.store(0);
+            session_.line.setPendingFunctionKey(0);
             functionKeyQueued_ = false;
             updateCommandStates();
         });
@@ -216,7 +215,7 @@ void CMainFrame::functionKeyReleased(int virtualKey) {
         pressRanCommand_[index] = false;
         return;
     }
-    session_.line.pendingFunctionKey.store(virtualKey);
+    session_.line.setPendingFunctionKey(virtualKey);
 }
 
 void CMainFrame::directCollectionCommand(int command) {
@@ -225,7 +224,7 @@ void CMainFrame::directCollectionCommand(int command) {
 }
 
 void CMainFrame::autoLinkCommand() {
-    if (session_.line.lineState.load() != LineState::Idle) return;
+    if (session_.line.state() != LineState::Idle) return;
     int result = kLinkFailed;
     besideTheWindow([&] { result = linkUp(session_, LinkRequest{}); });
     if (result == kLinkUp) startPanel();
@@ -234,13 +233,13 @@ void CMainFrame::autoLinkCommand() {
 void CMainFrame::startPanel() { view_->startSession(); }
 
 void CMainFrame::disconnectCommand() {
-    if (session_.line.lineState.load() == LineState::Idle) return;
-    bool userLink = userLinkUp(session_);
+    if (session_.line.state() == LineState::Idle) return;
+    bool userLink = session_.line.userLinkUp();
     // The panel's refresher takes its link down on the ticks after its session ends. A link
     // that no panel session holds is the user's to drop here; a link that another operation
     // holds is left to that operation.
     bool panelHoldsLine = view_->endSession();
-    session_.line.panelLinkActive.store(0);
+    session_.line.setPanelLinkActive(0);
     if (userLink && !panelHoldsLine) besideTheWindow([&] { disconnectLine(session_); });
 }
 
@@ -262,7 +261,7 @@ void CMainFrame::panelKeyCommand(int command) {
 void CMainFrame::saveDestinationCommand() { SaveDestinationDialog::edit(session_, this); }
 
 void CMainFrame::manualLinkCommand() {
-    if (session_.line.lineState.load() != LineState::Idle) return;
+    if (session_.line.state() != LineState::Idle) return;
     std::optional<ManualLinkChoice> choice = ManualLinkDialog::ask(session_, this);
     if (!choice) return;
     rememberManualLink(session_, choice->portIndex, choice->speedIndex);
@@ -273,7 +272,7 @@ void CMainFrame::manualLinkCommand() {
 }
 
 void CMainFrame::remoteLinkCommand() {
-    if (session_.line.lineState.load() != LineState::Idle) return;
+    if (session_.line.state() != LineState::Idle) return;
     std::optional<int> station = remote_->chooseStation();
     if (!station || !session_.addressBook.hasName(*station)) return;
     int result = -1;

@@ -1,7 +1,7 @@
 #include "gui/app/DesktopProgram.h"
 
-#include "core/app/Folders.h"
-#include "core/app/OptionPrograms.h"
+#include "core/base/Folders.h"
+#include "core/session/OptionPrograms.h"
 #include "core/app/Startup.h"
 #include "gui/app/LogProblemBox.h"
 #include "gui/app/MainCommands.h"

@@ -2,7 +2,7 @@
 
 #include "core/app/CommandTable.h"
 #include "core/app/Launchers.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Files.h"
 #include "gui/app/AboutBox.h"
 #include "gui/app/OptionListDialog.h"

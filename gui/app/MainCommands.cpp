@@ -1,9 +1,9 @@
 #include "gui/app/MainCommands.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/datafile/CFilCnv.h"
-#include "core/datafile/DataFileDisplay.h"
-#include "core/app/Folders.h"
+#include "core/app/DataFileDisplay.h"
+#include "core/base/Folders.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/Launchers.h"
 #include "gui/app/ToolbarIcons.h"

@@ -1,7 +1,7 @@
 // The main window's two docked bars: the status bar on the right, always shown, and the
 // communication monitor at the bottom, which the "詳細" button opens and closes.
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/MonitorBar.h"
 #include "gui/app/StatusBar.h"

@@ -1,6 +1,6 @@
 #include "gui/app/ManualLinkDialog.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/base/SerialLists.h"
 #include "gui/base/Text.h"
 

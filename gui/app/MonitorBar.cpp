@@ -1,7 +1,7 @@
 #include "gui/app/MonitorBar.h"
 
 #include "core/app/MonitorTrace.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/ListFollowing.h"
 #include "gui/base/FixedPitchFont.h"
 #include "gui/base/Text.h"
@@ -81,7 +81,7 @@ void MonitorBar::refresh(Session& session) {
     if (channel == nullptr) return;
     int rows = lines_->rowCount();
     MonitorListEdit edit;
-    if (!trace_->update(channel->capture, session.line.lineState.load(), static_cast<std::size_t>(rows), edit)) return;
+    if (!trace_->update(channel->capture, session.line.state(), static_cast<std::size_t>(rows), edit)) return;
     QModelIndexList selected = list_->selectionModel()->selectedRows();
     bool follow = selectionFollowsNewLine(selected.size() == 1 ? selected.front().row() : -1, rows);
     lines_->apply(edit);

@@ -1,7 +1,7 @@
 #include "gui/app/SaveDestinationDialog.h"
 
 #include "core/app/SaveDestination.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/base/FittingValidator.h"
 #include "gui/base/Text.h"
 

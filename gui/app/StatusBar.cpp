@@ -1,6 +1,6 @@
 #include "gui/app/StatusBar.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/app/StatusDisplay.h"
 
 #include <QAction>
@@ -92,8 +92,8 @@ StatusBar::~StatusBar() = default;
 
 void StatusBar::refresh(Session& session, bool slowTick) {
     TTYInfo* channel = session.channel();
-    StatusFrame frame = display_->update(channel ? &channel->capture : nullptr, session.line.lineState.load(),
-                                        session.line.lineSpeed.load(), slowTick, session.reservationRunning.load());
+    StatusFrame frame = display_->update(channel ? &channel->capture : nullptr, session.line.state(),
+                                        session.line.speed(), slowTick, session.reservationRunning.load());
     send_->setBitmap(bitmapOf(frame.sendLamp));
     receive_->setBitmap(bitmapOf(frame.receiveLamp));
     // The speed stays until a new one replaces it.

@@ -1,6 +1,6 @@
 #include "gui/base/SerialLists.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/serial/ComPortMap.h"
 #include "core/serial/TTYInfo.h"
 

@@ -1,8 +1,8 @@
 #include "gui/datafile/DataFileViewerDialog.h"
 
-#include "core/app/Folders.h"
-#include "core/app/Session.h"
-#include "core/datafile/DataFileDisplay.h"
+#include "core/base/Folders.h"
+#include "core/session/Session.h"
+#include "core/app/DataFileDisplay.h"
 #include "core/datafile/DataFileViewer.h"
 #include "gui/base/Text.h"
 #include "gui/datafile/ViewerListModels.h"

@@ -1,7 +1,7 @@
 #include "gui/panel/CV38View.h"
 
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/panel/PanelLayout.h"
 #include "core/panel/PanelSession.h"
 #include "gui/base/GuiInbox.h"

@@ -2,7 +2,7 @@
 
 #include "core/base/Cp932.h"
 #include "core/base/ListFollowing.h"
-#include "core/protocol/KeyboardMode.h"
+#include "core/app/KeyboardMode.h"
 #include "gui/base/GuiInbox.h"
 #include "gui/base/Text.h"
 

@@ -1,6 +1,6 @@
 #include "gui/remote/AddressBookDialog.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/AddressBookFile.h"
 #include "gui/remote/StationEditorDialog.h"
 #include "gui/remote/StationListModel.h"

@@ -1,6 +1,6 @@
 #include "gui/remote/ArbitraryCollectionDialog.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/ArbitraryListFile.h"
 #include "core/remote/ArbitraryRun.h"
 #include "core/remote/StationList.h"

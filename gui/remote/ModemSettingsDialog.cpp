@@ -1,6 +1,6 @@
 #include "gui/remote/ModemSettingsDialog.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/ModemPortSearch.h"
 #include "core/remote/ModemSettings.h"
 #include "core/serial/PortDescription.h"

@@ -1,6 +1,6 @@
 #include "gui/remote/RemoteWindows.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/Scheduler.h"
 #include "gui/base/GuiInbox.h"
 #include "gui/base/WindowPlacement.h"

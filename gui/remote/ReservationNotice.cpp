@@ -1,6 +1,6 @@
 #include "gui/remote/ReservationNotice.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/Text.h"
 

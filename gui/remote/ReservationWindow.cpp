@@ -1,6 +1,6 @@
 #include "gui/remote/ReservationWindow.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/ReservationRows.h"
 #include "core/remote/Scheduler.h"
 #include "gui/base/Text.h"

@@ -1,6 +1,6 @@
 #include "gui/remote/StationAndListPanes.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/AddressBookFile.h"
 #include "gui/base/Text.h"
 #include "gui/remote/CollectionListModel.h"

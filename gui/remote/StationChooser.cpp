@@ -1,6 +1,6 @@
 #include "gui/remote/StationChooser.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/AddressBookFile.h"
 #include "gui/remote/StationEditorDialog.h"
 #include "gui/remote/StationListModel.h"

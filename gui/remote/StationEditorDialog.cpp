@@ -1,6 +1,6 @@
 #include "gui/remote/StationEditorDialog.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/base/FittingValidator.h"
 #include "gui/base/Text.h"
 

@@ -1,6 +1,6 @@
 #include "gui/remote/StationListModel.h"
 
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/StationList.h"
 #include "gui/base/Text.h"
 

@@ -10,7 +10,7 @@
 #include "core/protocol/KindTable.h"
 #include "core/protocol/ModelTable.h"
 #include "core/protocol/RetrySettings.h"
-#include "core/remote/ModemParameters.h"
+#include "core/stations/ModemParameters.h"
 #include "tests/fuzz/support/FuzzCheck.h"
 #include "tests/fuzz/support/FuzzHome.h"
 #include "tests/fuzz/support/FuzzText.h"

@@ -2,7 +2,7 @@
 // the refreshes and the reads its sub-lists and refresher repeat, for whichever installed
 // model the logger names. The first byte chooses the channel and item (see PanelReads.h). Whatever the logger
 // answers, every value the panel keeps fits the display and never holds half a character.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/panel/MeasurementLines.h"
 #include "core/panel/PanelItems.h"
 #include "core/panel/PanelText.h"

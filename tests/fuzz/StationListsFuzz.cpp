@@ -2,7 +2,7 @@
 // byte chooses the file, the rest is its content, or for the address book also the texts a
 // user typed into the editor (fields split at 0x1F, entries at 0x1E). Storing what was loaded
 // or typed and loading it again must give back exactly what was stored.
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"

@@ -1,7 +1,7 @@
 // The data file viewer's header list and record pages on an arbitrary data file (the input),
 // in memory and through a session as the window reads them. Every row must lie inside the
 // file, and paging forward from the first page must come to a last page.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/datafile/DataFileViewer.h"
 #include "core/datafile/DataRecord.h"
 #include "core/datafile/HeaderReference.h"

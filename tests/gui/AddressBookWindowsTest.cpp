@@ -4,7 +4,7 @@
 #include "tests/gui/AddressBookWindowsTest.h"
 
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/AddressBookFile.h"
 #include "gui/remote/RemoteWindows.h"
 #include "gui/remote/StationEditorDialog.h"

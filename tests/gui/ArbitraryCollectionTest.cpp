@@ -3,7 +3,7 @@
 #include "tests/gui/ArbitraryCollectionTest.h"
 
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"
 #include "gui/base/ModalWindow.h"

@@ -2,7 +2,7 @@
 // of a start marker and a broken record, "選択", and the main window's command with its file
 // dialog and the panel's line guard.
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/datafile/DataFileViewerDialog.h"
 #include "sim/image/DataImage.h"
 #include "tests/gui/DataFileViewerTest.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/base/QtHost.h"
 #include "sim/PtyServer.h"

@@ -1,8 +1,8 @@
 // "コマンド入力モード" from the main window's command, against the simulated logger: the
 // question before "CLEAR", Enter, the received list, and the line guard over a panel link.
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
-#include "core/protocol/KeyboardMode.h"
+#include "core/session/Session.h"
+#include "core/app/KeyboardMode.h"
 #include "gui/protocol/KeyboardModeDialog.h"
 #include "tests/gui/GuiSimLine.h"
 #include "tests/gui/KeyboardModeDialogTest.h"
@@ -114,7 +114,7 @@ void KeyboardModeDialogTest::clearInCapitalsIsAskedFirst() {
     QCOMPARE(countOf(sent, "clear"), 1L);
     QCOMPARE(countOf(sent, "CONNECT"), 0L);  // the mode makes no handshake of its own
     // The mode opened the idle line's port itself, so it closed it again.
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QVERIFY(!line.session->channel()->connected.load());
 }
 
@@ -190,8 +190,8 @@ void KeyboardModeDialogTest::overAPanelLinkItHoldsTheLineGuardAndLeavesTheLinkUp
     line.logger.setReply("rome", "ROM V3.02");
     ModalWatcher linkWatcher;
     line.frame->action(CommandId::kAutoLink)->trigger();
-    QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
-    QCOMPARE(line.session->line.panelLinkActive.load(), 1);
+    QCOMPARE(line.session->line.state(), LineState::Linked);
+    QCOMPARE(line.session->line.panelLinkActive(), 1);
     // The panel has read the logger's settings and shows its banner.
     QTRY_COMPARE_WITH_TIMEOUT(line.session->panel.currentItem.load(), 1, kPatience);
     const std::size_t before = line.logger.receivedLines().size();
@@ -215,7 +215,7 @@ void KeyboardModeDialogTest::overAPanelLinkItHoldsTheLineGuardAndLeavesTheLinkUp
     const auto opened = std::find(lines.begin() + static_cast<long>(before), lines.end(), "comtm=0");
     QCOMPARE(std::find(opened, lines.end(), "time") > std::find(opened, lines.end(), "comtm=1"), true);
     QVERIFY(!line.logger.guardOpen());
-    QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
+    QCOMPARE(line.session->line.state(), LineState::Linked);
     QVERIFY(line.session->channel()->connected.load());
     QCOMPARE(script.watcher().messages(), QStringList{});
 }
@@ -227,7 +227,7 @@ void KeyboardModeDialogTest::portThatCannotBeOpenedShowsNoWindow() {
     line.frame->action(CommandId::kKeyboardMode)->trigger();
     QCOMPARE(watcher.messages(), QStringList{QStringLiteral("通信ポート使用不可 !!   ")});
     QVERIFY(!watcher.windows().contains("keyboardModeDialog"));
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
 }
 
 QTEST_MAIN(KeyboardModeDialogTest)

@@ -1,7 +1,7 @@
 // The launchers of the main window: the option list and what its entries start, the about
 // box, and the web site and the manual handed to the desktop.
 #include "core/app/CommandTable.h"
-#include "core/app/OptionPrograms.h"
+#include "core/session/OptionPrograms.h"
 #include "gui/app/DesktopProgram.h"
 #include "gui/app/Launchers.h"
 #include "gui/app/OptionListDialog.h"

@@ -2,7 +2,7 @@
 // direct collection, the link and the disconnection against the simulated logger.
 #include "core/app/CommandTable.h"
 #include "core/app/DirectCollection.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/MainCommands.h"
 #include "gui/panel/CV38View.h"
@@ -135,7 +135,7 @@ void MainFrameTest::actionsFollowTheLineState() {
     QFETCH(bool, linkCommands);
     QFETCH(bool, disconnect);
     GuiSimLine line;
-    line.session->line.lineState.store(static_cast<LineState>(state));
+    line.session->line.setState(static_cast<LineState>(state));
     line.frame->updateCommandStates();
     QCOMPARE(line.frame->action(CommandId::kDirectCollection)->isEnabled(), linkCommands);
     QCOMPARE(line.frame->action(CommandId::kAutoLink)->isEnabled(), linkCommands);
@@ -144,7 +144,7 @@ void MainFrameTest::actionsFollowTheLineState() {
     QVERIFY(line.frame->action(CommandId::kDirectCollectionAll)->isEnabled());
     QVERIFY(line.frame->action(CommandId::kAddressBook)->isEnabled());
     QVERIFY(line.frame->action(CommandId::kCsvConversion)->isEnabled());
-    line.session->line.lineState.store(LineState::Idle);
+    line.session->line.setState(LineState::Idle);
 }
 
 void MainFrameTest::f1CollectsOnceWithoutAMessage_data() {
@@ -165,9 +165,9 @@ void MainFrameTest::f1CollectsOnceWithoutAMessage() {
     QTest::keyClick(line.frame->view(), Qt::Key_F1);
     // The accelerator ran the command while the key was down; its release leaves nothing
     // for the heartbeat.
-    if (kind == MainMenuKind::WithoutOptions) QCOMPARE(line.session->line.pendingFunctionKey.load(), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(line.session->line.pendingFunctionKey.load() == 0 &&
-                                 line.session->line.lineState.load() == LineState::Idle && line.logger.clearCount() > 0,
+    if (kind == MainMenuKind::WithoutOptions) QCOMPARE(line.session->line.pendingFunctionKey(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(line.session->line.pendingFunctionKey() == 0 &&
+                                 line.session->line.state() == LineState::Idle && line.logger.clearCount() > 0,
                              kPatience);
     QCOMPARE(line.logger.clearCount(), 1);
     QCOMPARE(line.dataFiles(),
@@ -184,7 +184,7 @@ void MainFrameTest::failedSearchReportsTheLinkErrorAndReturnsToIdle() {
     ModalWatcher watcher;
     line.frame->action(CommandId::kDirectCollection)->trigger();
     QCOMPARE(watcher.messages(), QStringList{QStringLiteral("回線接続　エラー !!     ")});
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QVERIFY(!watcher.windows().contains(kCollectionWindowName));
     QCOMPARE(line.logger.clearCount(), 0);
 }
@@ -193,15 +193,15 @@ void MainFrameTest::autoLinkThenDisconnect() {
     GuiSimLine line;
     ModalWatcher watcher;
     line.frame->action(CommandId::kAutoLink)->trigger();
-    QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
-    QCOMPARE(line.session->line.panelLinkActive.load(), 1);
+    QCOMPARE(line.session->line.state(), LineState::Linked);
+    QCOMPARE(line.session->line.panelLinkActive(), 1);
     QVERIFY(!line.frame->action(CommandId::kDirectCollection)->isEnabled());
     QVERIFY(line.frame->action(CommandId::kDisconnect)->isEnabled());
 
     // The panel's session ends at once; its refresher takes the line down on the next ticks.
     line.frame->action(CommandId::kDisconnect)->trigger();
-    QCOMPARE(line.session->line.panelLinkActive.load(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.lineState.load(), LineState::Idle, kPatience);
+    QCOMPARE(line.session->line.panelLinkActive(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.state(), LineState::Idle, kPatience);
     QVERIFY(!line.session->channel()->connected.load());
     QCOMPARE(watcher.messages(), QStringList{});
 }
@@ -211,10 +211,10 @@ void MainFrameTest::disconnectTakesDownALinkNoPanelHolds() {
     ModalWatcher watcher;
     // A link made without the window's link-up command: no panel session runs on it.
     QCOMPARE(linkUp(*line.session, LinkRequest{1, 5}), 0);
-    QCOMPARE(line.session->line.panelLinkActive.load(), 1);
+    QCOMPARE(line.session->line.panelLinkActive(), 1);
     line.frame->updateCommandStates();
     line.frame->action(CommandId::kDisconnect)->trigger();
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QVERIFY(!line.session->channel()->connected.load());
     QCOMPARE(watcher.messages(), QStringList{});
 }
@@ -223,13 +223,13 @@ void MainFrameTest::f3WhileLinkIsBeingSetUpDoesNothing() {
     GuiSimLine line(MainMenuKind::WithOptions);
     ModalWatcher watcher;
     showAndFocus(*line.frame);
-    line.session->line.lineState.store(LineState::Connecting);
+    line.session->line.setState(LineState::Connecting);
     QTest::keyClick(line.frame->view(), Qt::Key_F3);
-    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.pendingFunctionKey.load(), 0, kPatience);
-    QCOMPARE(line.session->line.lineState.load(), LineState::Connecting);
+    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.pendingFunctionKey(), 0, kPatience);
+    QCOMPARE(line.session->line.state(), LineState::Connecting);
     QCOMPARE(watcher.windows(), QStringList{});
     QVERIFY(!line.session->channel()->connected.load());
-    line.session->line.lineState.store(LineState::Idle);
+    line.session->line.setState(LineState::Idle);
 }
 
 void MainFrameTest::f4WhileIdleDoesNothing() {
@@ -237,8 +237,8 @@ void MainFrameTest::f4WhileIdleDoesNothing() {
     ModalWatcher watcher;
     showAndFocus(*line.frame);
     QTest::keyClick(line.frame->view(), Qt::Key_F4);
-    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.pendingFunctionKey.load(), 0, kPatience);
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.pendingFunctionKey(), 0, kPatience);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QCOMPARE(watcher.windows(), QStringList{});
     QCOMPARE(line.host.notice(), nullptr);  // not even the hang-up's notice
 }

@@ -1,8 +1,8 @@
 // "通信条件設定" from the main window's manual link: the lists, the preset, and a link made
 // against the simulated logger over the chosen port and speed.
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/Session.h"
+#include "core/session/SystemSettings.h"
 #include "gui/app/ManualLinkDialog.h"
 #include "gui/base/ModalWindow.h"
 #include "tests/gui/GuiSimLine.h"
@@ -65,9 +65,9 @@ void ManualLinkDialogTest::okStoresTheChoiceAndLinksUpOverIt() {
     line.frame->action(CommandId::kManualLink)->trigger();
     QCOMPARE(watcher.messages(), QStringList{});
     QVERIFY(watcher.windows().contains(kConnectionWindowName));
-    QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
-    QCOMPARE(line.session->line.panelLinkActive.load(), 1);
-    QCOMPARE(int(line.session->line.linkPortNumber.load()), 1);
+    QCOMPARE(line.session->line.state(), LineState::Linked);
+    QCOMPARE(line.session->line.panelLinkActive(), 1);
+    QCOMPARE(int(line.session->line.linkPort()), 1);
     QCOMPARE(line.session->channel()->baudRate.load(), 19200u);
     QCOMPARE(line.session->settings.directPortIndex, 0);
     QCOMPARE(line.session->settings.directSpeedIndex, 6);
@@ -78,7 +78,7 @@ void ManualLinkDialogTest::okStoresTheChoiceAndLinksUpOverIt() {
     QVERIFY(!line.frame->action(CommandId::kManualLink)->isEnabled());
 
     line.frame->action(CommandId::kDisconnect)->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.lineState.load(), LineState::Idle, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.state(), LineState::Idle, 30000);
 }
 
 void ManualLinkDialogTest::cancelChangesNothing() {
@@ -86,7 +86,7 @@ void ManualLinkDialogTest::cancelChangesNothing() {
     ModalWatcher watcher(answer(0, 5, QStringLiteral("ｷｬﾝｾﾙ")));
     line.frame->action(CommandId::kManualLink)->trigger();
     QCOMPARE(watcher.windows(), QStringList{"manualLinkDialog"});
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QCOMPARE(line.session->settings.directSpeedIndex, 0);
     QVERIFY(!line.home.exists("system.dat"));
     QCOMPARE(line.logger.receivedLines().size(), std::size_t{0});

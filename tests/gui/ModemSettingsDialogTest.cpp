@@ -3,8 +3,8 @@
 #include "tests/gui/ModemSettingsDialogTest.h"
 
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/Session.h"
+#include "core/session/SystemSettings.h"
 #include "gui/remote/ModemSettingsDialog.h"
 #include "gui/base/StatusNotice.h"
 #include "sim/SimModem.h"
@@ -77,7 +77,7 @@ void ModemSettingsDialogTest::searchFromComThreeFindsTheModemAndCancelKeepsTheSe
     QCOMPARE(messages, QStringList{});
     QCOMPARE(bench.line.session->settings.modemPortIndex, 0);
     QVERIFY(!bench.line.home.exists("system.dat"));
-    QCOMPARE(bench.line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(bench.line.session->line.state(), LineState::Idle);
 }
 
 void ModemSettingsDialogTest::searchFromComNineWrapsToTheModemAndOkSavesIt() {
@@ -93,7 +93,7 @@ void ModemSettingsDialogTest::searchFromComNineWrapsToTheModemAndOkSavesIt() {
 
 void ModemSettingsDialogTest::searchIsRefusedWhileTheLineIsInUse() {
     ModemOnComThree bench;
-    bench.line.session->line.lineState.store(LineState::Linked);
+    bench.line.session->line.setState(LineState::Linked);
     QStringList messages;
     QCOMPARE(bench.searchAndFinish(2, QStringLiteral("ｷｬﾝｾﾙ"), &messages), 2);
     QCOMPARE(messages, QStringList{QStringLiteral("通信接続中のため検索できません!!")});

@@ -2,7 +2,7 @@
 // starts it, clicks and keys drive it, its settings dialogs write the logger, its collection
 // menu collects, and the session ends by disconnect, idle limit, a silent logger or closing.
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/panel/PanelLayout.h"
 #include "core/panel/PanelSession.h"
 #include "gui/base/ModalWindow.h"
@@ -357,7 +357,7 @@ void PanelViewTest::collectionMenuStoresADataFileOverThePanelsLink() {
     QCOMPARE(texts, (QStringList{"最新ﾃﾞｰﾀ回収", "全ﾃﾞｰﾀ回収", "ﾃｷｽﾄ形式回収"}));
     view->collectionMenu()->actions().front()->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(line.logger.clearCount(), 1, kPatience);
-    QTRY_VERIFY_WITH_TIMEOUT(!line.session->line.collecting.load(), kPatience);
+    QTRY_VERIFY_WITH_TIMEOUT(!line.session->line.collecting(), kPatience);
     QVERIFY(!view->collectionMenu()->isVisible());
     QCOMPARE(watcher.messages(), QStringList{});  // a collection that went well says nothing
     QVERIFY(line.dataFiles().contains("menu.v38"));
@@ -365,7 +365,7 @@ void PanelViewTest::collectionMenuStoresADataFileOverThePanelsLink() {
     // Over the panel's own link: no second link, and the panel goes on.
     QCOMPARE(countOf(line.logger.receivedLines(), "CONNECT"), 1L);
     QCOMPARE(countOf(line.logger.receivedLines(), "copy"), 1L);
-    QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
+    QCOMPARE(line.session->line.state(), LineState::Linked);
     QVERIFY(view->panel().active());
 }
 
@@ -378,7 +378,7 @@ void PanelViewTest::idleLimitEndsTheSessionAndThePanelGoesDark() {
     autoLink(line);
     QTRY_VERIFY_WITH_TIMEOUT(!line.frame->view()->panel().active(), kPatience);
     QTRY_COMPARE_WITH_TIMEOUT(line.frame->view()->panel().currentItem(), int(kIdle), kPatience);
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QVERIFY(!line.session->channel()->connected.load());
     QCOMPARE(shown(line).line1, std::string(16, ' '));
     QTRY_COMPARE_WITH_TIMEOUT(displayPicture(line.frame->view()), idle, kPatience);
@@ -393,7 +393,7 @@ void PanelViewTest::f4EndsTheSessionAndItsRefresherTakesTheLineDown() {
     QTest::keyClick(line.frame->view(), Qt::Key_F4);
     QTRY_VERIFY_WITH_TIMEOUT(!line.frame->view()->panel().active(), kPatience);
     QTRY_COMPARE_WITH_TIMEOUT(line.frame->view()->panel().currentItem(), int(kIdle), kPatience);
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QVERIFY(!line.session->channel()->connected.load());
     line.frame->updateCommandStates();
     QVERIFY(line.frame->action(CommandId::kAutoLink)->isEnabled());
@@ -409,7 +409,7 @@ void PanelViewTest::silentLoggerEndsTheSessionWithTheTimeoutMessage() {
     silent.silent = true;
     line.logger.setFaults(silent);
     QTRY_COMPARE_WITH_TIMEOUT(line.frame->view()->panel().currentItem(), int(kIdle), kPatience);
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QCOMPARE(watcher.messages(), QStringList{QStringLiteral("コマンド応答　受信タイムアウト")});
 }
 
@@ -420,7 +420,7 @@ void PanelViewTest::closingTheWindowReleasesTheLine() {
     autoLink(line);
     QVERIFY(line.session->channel()->connected.load());
     line.frame->close();
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QVERIFY(!line.session->channel()->connected.load());
     QVERIFY(!line.frame->view()->panel().active());
 }

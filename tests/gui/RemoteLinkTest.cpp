@@ -3,9 +3,9 @@
 #include "tests/gui/RemoteLinkTest.h"
 
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/remote/AddressBookFile.h"
-#include "core/remote/Disconnect.h"
+#include "core/protocol/Disconnect.h"
 #include "sim/RemoteStation.h"
 #include "sim/SimModem.h"
 #include "tests/gui/GuiModemLine.h"
@@ -67,7 +67,7 @@ void RemoteLinkTest::okWithoutASelectionCancels() {
     QVERIFY(bench.modem.receivedLines().empty());
     // The chooser leaves the word of the station being collected alone.
     QCOMPARE(bench.line.session->reports.currentStation.load(), 0);
-    QCOMPARE(bench.line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(bench.line.session->line.state(), LineState::Idle);
 }
 
 void RemoteLinkTest::propertiesEditsTheEntryAndSavesAtOnce() {
@@ -103,8 +103,8 @@ void RemoteLinkTest::linkToAStationWithUnitsOneAndThreeSelectsUnitOneForThePanel
     });
     QVERIFY(windows.contains("connectionWindow"));
     QVERIFY(!windows.contains("qt_msgbox"));
-    QCOMPARE(bench.line.session->line.lineState.load(), LineState::Linked);
-    QCOMPARE(bench.line.session->line.panelLinkActive.load(), 1);
+    QCOMPARE(bench.line.session->line.state(), LineState::Linked);
+    QCOMPARE(bench.line.session->line.panelLinkActive(), 1);
     QCOMPARE(bench.line.session->reports.currentStation.load(), 7);
     QCOMPARE(bench.line.session->reports.currentUnit.load(), 1);
     auto unitOne = remote.unit(1).receivedLines();
@@ -121,7 +121,7 @@ void RemoteLinkTest::stationWithoutUnitsIsLinkedWithoutAUnitSelection() {
         selectRow(chooser, 0);
         clickButton(chooser, "OK");
     });
-    QCOMPARE(bench.line.session->line.panelLinkActive.load(), 1);
+    QCOMPARE(bench.line.session->line.panelLinkActive(), 1);
     QCOMPARE(bench.line.session->reports.currentUnit.load(), 0);
     auto lines = remote.logger().receivedLines();
     QVERIFY(std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("_COM", 0) == 0; }));
@@ -138,7 +138,7 @@ void RemoteLinkTest::directCollectionAfterALinkToUnitsNamesItsFileWithoutAUnit()
     });
     QCOMPARE(bench.line.session->reports.currentUnit.load(), 1);
     bench.line.frame->action(CommandId::kDisconnect)->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(bench.line.session->line.lineState.load(), LineState::Idle, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(bench.line.session->line.state(), LineState::Idle, 30000);
 
     // Then the logger on the cable (COM1), collected with F8's command.
     std::string map = "COM1 " + bench.line.home.file("ttySIM") + "\nCOM2 " + bench.line.home.file("ttyMODEM") + "\n";

@@ -4,7 +4,7 @@
 #include "tests/gui/ReservationWindowTest.h"
 
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Bytes.h"
 #include "core/base/Cp932.h"
 #include "core/remote/ReservationFile.h"

@@ -1,8 +1,8 @@
 // "保存先の設定" from the main window's command: the refusal of a folder that does not exist,
 // the folder browser, the saving of system.dat, and the fields' limit.
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/Session.h"
+#include "core/session/SystemSettings.h"
 #include "gui/app/SaveDestinationDialog.h"
 #include "tests/gui/GuiSimLine.h"
 #include "tests/gui/ModalWatcher.h"

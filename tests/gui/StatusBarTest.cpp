@@ -1,7 +1,7 @@
 // The status bar in the main window: its pictures before and during a collection from the
 // simulated logger, and the speed text.
 #include "core/app/CommandTable.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/StatusBar.h"
 #include "tests/gui/GuiSimLine.h"
@@ -74,15 +74,15 @@ void StatusBarTest::lampsOverACollectionAreNeverLitTogether() {
 void StatusBarTest::speedTextStaysUntilReplaced() {
     GuiSimLine line;
     StatusBar& bar = *line.frame->statusBar();
-    line.session->line.lineState.store(LineState::Connecting);
-    line.session->line.lineSpeed.store(9600);
+    line.session->line.setState(LineState::Connecting);
+    line.session->line.setSpeed(9600);
     bar.refresh(*line.session, false);
     QCOMPARE(bar.speedText()->text(), QStringLiteral("9600"));
-    line.session->line.lineState.store(LineState::Linked);
-    line.session->line.lineSpeed.store(2400);
+    line.session->line.setState(LineState::Linked);
+    line.session->line.setSpeed(2400);
     bar.refresh(*line.session, false);
     QCOMPARE(bar.speedText()->text(), QStringLiteral("9600"));
-    line.session->line.lineState.store(LineState::Idle);
+    line.session->line.setState(LineState::Idle);
 }
 
 QTEST_MAIN(StatusBarTest)

@@ -3,7 +3,7 @@
 // program.
 #include "core/app/CommandTable.h"
 #include "core/app/DirectCollection.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Cp932.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/remote/Scheduler.h"
@@ -59,7 +59,7 @@ void WorkerWindowsTest::cancelInTheConnectionWindowEndsTheSearch() {
     line.frame->action(CommandId::kAutoLink)->trigger();
     QCOMPARE(watcher.windows().value(0), QString(kConnectionWindowName));
     QCOMPARE(watcher.messages(), QStringList{QString::fromUtf8(kCancelledMessage)});
-    QCOMPARE(line.session->line.lineState.load(), LineState::Idle);
+    QCOMPARE(line.session->line.state(), LineState::Idle);
     QVERIFY(!line.session->channel()->connected.load());
 }
 
@@ -89,15 +89,15 @@ void WorkerWindowsTest::f1OverTheUsersManualLinkCollectsAndLeavesItLinked() {
     });
     QTest::keyClick(line.frame->view(), Qt::Key_F1);
     QTRY_VERIFY_WITH_TIMEOUT(watcher.windows().contains(kCollectionWindowName), kPatience);
-    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.pendingFunctionKey.load(), 0, kPatience);
+    QTRY_COMPARE_WITH_TIMEOUT(line.session->line.pendingFunctionKey(), 0, kPatience);
     QVERIFY(refreshesDuringCollection > 0);
     QTRY_COMPARE_WITH_TIMEOUT(line.dataFiles().size(), 2, kPatience);  // the data file and its CSV
     QCOMPARE(watcher.messages(), QStringList{});
     QVERIFY(offeredName.endsWith("_261208_0930.v38"));
     QCOMPARE(offeredFilters, QStringList{"Binary data (*.v38)"});  // the dialog trims the leading blank
     QCOMPARE(watcher.windows().count(kConnectionWindowName), 1);  // only the link's own search
-    QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
-    QCOMPARE(line.session->line.panelLinkActive.load(), 1);
+    QCOMPARE(line.session->line.state(), LineState::Linked);
+    QCOMPARE(line.session->line.panelLinkActive(), 1);
     QVERIFY(line.session->channel()->connected.load());
     QVERIFY(!line.frame->action(CommandId::kDirectCollection)->isEnabled());
     QCOMPARE(line.logger.clearCount(), 1);
@@ -115,7 +115,7 @@ void WorkerWindowsTest::theLinksNoticeIsPaintedWhileTheWindowGoesOn() {
         ++ticksWithNotice;
     });
     line.frame->action(CommandId::kAutoLink)->trigger();
-    QCOMPARE(line.session->line.lineState.load(), LineState::Linked);
+    QCOMPARE(line.session->line.state(), LineState::Linked);
     QVERIFY(noticeSeen);
     // The notice stays two seconds (scaled), over several of the heartbeat's ticks.
     QVERIFY(ticksWithNotice > 1);

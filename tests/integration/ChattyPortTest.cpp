@@ -1,7 +1,7 @@
 // The direct-link search on a port where a device keeps talking: its modem probe must neither
 // hang there nor ignore the cancel button.
 #include "core/app/DirectCollection.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/SystemSettings.h"
 #include "sim/ChattyDevice.h"
 #include "tests/support/SimLine.h"
 
@@ -42,7 +42,7 @@ TEST_F(ChattyPort, CancelDuringTheProbeEndsTheSearchBeforeAnyHandshake) {
     EXPECT_EQ(search.get(), 27);
     // Ended inside the probe: the logger's handshake never went out on this port.
     EXPECT_EQ(gps.received().find("CONNECT"), std::string::npos);
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
 }
 
 }  // namespace

@@ -83,8 +83,8 @@ protected:
         line.logger.handOffCopyTo({"/usr/bin/sx", "-k", imageFile});
         line.session->settings.dataFileName = "SX";
         if (line.open() != 1) return -1;
-        line.session->line.lineState.store(LineState::Linked);
-        line.session->line.collectCommand.store(CollectCommand::AllCopy);
+        line.session->line.setState(LineState::Linked);
+        line.session->line.setCollectCommand(CollectCommand::AllCopy);
         return collect(*line.session, -1);
     }
     SimLine line;

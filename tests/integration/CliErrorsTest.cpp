@@ -1,9 +1,9 @@
 // What fenta21-cli says when something fails: the device and the reason of a port that cannot
 // be opened, a comports.txt line it cannot use, a CSV file it could not write, an option it
 // does not know. Run as a program against the simulated logger.
-#include "core/app/SystemSettings.h"
+#include "core/session/SystemSettings.h"
 #include "core/base/Bytes.h"
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "sim/PtyServer.h"
 #include "sim/SimLogger.h"

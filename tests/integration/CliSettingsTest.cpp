@@ -2,9 +2,9 @@
 // run as programs over a temporary home: what they refuse leaves every file as it was, what
 // they take is what the core reads back, and a file that cannot be written keeps its old bytes.
 #include "core/app/Startup.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/SystemSettings.h"
 #include "core/base/Bytes.h"
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"

@@ -1,8 +1,8 @@
 // Several fenta21-cli programs changing one home at the same time, as the scheduler service,
 // the desktop program and scripts do: every change each of them made is in the files
 // afterwards, and a program killed in the middle of its change never leaves a torn file.
-#include "core/app/SystemSettings.h"
-#include "core/remote/AddressBook.h"
+#include "core/session/SystemSettings.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"

@@ -1,6 +1,6 @@
 // fenta21-cli ended by a signal in the middle of a collection, against the simulated logger in
 // this process on a paced line, so that the transfer is still running when the signal comes.
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ReservationFile.h"
 #include "sim/PtyServer.h"

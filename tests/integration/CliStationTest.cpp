@@ -1,8 +1,8 @@
 // fenta21-cli stations, station, list and schedule as programs against the simulated modem.
-#include "core/app/SystemSettings.h"
+#include "core/session/SystemSettings.h"
 #include "core/base/Bytes.h"
 #include "core/base/Cp932.h"
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ReservationFile.h"
 #include "tests/support/Process.h"

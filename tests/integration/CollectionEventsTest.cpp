@@ -3,7 +3,7 @@
 #include "core/app/DirectCollection.h"
 #include "core/collect/Block.h"
 #include "core/collect/CollectResult.h"
-#include "core/collect/CollectStation.h"
+#include "core/remote/CollectStation.h"
 #include "core/remote/Scheduler.h"
 #include "sim/RemoteStation.h"
 #include "sim/SimModem.h"

@@ -44,11 +44,11 @@ protected:
         line.session->settings.dataFileName = "KAWABE";
         line.logger.setMemoryImage(image);
         ASSERT_EQ(line.open(), 1);
-        line.session->line.lineState.store(LineState::Linked);
+        line.session->line.setState(LineState::Linked);
     }
 
     int collectWith(CollectCommand command) {
-        line.session->line.collectCommand.store(command);
+        line.session->line.setCollectCommand(command);
         return collect(*line.session, -1);
     }
     std::string collectedFile() const { return line.session->line.lastDataFile.get(); }
@@ -355,7 +355,7 @@ TEST_F(Collection, FailedFinalRenameIs103ForBothReceivers) {
     std::string blocked = dataFolder + "/blocked";
     fs::create_directory(blocked);
     std::ofstream(blocked + "/keep") << "x";  // a folder that is not empty
-    line.session->line.panelLinkActive.store(1);  // the direct line asks for the name
+    line.session->line.setPanelLinkActive(1);  // the direct line asks for the name
     line.host.saveFiles.push_back(blocked);
     EXPECT_EQ(collectWith(CollectCommand::AllCopy), kCollectWriteFailed);
     line.logger.setTextListing({"26/04/01,00:00:00,001,001,+00012.3"});

@@ -1,6 +1,6 @@
 // The direct-link search over several pseudo-terminal ports, and the direct collection.
 #include "core/app/DirectCollection.h"
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/collect/Block.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/Receivers.h"
@@ -57,7 +57,7 @@ TEST_F(DirectLink, SearchSkipsTheModemAndFindsTheLoggerAtItsSpeed) {
     EXPECT_EQ(saved.directPortIndex, 2);
     EXPECT_EQ(saved.directSpeedIndex, 7);
     // The link it set up itself is taken down again.
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
     EXPECT_FALSE(line.session->channel()->connected.load());
     EXPECT_EQ(line.logger.clearCount(), 1);
 }
@@ -69,8 +69,8 @@ TEST_F(DirectLink, SavedLastPortIsTriedFirstThenTheSearchWraps) {
     EXPECT_EQ(linkUp(*line.session, {}), kLinkUp);
     EXPECT_THAT(searchTexts(line.host), ElementsAre("通信回線接続中(COM9)", "通信回線接続中(COM1)"));
     EXPECT_EQ(line.session->settings.directPortIndex, 0);
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Linked);
-    EXPECT_EQ(line.session->line.panelLinkActive.load(), 1);
+    EXPECT_EQ(line.session->line.state(), LineState::Linked);
+    EXPECT_EQ(line.session->line.panelLinkActive(), 1);
     EXPECT_THAT(line.host.notices(), Contains("9600bpsで接続しました。  "));
 }
 
@@ -80,7 +80,7 @@ TEST_F(DirectLink, HandshakeAnsweredWithExtraBlankIsNotALink) {
     line.logger.setFaults(faults);
     EXPECT_EQ(directCollection(*line.session, CollectCommand::Copy, {1, 5}), kLinkFailed);
     EXPECT_THAT(line.host.reports(), ElementsAre("回線接続　エラー !!     "));
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
     EXPECT_EQ(line.logger.transfersCompleted(), 0);
     auto lines = line.logger.receivedLines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "CONNECT"), 3);  // three handshakes at the one speed
@@ -91,7 +91,7 @@ TEST_F(DirectLink, CollectionOverALinkThatIsUpLeavesItUp) {
     // With the panel running on the link, the direct line asks where to store.
     line.host.saveFiles.push_back(line.home.root() + "/data/chosen.v38");
     EXPECT_EQ(directCollection(*line.session, CollectCommand::AllCopy), kCollectOk);
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Linked);
+    EXPECT_EQ(line.session->line.state(), LineState::Linked);
     EXPECT_TRUE(line.session->channel()->connected.load());
     EXPECT_TRUE(std::filesystem::exists(line.home.root() + "/data/chosen.v38"));
 }
@@ -103,7 +103,7 @@ TEST_F(DirectLink, PanelMenuCollectsOverThePanelsLinkAndLeavesItUp) {
     EXPECT_TRUE(std::filesystem::exists(line.home.root() + "/data/menu.v38"));
     EXPECT_THAT(line.host.reports(), ElementsAre());  // a collection that went well says nothing
     EXPECT_EQ(line.logger.clearCount(), 1);
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Linked);
+    EXPECT_EQ(line.session->line.state(), LineState::Linked);
     EXPECT_TRUE(line.session->channel()->connected.load());
     auto lines = line.logger.receivedLines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "CONNECT"), 1);  // only the link-up's handshake
@@ -123,21 +123,21 @@ TEST_F(DirectLink, PanelMenuWithoutTheUsersLinkSendsNothing) {
     ASSERT_EQ(line.open(), 1);
     std::vector<std::string> messages;
     for (const Row& row : rows) {
-        line.session->line.lineState.store(row.state);
+        line.session->line.setState(row.state);
         EXPECT_EQ(collectOverLink(*line.session, CollectCommand::AllCopy), kLinkFailed) << row.legend;
-        EXPECT_EQ(line.session->line.lineState.load(), row.state) << row.legend;
+        EXPECT_EQ(line.session->line.state(), row.state) << row.legend;
         messages.push_back(row.message);
     }
     EXPECT_EQ(line.host.reports(), messages);
     EXPECT_THAT(line.logger.receivedLines(), ElementsAre());
-    line.session->line.lineState.store(LineState::Idle);
+    line.session->line.setState(LineState::Idle);
 }
 
 TEST_F(DirectLink, CancelDuringTheSearchGives27) {
     line.host.cancelModals = true;
     EXPECT_EQ(linkUp(*line.session, {}), kCancelled);
     EXPECT_THAT(line.host.reports(), ElementsAre("キャンセル !!           "));
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
 }
 
 // A logger whose memory holds nothing to send: EOT answers the start byte at once, and a NAK

@@ -1,10 +1,10 @@
 // Remote stations dialled through the simulated Hayes modem on a pseudo-terminal.
 #include "core/collect/CollectResult.h"
-#include "core/collect/CollectStation.h"
+#include "core/remote/CollectStation.h"
 #include "core/remote/ConnectionResult.h"
-#include "core/remote/Disconnect.h"
+#include "core/protocol/Disconnect.h"
 #include "core/remote/ModemControl.h"
-#include "core/remote/ModemParameters.h"
+#include "core/stations/ModemParameters.h"
 #include "core/remote/ModemPortSearch.h"
 #include "sim/RemoteStation.h"
 #include "sim/SimModem.h"
@@ -85,7 +85,7 @@ TEST_F(Modem, StationWithUnitsOneAndThreeIsCollectedUnitByUnit) {
     EXPECT_EQ(modem.hangUps(), 1);
     EXPECT_THAT(modem.dialledNumbers(), ElementsAre(kNumber));
     EXPECT_TRUE(line.host.reports().empty());
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
     // The modem was set up as the program always does before dialling.
     auto commands = modem.receivedLines();
     for (const char* command : {"ATZ", "ATE0", "ATX3", "ATQ1", "AT\\N2", "ATH0"})
@@ -165,7 +165,7 @@ TEST_F(Modem, ReadyWithMoreBehindItConnectsAndTheSecondDialIsAnswered) {
     faults.connectReply = "READY FENTA21";
     remote.unit(1).setFaults(faults);
     EXPECT_EQ(connectStation(*line.session, 0), kLinkUp);
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Linked);
+    EXPECT_EQ(line.session->line.state(), LineState::Linked);
     EXPECT_EQ(dialAttempts(), 2);
     disconnectLine(*line.session);
     EXPECT_FALSE(modem.onLine());
@@ -227,7 +227,7 @@ TEST_F(Modem, NoModemAnswerGives7AndAPortThatCannotOpenGives6WithoutHangUp) {
     EXPECT_EQ(connectStation(*line.session, 0), kPortUnusable);
     EXPECT_EQ(modem.hangUps(), hangUpsBefore);
     EXPECT_EQ(line.host.reports().back(), "通信ポート使用不可 !!   ");
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
 }
 
 TEST_F(Modem, DisconnectWhenIdleSendsNothing) {
@@ -246,10 +246,10 @@ TEST_F(Modem, PortSearchFindsTheModemAndIsRefusedWhileTheLineIsInUse) {
                                                  "COM2のポートを確認中!!     ", "COM2のモデムを検出しました。  "));
     EXPECT_EQ(line.session->settings.modemPortIndex, 4);  // the settings change only on OK
 
-    line.session->line.lineState.store(LineState::Connecting);
+    line.session->line.setState(LineState::Connecting);
     EXPECT_FALSE(searchModemPort(*line.session, 0, 5));
     EXPECT_THAT(line.host.reports(), ElementsAre("通信接続中のため検索できません!!"));
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Connecting);
+    EXPECT_EQ(line.session->line.state(), LineState::Connecting);
 }
 
 }  // namespace

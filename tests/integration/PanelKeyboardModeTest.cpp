@@ -2,7 +2,7 @@
 // port itself; while the panel runs it keeps the panel off the line and leaves the link up.
 #include "core/app/DirectCollection.h"
 #include "core/panel/PanelSession.h"
-#include "core/protocol/KeyboardMode.h"
+#include "core/app/KeyboardMode.h"
 #include "core/protocol/RetrySettings.h"
 #include "core/remote/ConnectionResult.h"
 #include "tests/support/SimLine.h"
@@ -42,7 +42,7 @@ protected:
 TEST_F(KeyboardModeTest, OnAnIdleLineItOpensThePortItselfAndClosesItAgain) {
     KeyboardMode mode(*line.session);
     ASSERT_TRUE(mode.open(savedDirectPort(*line.session)));  // COM1 at 9600 bit/s
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Connecting);
+    EXPECT_EQ(line.session->line.state(), LineState::Connecting);
     EXPECT_TRUE(mode.send("rome"));
     EXPECT_TRUE(received(mode, "ROM V3.02"));
     mode.sendAck();
@@ -52,7 +52,7 @@ TEST_F(KeyboardModeTest, OnAnIdleLineItOpensThePortItselfAndClosesItAgain) {
     EXPECT_THAT(line.logger.receivedControlBytes(), ElementsAre(0x06, 0x15, 0x18));
     EXPECT_THAT(line.logger.receivedLines(), Not(Contains("CONNECT")));  // no handshake of its own
     mode.close();
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
     EXPECT_FALSE(line.session->channel()->connected.load());
 }
 
@@ -87,7 +87,7 @@ TEST_F(KeyboardModeTest, PortThatCannotBeOpenedIsReported) {
     KeyboardMode mode(*line.session);
     EXPECT_FALSE(mode.open(KeyboardPort{7, 5}));  // COM7 is not mapped
     EXPECT_THAT(line.host.reports(), ElementsAre(kPortUnusableMessage));
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
     EXPECT_FALSE(mode.isOpen());
 }
 
@@ -113,7 +113,7 @@ TEST_F(KeyboardModeTest, WhileThePanelRunsItHoldsTheLineGuardAndLeavesTheLinkUp)
                 ElementsAre("rome", "comtm=1"));
     EXPECT_THAT(lines, Contains("comtm=0"));
     EXPECT_FALSE(line.logger.guardOpen());
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Linked);
+    EXPECT_EQ(line.session->line.state(), LineState::Linked);
     EXPECT_TRUE(line.session->channel()->connected.load());
     EXPECT_TRUE(panel.active());
 }

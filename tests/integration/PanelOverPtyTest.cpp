@@ -78,7 +78,7 @@ TEST_F(PanelOverPty, SessionChangesASettingAndEndsByItsIdleLimit) {
     tick();
     tick();
     EXPECT_EQ(panel.currentItem(), kIdle);
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
     EXPECT_FALSE(line.session->channel()->connected.load());
 }
 
@@ -112,7 +112,7 @@ TEST_F(PanelOverPty, MonitorAndTimeLinesAreKeptFresh) {
     EXPECT_THAT(line.logger.receivedLines(), Contains("moni0"));
     panel.end();
     for (int i = 0; i < 10 && panel.running(); ++i) tick();
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ TEST(SerialPty, ReadsRepliesAndGivesUpOnLongAndSilentLines) {
     ASSERT_EQ(line.open(), 1);
     TTYInfo* channel = line.session->channel();
     EXPECT_TRUE(channel->connected.load());
-    EXPECT_EQ(line.session->line.lineSpeed.load(), 9600);
+    EXPECT_EQ(line.session->line.speed(), 9600);
 
     std::string reply;
     sendLineCRLF(channel, "CONNECT");

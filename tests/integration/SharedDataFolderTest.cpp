@@ -2,9 +2,9 @@
 // script and the engineer's desktop program do: collections in the same minute race for one
 // file name, and each must store its own logger's records, under a name of its own, before
 // that logger is told to clear.
-#include "core/app/SystemSettings.h"
+#include "core/session/SystemSettings.h"
 #include "core/base/Cp932.h"
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ReservationFile.h"
 #include "sim/PtyServer.h"

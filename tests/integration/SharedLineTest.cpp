@@ -2,7 +2,7 @@
 // only the user's own link, and never a line a station collection is using.
 #include "core/app/DirectCollection.h"
 #include "core/collect/CollectResult.h"
-#include "core/collect/CollectStation.h"
+#include "core/remote/CollectStation.h"
 #include "sim/image/DataImage.h"
 #include "tests/support/HeardCollections.h"
 #include "tests/support/SimLine.h"
@@ -77,7 +77,7 @@ TEST_F(SharedLine, UsersOwnLinkCarriesOneCollectionAtATime) {
     // Once the station collection is over, the same link takes the window's collection.
     line.host.saveFiles.push_back(line.home.root() + "/data/chosen.v38");
     EXPECT_EQ(directCollection(*line.session, CollectCommand::AllCopy), kCollectOk);
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Linked);
+    EXPECT_EQ(line.session->line.state(), LineState::Linked);
 }
 
 }  // namespace

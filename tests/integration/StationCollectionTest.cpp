@@ -1,6 +1,6 @@
 // Station collections without a modem: a direct-link station found by the search.
 #include "core/collect/CollectResult.h"
-#include "core/collect/CollectStation.h"
+#include "core/remote/CollectStation.h"
 #include "core/remote/ArbitraryRun.h"
 #include "sim/image/DataImage.h"
 #include "tests/support/HeardCollections.h"
@@ -39,21 +39,21 @@ TEST_F(StationCollection, DirectLinkStationIsFoundByTheSearchAndCollectedIntoIts
     EXPECT_EQ(fs::path(stored[0]).parent_path(), fs::path(line.home.root() + "/stations/kawabe"));
     EXPECT_EQ(fs::path(stored[0]).filename().string().rfind("KAWABE_", 0), 0u);
     EXPECT_THAT(line.logger.receivedLines(), Contains("CONNECT"));
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(line.session->line.state(), LineState::Idle);
     EXPECT_TRUE(line.host.reports().empty());
 }
 
 TEST_F(StationCollection, BusyLineIsRefusedUnlessThePanelHoldsTheDirectLink) {
-    line.session->line.lineState.store(LineState::Connecting);
+    line.session->line.setState(LineState::Connecting);
     EXPECT_EQ(collectStation(*line.session, 4), -1);
     EXPECT_THAT(line.host.reports(), ElementsAre("すでに回線接続中です!!     "));
     EXPECT_TRUE(line.logger.receivedLines().empty());
 
     ASSERT_EQ(line.open(), 1);
-    line.session->line.lineState.store(LineState::Linked);
-    line.session->line.panelLinkActive.store(1);
+    line.session->line.setState(LineState::Linked);
+    line.session->line.setPanelLinkActive(1);
     EXPECT_EQ(collectStation(*line.session, 4), kCollectOk);
-    EXPECT_EQ(line.session->line.lineState.load(), LineState::Linked);  // the panel's link stays
+    EXPECT_EQ(line.session->line.state(), LineState::Linked);  // the panel's link stays
 }
 
 TEST_F(StationCollection, ArbitraryRunSkipsEmptyEntriesAndCollectsRepeatsAgain) {

@@ -10,7 +10,7 @@
 #include "core/app/DirectCollection.h"
 #include "core/base/Files.h"
 #include "core/collect/Block.h"
-#include "core/collect/CollectStation.h"
+#include "core/remote/CollectStation.h"
 #include "core/collect/FileNaming.h"
 #include "core/remote/Scheduler.h"
 #include "sim/RemoteStation.h"

@@ -1,7 +1,7 @@
 #include "tests/soak/SoakChecks.h"
 
 #include "core/collect/Block.h"
-#include "core/collect/Logs.h"
+#include "core/report/Logs.h"
 #include "sim/CollectionImage.h"
 #include "tests/support/TempHome.h"
 

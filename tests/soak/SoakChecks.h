@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/collect/FixedLog.h"
+#include "core/report/FixedLog.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "tests/support/HeardCollections.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 
 namespace fenta21::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "sim/PtyServer.h"
 #include "sim/SimLogger.h"
 #include "tests/support/ScriptedHost.h"

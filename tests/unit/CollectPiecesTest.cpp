@@ -1,5 +1,5 @@
 // The pieces of a collection that need no line: names, block framing, search order, results.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/collect/Block.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/Crc16.h"
@@ -63,7 +63,9 @@ TEST(FileNames, ConfiguredBaseNameGetsTheUnitAndNoQuestionWithoutThePanel) {
     ScriptedHost host;
     Session session(home.path(), host, clock);
     session.settings.dataFileName = "KAWABE";
-    session.stationTarget = [](int) { return CollectionTarget{"", "YAMADA"}; };
+    session.stationTarget = [&](int station) {
+        return station < 0 ? CollectionTarget{"", session.settings.dataFileName} : CollectionTarget{"", "YAMADA"};
+    };
     session.reports.currentUnit.store(2);
     Destination destination;
     // A station's unit follows its base name; the direct line has no unit, whatever unit a
@@ -76,7 +78,7 @@ TEST(FileNames, ConfiguredBaseNameGetsTheUnitAndNoQuestionWithoutThePanel) {
     EXPECT_TRUE(host.questions().empty());
 
     // With the panel running the direct line asks; a cancelled question is 27.
-    session.line.panelLinkActive.store(1);
+    session.line.setPanelLinkActive(1);
     EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), kCancelled);
     host.saveFiles.push_back("/elsewhere/chosen.v38");
     EXPECT_EQ(nameDataFile(session, -1, "/data/", destination), 0);
@@ -136,7 +138,7 @@ TEST(FileNames, TheSaveQuestionOffersAFreeNameButTheUsersChoiceStands) {
     } host;
     Session session(home.path(), host, clock);
     session.settings.dataFileName = "KAWABE";
-    session.line.panelLinkActive.store(1);
+    session.line.setPanelLinkActive(1);
     std::string folder = home.path() + "/";
     home.write("KAWABE_240305_1407.v38", "first collection");
     host.saveFiles.push_back(home.file("KAWABE_240305_1407.v38"));  // the user keeps the old name

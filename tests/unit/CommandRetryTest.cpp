@@ -1,6 +1,6 @@
 // How many reads a silent logger costs the command exchange: the fast path's five, then W
 // reads for each of the R sendings of phase A and each of the R wake-ups of phase B.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/protocol/CommandExchange.h"
 #include "core/serial/Channel.h"
 #include "tests/support/FakePort.h"

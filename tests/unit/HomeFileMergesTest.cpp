@@ -1,11 +1,11 @@
 // The merges of what this program holds with a home file another program changed since it
 // read it: base (what it last read or wrote), mine (what it wants now), theirs (the file now).
-#include "core/app/Session.h"
-#include "core/app/SettingsStore.h"
+#include "core/session/Session.h"
+#include "core/session/SettingsStore.h"
 #include "core/app/Startup.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/SystemSettings.h"
 #include "core/base/ThreeWayMerge.h"
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"

@@ -1,11 +1,11 @@
 // A home file padded far beyond its layout (3 GB, sparse) is read no further than its layout
 // reaches: its records are loaded in the memory and time of the layout, not of the file. The
 // lists take no more rows than their files are read for.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/app/Startup.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/SystemSettings.h"
 #include "core/base/Bytes.h"
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"

@@ -1,9 +1,9 @@
 // ERR.LOG and RSV.LOG, byte for byte.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Cp932.h"
-#include "core/collect/FixedLog.h"
-#include "core/collect/Logs.h"
-#include "core/collect/Report.h"
+#include "core/report/FixedLog.h"
+#include "core/report/Logs.h"
+#include "core/report/Report.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"

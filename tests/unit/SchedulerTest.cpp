@@ -1,5 +1,5 @@
 // The reservation scheduler on a settable calendar, with the collections recorded.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/app/Startup.h"
 #include "core/base/Cp932.h"
 #include "core/collect/CollectResult.h"
@@ -207,7 +207,7 @@ TEST(SchedulerLogs, SuccessAndFailuresGoToTheReservationLogAndABusyLineIsNotRetr
     session.addressBook.store(2, {"河辺", "0311112222", "", "KAWABE", "", "modem"});
     session.reservations.replace({{{0, 0, 30}, 2}});
     // The line is held by something else: the reservation is refused and logged once.
-    session.line.lineState.store(LineState::Linked);
+    session.line.setState(LineState::Linked);
     ReservationScheduler scheduler(session);
     std::atomic<int> successes{0};
     clock.runFrom({2026, 12, 8, 10, 30, 0});

@@ -29,7 +29,7 @@ protected:
         ChannelEnvironment env;
         env.clock = &clock;
         env.logError = [this](const std::string& text) { errors.push_back(text); };
-        env.lineSpeed = &lineSpeed;
+        env.speedOpened = [this](std::int32_t speed) { lineSpeed.store(speed); };
         env.openPort = [this](const std::string& path, int& errorNumber) -> std::unique_ptr<PortDevice> {
             openedPaths.push_back(path);
             if (path == "/dev/missing") {

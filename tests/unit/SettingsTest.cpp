@@ -1,8 +1,8 @@
 // system.dat, cmd.dat, rsvflg.dat, the data folder rule and the start-up loads.
-#include "core/app/Folders.h"
-#include "core/app/Session.h"
+#include "core/base/Folders.h"
+#include "core/session/Session.h"
 #include "core/app/Startup.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/SystemSettings.h"
 #include "core/base/Bytes.h"
 #include "core/base/Cp932.h"
 #include "core/protocol/RetrySettings.h"

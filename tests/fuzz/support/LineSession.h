@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "tests/fuzz/support/FuzzHome.h"
 #include "tests/fuzz/support/FuzzHost.h"
 #include "tests/fuzz/support/InstantClock.h"

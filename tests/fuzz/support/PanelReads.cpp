@@ -1,6 +1,6 @@
 #include "tests/fuzz/support/PanelReads.h"
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/panel/LiveRefresh.h"
 #include "core/panel/PanelItems.h"
 #include "core/panel/SettingsReading.h"

@@ -1,5 +1,5 @@
 // The option programs beside the program: a "*.exe" counts only with its companion name file.
-#include "core/app/OptionPrograms.h"
+#include "core/session/OptionPrograms.h"
 #include "core/base/Cp932.h"
 #include "tests/support/TempHome.h"
 

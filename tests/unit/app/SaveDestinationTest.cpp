@@ -1,8 +1,8 @@
 // The save-destination dialog's rules: the field limit in code page 932 bytes, and "OK",
 // which refuses a folder that does not exist and otherwise stores and saves both texts.
 #include "core/app/SaveDestination.h"
-#include "core/app/Session.h"
-#include "core/app/SystemSettings.h"
+#include "core/session/Session.h"
+#include "core/session/SystemSettings.h"
 #include "core/base/Cp932.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"

@@ -3,8 +3,8 @@
 // written is reported with the session keeping what the file still holds.
 #include "core/app/DirectCollection.h"
 #include "core/app/SaveDestination.h"
-#include "core/app/Session.h"
-#include "core/app/SettingsStore.h"
+#include "core/session/Session.h"
+#include "core/session/SettingsStore.h"
 #include "core/remote/ModemSettings.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"

@@ -1,4 +1,4 @@
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Files.h"
 #include "core/datafile/DataFileMessages.h"
 #include "core/datafile/DataFileViewer.h"

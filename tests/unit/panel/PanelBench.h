@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/app/Startup.h"
 #include "core/serial/Channel.h"
 #include "sim/SimLogger.h"
@@ -94,7 +94,7 @@ public:
         };
         channel->deviceOverride = "in-memory logger";
         openChannel(channel);
-        session->line.lineState.store(LineState::Linked);
+        session->line.setState(LineState::Linked);
     }
 
     // The lines the program sent, in order.

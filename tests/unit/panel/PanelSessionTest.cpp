@@ -118,7 +118,7 @@ TEST_F(PanelSessionTest, IdleLimitOfOneEndsTheSessionAfter121Ticks) {
     tick();  // clears the display and takes the line down
     EXPECT_EQ(panel.currentItem(), kShutDown);
     EXPECT_EQ(panel.display().line1, std::string(16, ' '));
-    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(bench.session->line.state(), LineState::Idle);
     EXPECT_TRUE(bench.portClosed());
     tick();
     EXPECT_EQ(panel.currentItem(), kIdle);
@@ -161,7 +161,7 @@ TEST_F(PanelSessionTest, FailedStartIsReportedAndTheLineTakenDown) {
     panel.start();
     ASSERT_TRUE(eventually([&] { return !panel.active(); }));
     EXPECT_THAT(bench.host.reports(), testing::Contains(kNoReplyMessage));
-    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(bench.session->line.state(), LineState::Idle);
     EXPECT_EQ(panel.currentItem(), kIdle);
     EXPECT_FALSE(panel.pressKey(PanelKey::Next));
 }
@@ -175,7 +175,7 @@ TEST_F(PanelSessionTest, CollectionKeyGoesToTheWindowNotTheWorker) {
     EXPECT_EQ(menus, 1);
     EXPECT_EQ(bench.panel().pendingKey.load(), 0);
     withMenu.functionKeyReleased(3);
-    EXPECT_EQ(bench.session->line.pendingFunctionKey.load(), 114);
+    EXPECT_EQ(bench.session->line.pendingFunctionKey(), 114);
 }
 
 TEST_F(PanelSessionTest, SnapshotHoldsWhatTheWindowDraws) {
@@ -208,10 +208,10 @@ TEST_F(PanelSessionTest, DisconnectedSessionHoldsTheLineUntilItHasTakenItDown) {
     panel.end();
     ASSERT_TRUE(eventually([&] { return panel.currentItem() == kShuttingDown; }));
     EXPECT_TRUE(panel.holdsLine());
-    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Linked);
+    EXPECT_EQ(bench.session->line.state(), LineState::Linked);
     tick();  // the refresher takes the line down ...
     EXPECT_TRUE(bench.portClosed());
-    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(bench.session->line.state(), LineState::Idle);
     EXPECT_TRUE(panel.holdsLine());
     tick();  // ... and the panel is idle at the next tick
     EXPECT_FALSE(panel.holdsLine());
@@ -225,7 +225,7 @@ TEST_F(PanelSessionTest, ShutDownReleasesTheLineWithoutWaitingForTicks) {
     EXPECT_FALSE(panel.active());
     EXPECT_EQ(panel.currentItem(), kIdle);
     EXPECT_EQ(panel.display().line1, std::string(16, ' '));
-    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Idle);
+    EXPECT_EQ(bench.session->line.state(), LineState::Idle);
     EXPECT_TRUE(bench.portClosed());
 }
 
@@ -234,11 +234,11 @@ TEST_F(PanelSessionTest, ShutDownLeavesALineTheSessionNoLongerHolds) {
     panel.end();
     ASSERT_TRUE(eventually([&] { return !panel.workersRunning(); }));
     // Meanwhile another operation took the line over.
-    bench.session->line.lineState.store(LineState::Connecting);
+    bench.session->line.setState(LineState::Connecting);
     panel.shutDown();
     EXPECT_EQ(panel.currentItem(), kIdle);
     EXPECT_FALSE(bench.portClosed());
-    EXPECT_EQ(bench.session->line.lineState.load(), LineState::Connecting);
+    EXPECT_EQ(bench.session->line.state(), LineState::Connecting);
 }
 
 TEST(StartBanner, SeriesScrollsInThenTheMakerRunsRoundWithoutEnd) {

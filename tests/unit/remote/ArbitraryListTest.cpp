@@ -1,7 +1,7 @@
 // The arbitrary collection list: editing and any.dat.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Bytes.h"
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"
 #include "tests/support/ScriptedHost.h"

@@ -1,9 +1,9 @@
 // The reservation window's list editing: every change reaches rsv.dat and the table together.
-#include "core/app/Session.h"
-#include "core/remote/AddressBook.h"
+#include "core/session/Session.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/ReservationFile.h"
 #include "core/remote/ReservationList.h"
-#include "core/remote/ReservationTable.h"
+#include "core/stations/ReservationTable.h"
 #include "tests/support/BlockedSave.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"

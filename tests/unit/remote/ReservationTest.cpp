@@ -1,13 +1,13 @@
 // Reservations: rsv.dat, the scheduler's matching rule, the row and time dialog texts, and
 // rsvflg.dat.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/app/Startup.h"
 #include "core/base/Bytes.h"
-#include "core/remote/AddressBook.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/ReservationFile.h"
 #include "core/remote/ReservationFlag.h"
 #include "core/remote/ReservationRows.h"
-#include "core/remote/ReservationTable.h"
+#include "core/stations/ReservationTable.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/TestClock.h"

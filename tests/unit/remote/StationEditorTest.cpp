@@ -1,7 +1,7 @@
 // The entry editor's checks, without a window.
-#include "core/app/Folders.h"
-#include "core/app/Session.h"
-#include "core/remote/AddressBook.h"
+#include "core/base/Folders.h"
+#include "core/session/Session.h"
+#include "core/stations/AddressBook.h"
 #include "core/remote/StationEditor.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempHome.h"

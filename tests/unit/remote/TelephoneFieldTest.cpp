@@ -1,6 +1,6 @@
 // The telephone field's dial number and unit list, and the dialling parameters of mdm.dat.
 #include "core/base/Cp932.h"
-#include "core/remote/ModemParameters.h"
+#include "core/stations/ModemParameters.h"
 #include "core/remote/TelephoneField.h"
 #include "tests/support/TempHome.h"
 

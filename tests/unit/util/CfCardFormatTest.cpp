@@ -1,7 +1,7 @@
 // "フォーマット実行" from the drive text to the closing message, over card images in files made
 // by the real mkfs.fat, with stand-in programs where a test needs a formatter or udisks that
 // misbehaves.
-#include "core/app/Session.h"
+#include "core/session/Session.h"
 #include "core/base/Cp932.h"
 #include "core/util/CfCardFormat.h"
 #include "core/util/FatVolume.h"
