@@ -59,11 +59,20 @@ struct ReservationFinished {
     CalendarTime time;
 };
 
+// The scheduler's worker started or ended: a reservation window colours its list meanwhile.
+struct SchedulerRunningChanged {
+    bool running = false;
+};
+
+// The scheduler read rsv.dat or adr.csv again after another program changed them.
+struct SharedListsReread {};
+
 // A line put on the reserved-collection notice.
 struct NoticeAdded {
     std::string text;
 };
 
-using Event = std::variant<CollectionFinished, LineStateChanged, ReservationStarted, ReservationFinished, NoticeAdded>;
+using Event = std::variant<CollectionFinished, LineStateChanged, ReservationStarted, ReservationFinished, NoticeAdded,
+                           SchedulerRunningChanged, SharedListsReread>;
 
 }  // namespace fenta21

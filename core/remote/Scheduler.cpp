@@ -94,7 +94,7 @@ CalendarTime minuteOf(CalendarTime time) {
 }  // namespace
 
 void ReservationScheduler::work() {
-    if (onRunningChanged) onRunningChanged(true);
+    session_.events.publish(SchedulerRunningChanged{true});
     // The minute already dealt with: run, passed during a collection, or under way when the
     // scheduler was switched on. Every other minute is looked at as soon as the worker wakes
     // in it, so a collection that ends just before a reserved minute cannot make the worker
@@ -106,7 +106,7 @@ void ReservationScheduler::work() {
     for (;;) {
         session_.clock.sleepFor(950ms);
         if (!keepRunning()) break;
-        if (files.refresh(session_) && onListsReread) onListsReread();
+        if (files.refresh(session_)) session_.events.publish(SharedListsReread{});
         // The worker samples the clock itself, so a busy window can never make it miss its
         // minute.
         now = session_.sampleClock();
@@ -116,7 +116,6 @@ void ReservationScheduler::work() {
         if (!due) continue;
         int station = due->reservation.station;
         session_.reports.currentStation.store(station);
-        if (onReservationStarted) onReservationStarted(due->row);
         session_.events.publish(ReservationStarted{static_cast<int>(due->row), station, now});
         session_.reports.reservedCollectionMode.store(true);
         int result = collectStation(station);
@@ -127,7 +126,7 @@ void ReservationScheduler::work() {
         handled = minuteOf(ended);
         session_.clock.sleepFor(2000ms);
     }
-    if (onRunningChanged) onRunningChanged(false);
+    session_.events.publish(SchedulerRunningChanged{false});
 }
 
 }  // namespace fenta21

@@ -44,11 +44,6 @@ public:
     // How a due reservation is collected: the station collection, unless a test puts
     // something else here before switching on.
     std::function<int(int station)> collectStation;
-    // What a reservation window shows: the list coloured while running, the row being run.
-    std::function<void(bool running)> onRunningChanged;
-    std::function<void(int row)> onReservationStarted;
-    // Told (on the worker's thread) when the table or the book was read again from the files.
-    std::function<void()> onListsReread;
 
 private:
     bool startWorker();

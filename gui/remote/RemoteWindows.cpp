@@ -1,6 +1,7 @@
 #include "gui/remote/RemoteWindows.h"
 
 #include "core/session/Session.h"
+#include "core/events/EventHub.h"
 #include "core/remote/Scheduler.h"
 #include "gui/base/GuiInbox.h"
 #include "gui/base/WindowPlacement.h"
@@ -13,6 +14,8 @@
 #include "gui/remote/StationListModel.h"
 
 #include <QWidget>
+
+#include <vector>
 
 namespace fenta21::gui {
 
@@ -52,28 +55,35 @@ void RemoteWindows::showReservationNotice() {
 
 void RemoteWindows::setScheduler(ReservationScheduler* scheduler) {
     scheduler_ = scheduler;
+    schedulerListeners_.reset();
     if (scheduler_ == nullptr) return;
-    // Told on the scheduler's thread; the window, if one is open then, hears it on its own.
+    auto subscriptions = std::make_shared<std::vector<EventHub::Subscription>>();
+    // Heard on the event hub's thread; the window, if one is open then, hears it on its own.
     QPointer<RemoteWindows> self(this);
-    scheduler_->onRunningChanged = [self](bool running) {
-        GuiInbox::instance().post([self, running] {
-            if (self && self->reservation_) self->reservation_->schedulerRunning(running);
+    auto toWindows = [self](auto show) {
+        GuiInbox::instance().post([self, show] {
+            if (self) show(*self);
         });
     };
-    scheduler_->onReservationStarted = [self](int row) {
-        GuiInbox::instance().post([self, row] {
-            if (self && self->reservation_) self->reservation_->reservationStarted(row);
+    subscriptions->push_back(session_.events.subscribe<SchedulerRunningChanged>([toWindows](const auto& changed) {
+        toWindows([running = changed.running](RemoteWindows& windows) {
+            if (windows.reservation_) windows.reservation_->schedulerRunning(running);
         });
-    };
+    }));
+    subscriptions->push_back(session_.events.subscribe<ReservationStarted>([toWindows](const auto& started) {
+        toWindows([row = started.row](RemoteWindows& windows) {
+            if (windows.reservation_) windows.reservation_->reservationStarted(row);
+        });
+    }));
     // Another program changed rsv.dat or adr.csv and the scheduler took it in: every list
     // shows what the files now hold.
-    scheduler_->onListsReread = [self] {
-        GuiInbox::instance().post([self] {
-            if (!self) return;
-            self->stations_->refreshAll();
-            if (self->reservation_) self->reservation_->tableReread();
+    subscriptions->push_back(session_.events.subscribe<SharedListsReread>([toWindows](const auto&) {
+        toWindows([](RemoteWindows& windows) {
+            windows.stations_->refreshAll();
+            if (windows.reservation_) windows.reservation_->tableReread();
         });
-    };
+    }));
+    schedulerListeners_ = std::move(subscriptions);
 }
 
 std::optional<int> RemoteWindows::chooseStation() { return StationChooser::choose(session_, *stations_, mainWindow_); }

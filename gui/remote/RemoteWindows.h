@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -56,6 +57,9 @@ private:
     ReservationScheduler* scheduler_ = nullptr;
     QPointer<ReservationWindow> reservation_;
     QPointer<ReservationNotice> notice_;
+    // The subscriptions to what the scheduler tells while it runs, kept as long as the
+    // windows are (type-erased: the event hub's header is beyond what moc reads).
+    std::shared_ptr<void> schedulerListeners_;
 };
 
 }  // namespace fenta21::gui
