@@ -158,8 +158,10 @@ public:
     // file that is no data file it can read, StoreError when the store fails (nothing of the
     // file is kept then).
     virtual ImportCounts importFile(const std::string& path, const ImportOptions& options) = 0;
-    // Keeps a finished collection, whatever its result.
-    virtual void recordCollection(const CollectionFinished& collection, const std::string& machine) = 0;
+    // Keeps a finished collection, whatever its result. `eventId` names this announcement of it:
+    // keeping it again under the same id changes nothing (empty: always a new row).
+    virtual void recordCollection(const CollectionFinished& collection, const std::string& machine,
+                                  const std::string& eventId = {}) = 0;
 
     virtual std::vector<StationRow> stations() = 0;
     // The series of a station by its name; none for a station the store does not know.

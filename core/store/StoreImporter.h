@@ -47,21 +47,18 @@ public:
     void flush();
 
 private:
-    struct Job {
-        std::optional<CollectionFinished> collection;  // nothing: work off the queue
-    };
-
     void heard(const CollectionFinished& collection);
     void work();
-    void runJob(const Job& job);
-    void importQueued(RecordStore* store);
+    // Queues the collection (nothing: only works off the queue), then imports what is queued.
+    void runJob(const std::optional<CollectionFinished>& collection);
+    void importQueued();
 
     Session& session_;
     const Teller tell_;
     const std::string machine_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Job> jobs_;
+    std::deque<std::optional<CollectionFinished>> jobs_;
     std::uint64_t added_ = 0;
     std::uint64_t done_ = 0;
     bool stopping_ = false;
