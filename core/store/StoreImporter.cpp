@@ -9,15 +9,12 @@
 #include <unistd.h>
 
 namespace fenta21::store {
-namespace {
 
 std::string machineName() {
     char name[256] = {};
     if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "localhost";
     return name;
 }
-
-}  // namespace
 
 StoreImporter::StoreImporter(Session& session, Teller tell)
     : session_(session), tell_(std::move(tell)), machine_(machineName()) {

@@ -17,6 +17,10 @@ class Session;
 
 namespace fenta21::store {
 
+// This machine's name, as the store's files and collections tables keep who imported and
+// who collected.
+std::string machineName();
+
 // How one queued file's import ended.
 struct ImportReport {
     std::string file;
