@@ -87,10 +87,33 @@ private:
 
 void ignoreNotice(void*, const char*) {}
 
+// A server that cannot be reached, or that goes away in the middle of an import, is found out
+// within seconds rather than after the system's TCP time-outs, so that the file is queued and
+// the program can end. What the URL or libpq's environment says comes first.
+PGconn* connect(const std::string& url) {
+    std::vector<const char*> keywords;
+    std::vector<const char*> values;
+    if (std::getenv("PGCONNECT_TIMEOUT") == nullptr) {
+        keywords.push_back("connect_timeout");
+        values.push_back("10");
+    }
+    for (const auto& [keyword, value] : {std::pair{"keepalives_idle", "30"}, std::pair{"keepalives_interval", "10"},
+                                         std::pair{"keepalives_count", "3"}}) {
+        keywords.push_back(keyword);
+        values.push_back(value);
+    }
+    // Last, so that what the URL says overrides the values above.
+    keywords.push_back("dbname");
+    values.push_back(url.c_str());
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    return PQconnectdbParams(keywords.data(), values.data(), 1);
+}
+
 class PostgresLink : public SqlLink {
 public:
     explicit PostgresLink(const std::string& url) : url_(url) {
-        connection_ = PQconnectdb(url.c_str());
+        connection_ = connect(url);
         if (connection_ == nullptr) throw StoreError("cannot connect to the record store " + withoutPassword(url) + ": out of memory");
         if (PQstatus(connection_) != CONNECTION_OK) {
             std::string why = errorText();
