@@ -21,7 +21,7 @@ namespace {
 int collectList(CommandContext& context, JsonResult& json, const ArbitraryList& list) {
     Session& session = context.session;
     if (list.size() == 0) return json.refuse("the arbitrary list (any.dat) is empty", kExitFailed);
-    store::StoreImporter importer(session, storeImportTeller());
+    store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
     StoredFiles files(session, !json.wanted());
     struct RowStart {
         int station;

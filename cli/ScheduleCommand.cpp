@@ -22,7 +22,7 @@ int runScheduler(Session& session) {
     // second cancels the collection in progress, which releases the line, and ends it then.
     CliHost::stopOnFirstSignal();
 
-    store::StoreImporter importer(session, storeImportTeller());
+    store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
     StoredFiles files(session);
     ReservationScheduler scheduler(session);
     session.reservationRunning.store(true);

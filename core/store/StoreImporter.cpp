@@ -1,6 +1,5 @@
 #include "core/store/StoreImporter.h"
 
-#include "core/app/Session.h"
 #include "core/base/AsideFile.h"
 #include "core/datafile/CsvConversion.h"
 #include "core/store/ImportQueue.h"
@@ -16,13 +15,13 @@ std::string machineName() {
     return name;
 }
 
-StoreImporter::StoreImporter(Session& session, Teller tell)
-    : session_(session), tell_(std::move(tell)), machine_(machineName()) {
+StoreImporter::StoreImporter(EventHub& events, std::string homeFolder, Teller tell)
+    : events_(events), home_(std::move(homeFolder)), tell_(std::move(tell)), machine_(machineName()) {
     // What earlier runs left queued is imported first.
     jobs_.push_back(std::nullopt);
     added_ = 1;
     thread_ = std::thread([this] { work(); });
-    subscription_ = session.events.subscribe<CollectionFinished>([this](const CollectionFinished& c) { heard(c); });
+    subscription_ = events_.subscribe<CollectionFinished>([this](const CollectionFinished& c) { heard(c); });
 }
 
 StoreImporter::~StoreImporter() {
@@ -37,7 +36,7 @@ StoreImporter::~StoreImporter() {
 }
 
 void StoreImporter::flush() {
-    session_.events.flush();
+    events_.flush();
     std::unique_lock lock(mutex_);
     std::uint64_t wanted = added_;
     changed_.wait(lock, [&] { return done_ >= wanted; });
@@ -73,7 +72,7 @@ void StoreImporter::work() {
 }
 
 void StoreImporter::runJob(const std::optional<CollectionFinished>& collection) {
-    const std::string& home = session_.homeFolder();
+    const std::string& home = home_;
     if (!storeLocation(home)) return;
     if (collection) {
         QueuedCollection queued{randomUniqueNamePart(), *collection};
@@ -85,7 +84,7 @@ void StoreImporter::runJob(const std::optional<CollectionFinished>& collection) 
 }
 
 void StoreImporter::importQueued() {
-    const std::string& home = session_.homeFolder();
+    const std::string& home = home_;
     std::vector<QueuedCollection> queued = queuedCollections(home);
     if (queued.empty()) return;
     std::unique_ptr<RecordStore> store;

@@ -11,10 +11,6 @@
 #include <string>
 #include <thread>
 
-namespace fenta21 {
-class Session;
-}
-
 namespace fenta21::store {
 
 // This machine's name, as the store's files and collections tables keep who imported and
@@ -39,8 +35,9 @@ class StoreImporter {
 public:
     using Teller = std::function<void(const ImportReport& report)>;
 
-    // `tell` hears each file's outcome, on the importer's thread.
-    explicit StoreImporter(Session& session, Teller tell = {});
+    // Listens to `events`, the hub of the program that collects into `homeFolder`; `tell` hears
+    // each file's outcome, on the importer's thread.
+    StoreImporter(EventHub& events, std::string homeFolder, Teller tell = {});
     // Finishes the work announced so far (what the store cannot take stays queued).
     ~StoreImporter();
     StoreImporter(const StoreImporter&) = delete;
@@ -57,7 +54,8 @@ private:
     void runJob(const std::optional<CollectionFinished>& collection);
     void importQueued();
 
-    Session& session_;
+    EventHub& events_;
+    const std::string home_;
     const Teller tell_;
     const std::string machine_;
     std::mutex mutex_;

@@ -63,7 +63,7 @@ TEST_P(StoreFlow, ACollectionWhileTheStoreIsAwayIsImportedAtTheNextStart) {
     line.logger.setMemoryImage(image(40));
     Told told;
     {
-        store::StoreImporter importer(session, told.teller());
+        store::StoreImporter importer(session.events, home, told.teller());
         ASSERT_EQ(directCollection(session, CollectCommand::Copy), kCollectOk);
         importer.flush();
     }
@@ -82,7 +82,7 @@ TEST_P(StoreFlow, ACollectionWhileTheStoreIsAwayIsImportedAtTheNextStart) {
         fs::create_directory(sqliteFolder);
     }
     {
-        store::StoreImporter importer(session, told.teller());
+        store::StoreImporter importer(session.events, home, told.teller());
         importer.flush();
         EXPECT_TRUE(store::queuedCollections(home).empty());
         // The logger recorded on; the next collection takes only what is new, and it goes
