@@ -31,9 +31,7 @@ const char* originWord(CollectionOrigin origin) {
     return "direct";
 }
 
-std::string loggerReadingAt(std::int64_t seconds) {
-    return readingText(calendarFromSeconds(std::clamp(seconds, kFirstReading, kLastReading)));
-}
+std::string loggerReadingAt(std::int64_t seconds) { return readingText(calendarFromSeconds(seconds)); }
 
 class SqlRecordStore : public RecordStore {
 public:
@@ -169,8 +167,11 @@ public:
             });
         // The key's order is the logger's readings: the UTC range as readings, and then exactly.
         const std::int64_t offset = offsetMinutes * 60LL;
-        std::string from = loggerReadingAt(fromUtc > INT64_MIN + kDayOverrun ? fromUtc + offset - kDayOverrun : fromUtc);
-        std::string to = loggerReadingAt(toUtc < INT64_MAX - kDayOverrun ? toUtc + offset + kDayOverrun : toUtc);
+        auto reading = [&](std::int64_t utc, std::int64_t overrun) {
+            return loggerReadingAt(std::clamp(utc, kFirstReading, kLastReading) + offset + overrun);
+        };
+        std::string from = reading(fromUtc, -kDayOverrun);
+        std::string to = reading(toUtc, kDayOverrun);
         RecordRow record;
         link_->query(
             "SELECT logger_time, utc, number, text FROM records WHERE series_id = $1 AND logger_time >= $2 "

@@ -40,7 +40,12 @@ public:
             throw StoreError("cannot open the record store " + path + ": " + why);
         }
         sqlite3_busy_timeout(db_, kBusyMilliseconds);
-        execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON");
+        try {
+            execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON");
+        } catch (const StoreError&) {
+            sqlite3_close(db_);
+            throw;
+        }
     }
 
     ~SqliteLink() override {
