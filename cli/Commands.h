@@ -53,5 +53,7 @@ extern const CommandInfo kPortsCommand;
 extern const CommandInfo kInitCommand;
 extern const CommandInfo kConfigCommand;
 extern const CommandInfo kReservationsCommand;
+// The record store.
+extern const CommandInfo kDbCommand;
 
 }  // namespace fenta21::cli
