@@ -45,6 +45,13 @@ RecordValue recordValue(const DataRecord& record, const KindTable& kinds) {
     }
 }
 
+int valueDecimals(const DataRecord& record, const KindTable& kinds) {
+    FoldedValue folded = foldForValue(record.kind, record.value);
+    const KindFormat* format = kinds.format(folded.kind);
+    if (format == nullptr || format->type == '$' || format->type == 'h') return 0;
+    return format->type == '#' ? 1 : decimalsOf(folded, *format);
+}
+
 std::optional<double> directionDegrees(int index) {
     if (index < 1 || index >= kCalmIndex) return std::nullopt;
     return 22.5 * index;
