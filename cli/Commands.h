@@ -53,5 +53,7 @@ extern const CommandInfo kPortsCommand;
 extern const CommandInfo kInitCommand;
 extern const CommandInfo kConfigCommand;
 extern const CommandInfo kReservationsCommand;
+// Pictures of data files, drawn by the companion program fenta21-plot.
+extern const CommandInfo kPlotCommand;
 
 }  // namespace fenta21::cli

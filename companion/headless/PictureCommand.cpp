@@ -1,0 +1,118 @@
+#include "companion/headless/PictureCommand.h"
+
+#include "companion/plot/PictureFile.h"
+#include "core/app/CompanionPrograms.h"
+#include "core/plot/DataFileSeries.h"
+#include "core/plot/PlotRequest.h"
+#include "core/plot/SampleText.h"
+#include "core/plot/TimeText.h"
+#include "core/protocol/ModelRegistry.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+
+namespace fenta21::plot {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// What the command says, on stderr as it goes and in the --json object at the end, in the
+// shape fenta21-cli's own commands print theirs.
+class Outcome {
+public:
+    explicit Outcome(bool json) : json_(json) {}
+
+    nlohmann::ordered_json& body() { return body_; }
+
+    int fail(const std::string& text, int status) {
+        std::fprintf(stderr, "fenta21-cli plot: %s\n%s", text.c_str(),
+                     status == kExitUsage ? "(see fenta21-cli plot --help)\n" : "");
+        messages_.push_back(text);
+        return finish(status);
+    }
+
+    int finish(int status) {
+        if (!json_) return status;
+        nlohmann::ordered_json object = nlohmann::ordered_json::object();
+        object["command"] = "plot";
+        object.update(body_);
+        object["exitStatus"] = status;
+        object["message"] = messages_.empty() ? std::string() : messages_.back();
+        object["messages"] = messages_;
+        std::printf("%s\n", object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
+        return status;
+    }
+
+private:
+    bool json_;
+    nlohmann::ordered_json body_ = nlohmann::ordered_json::object();
+    std::vector<std::string> messages_;
+};
+
+nlohmann::ordered_json seriesJson(const PlotDocument& document, std::size_t i, double from, double to) {
+    const SeriesInfo& info = document.series()[i].info;
+    RangeStats stats = document.stats(i, from, to);
+    StatsText text = statsText(info, stats);
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    object["number"] = i + 1;
+    object["source"] = info.source;
+    object["name"] = info.name;
+    object["unit"] = info.unit;
+    object["records"] = stats.count;
+    object["min"] = text.min;
+    object["max"] = text.max;
+    object["mean"] = text.mean;
+    return object;
+}
+
+}  // namespace
+
+int runPictureCommand(const std::string& homeFolder, const std::vector<std::string>& args) {
+    ParsedPlotRequest parsed = parsePlotRequest(args);
+    Outcome outcome(parsed.request.json);
+    if (!parsed.error.empty()) return outcome.fail(parsed.error, kExitUsage);
+    const PlotRequest& request = parsed.request;
+    if (!pictureFormatFor(request.out)) return outcome.fail("--out must end in .png, .svg or .pdf: " + request.out, kExitUsage);
+
+    PlotDocument document;
+    std::string title;
+    if (!request.station.empty())
+        return outcome.fail("the record store of this home folder cannot be read by this version (--station " +
+                                request.station + ")",
+                            kExitFailed);
+    ModelRegistry models(modelFilesFolder(homeFolder));
+    models.loadModelTable();
+    for (const std::string& file : request.files) {
+        SourceSeries source = readDataFileSeriesAt(file, identifyThrough(models));
+        if (!source.problem.empty()) return outcome.fail(file + ": " + source.problem, kExitFailed);
+        title += (title.empty() ? "" : ", ") + source.source + (source.title.empty() ? "" : " (" + source.title + ")");
+        document.add(std::move(source));
+    }
+    if (std::string unknown = chooseSeries(document, request.series); !unknown.empty())
+        return outcome.fail(unknown, kExitUsage);
+    std::optional<std::pair<std::int64_t, std::int64_t>> extent = document.extent();
+    if (!extent || document.visibleSeries().empty()) return outcome.fail("there are no records to draw", kExitFailed);
+
+    const double from = static_cast<double>(request.from.value_or(extent->first));
+    const double to = static_cast<double>(request.to.value_or(std::max(extent->second, extent->first + 1)));
+    if (to <= from) return outcome.fail("--from lies after the last record", kExitUsage);
+    std::string problem = writePicture(request.out, document, from, to, QSize(request.width, request.height),
+                                       PictureText{QString::fromStdString(title), pictureFont()});
+    if (!problem.empty()) return outcome.fail(problem, kExitFailed);
+
+    nlohmann::ordered_json& body = outcome.body();
+    body["picture"] = request.out;
+    body["width"] = request.width;
+    body["height"] = request.height;
+    body["from"] = timeText(static_cast<std::int64_t>(from));
+    body["to"] = timeText(static_cast<std::int64_t>(to));
+    body["series"] = nlohmann::ordered_json::array();
+    for (std::size_t i : document.visibleSeries()) body["series"].push_back(seriesJson(document, i, from, to));
+    if (!request.json) std::printf("%s\n", request.out.c_str());
+    return outcome.finish(kExitOk);
+}
+
+}  // namespace fenta21::plot
