@@ -1,6 +1,7 @@
 // How fast a full logger memory (2 million records, about 16 MiB) becomes CSV text: a general
 // model whose columns come from its records (eight strain channels), and a fixed-column
 // weather station. The model files are the ones the program ships in config/.
+#include "bench/BenchImages.h"
 #include "core/base/Files.h"
 #include "core/datafile/CFilCnv.h"
 #include "core/datafile/CsvConversion.h"
@@ -17,19 +18,11 @@ namespace {
 
 using namespace fenta21;
 
-constexpr int kInstants = 250000;  // x 8 records = 2 million
+constexpr int kInstants = bench::kFullMemoryInstants;
 
 std::string configFolder() { return (std::filesystem::path(__FILE__).parent_path().parent_path() / "config").string(); }
 
-sim::ImageRecipe strainRecipe() {
-    sim::ImageRecipe recipe;
-    recipe.modelCode = "RS8-04";
-    recipe.intervalSeconds = 60;
-    recipe.instants = kInstants;
-    for (int channel = 0; channel < 8; ++channel)
-        recipe.channels.push_back({channel, 60, channel * 1000 - 4000, channel % 2 == 0 ? 3 : -7});
-    return recipe;
-}
+sim::ImageRecipe strainRecipe() { return bench::fullStrainRecipe(); }
 
 sim::ImageRecipe weatherRecipe() {
     sim::ImageRecipe recipe;

@@ -97,8 +97,13 @@ int runPictureCommand(const std::string& homeFolder, const std::vector<std::stri
     if (!extent || document.visibleSeries().empty()) return outcome.fail("there are no records to draw", kExitFailed);
 
     const double from = static_cast<double>(request.from.value_or(extent->first));
-    const double to = static_cast<double>(request.to.value_or(std::max(extent->second, extent->first + 1)));
-    if (to <= from) return outcome.fail("--from lies after the last record", kExitUsage);
+    const double to = std::max(from + 1, static_cast<double>(request.to.value_or(extent->second)));
+    std::size_t records = 0;
+    for (std::size_t i : document.visibleSeries()) records += document.stats(i, from, to).count;
+    if (records == 0)
+        return outcome.fail("there are no records from " + timeText(static_cast<std::int64_t>(from)) + " to " +
+                                timeText(static_cast<std::int64_t>(to)),
+                            kExitFailed);
     std::string problem = writePicture(request.out, document, from, to, QSize(request.width, request.height),
                                        PictureText{QString::fromStdString(title), pictureFont()});
     if (!problem.empty()) return outcome.fail(problem, kExitFailed);

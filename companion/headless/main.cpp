@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
     }
     // Pictures are drawn into memory: no window system is wanted, even where one is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own notes (no XDG_RUNTIME_DIR, a font it stood in for) are not the command's to say.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "fenta21-cli plot: %s\n", qPrintable(text));
+    });
     int qtArgc = 1;
     QGuiApplication application(qtArgc, argv);
     return fenta21::plot::runPictureCommand(home, args);

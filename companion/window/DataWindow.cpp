@@ -148,6 +148,12 @@ QStringList DataWindow::openFiles(const QStringList& paths) {
     return problems;
 }
 
+void DataWindow::showRange(double from, double to) {
+    window_.show(from, to);
+    plot_->refresh();
+    rangeChanged();
+}
+
 void DataWindow::closeAll() {
     document_.clear();
     documentChanged();

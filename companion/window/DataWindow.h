@@ -29,6 +29,8 @@ public:
     // Adds the series of data files to the plot and shows all. Files that cannot be read are
     // said in one message box; returns what was wrong with them, one line each.
     QStringList openFiles(const QStringList& paths);
+    // Shows [from, to] (logger seconds) within the data, as a rubber band would.
+    void showRange(double from, double to);
     // Closes every file.
     void closeAll();
     // Writes the visible range: the picture as it is on the screen (.png, .svg, .pdf) or the
