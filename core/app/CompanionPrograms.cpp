@@ -17,8 +17,10 @@ bool runnable(const std::string& path) { return !path.empty() && path.find('/') 
 std::string companionProgramPath(const std::string& name) {
     std::string self = runningProgramPath();
     if (!self.empty()) {
-        std::string beside = (std::filesystem::path(self).parent_path() / name).string();
-        if (runnable(beside)) return beside;
+        std::filesystem::path folder = std::filesystem::path(self).parent_path();
+        for (const std::filesystem::path& candidate :
+             {folder / name, folder.parent_path() / FENTA21_INSTALL_LIBEXEC_SUBDIR / "fenta21" / name})
+            if (runnable(candidate.string())) return candidate.string();
     }
     std::string onPath = findProgram(name);
     return runnable(onPath) ? onPath : std::string();

@@ -9,8 +9,9 @@ namespace fenta21 {
 inline constexpr const char* kDataProgram = "fenta21-data";
 inline constexpr const char* kPictureProgram = "fenta21-plot";
 
-// Where a companion program is: beside the running program (the same installation, or the same
-// build), else on PATH; "" when it is in neither place.
+// Where a companion program is: beside the running program (the same build, or bin/ of the
+// same installation), in that installation's libexec/fenta21 (where helpers that no user starts
+// live), else on PATH; "" when it is in none of these places.
 std::string companionProgramPath(const std::string& name);
 
 // The folder whose type.dat and kind tables a companion reads data files with: the home
