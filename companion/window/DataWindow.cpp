@@ -54,7 +54,7 @@ DataWindow::DataWindow(const std::string& homeFolder, QWidget* parent)
     splitter->addWidget(plot_);
     splitter->addWidget(table_);
     splitter->setStretchFactor(0, 1);
-    splitter->setSizes({820, 380});
+    splitter->setStretchFactor(1, 0);
     tabs_ = new QTabWidget;
     tabs_->setObjectName("views");
     tabs_->setDocumentMode(true);
@@ -188,7 +188,7 @@ void DataWindow::showReadout() {
     QStringList parts{qs(readout.timeText)};
     for (const ReadoutRow& row : readout.rows)
         parts << qs(document_.label(row.series)) + QStringLiteral(" ") + qs(row.text) +
-                     (row.sample ? qs(document_.series()[row.series].info.unit) : QString());
+                     (row.sample ? QStringLiteral(" ") + qs(document_.series()[row.series].info.unit) : QString());
     readoutLabel_->setText(parts.join(QStringLiteral("   ")));
 }
 

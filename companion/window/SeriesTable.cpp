@@ -4,6 +4,7 @@
 #include "core/plot/SampleText.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QPainter>
 #include <QPixmap>
 
@@ -32,7 +33,6 @@ SeriesTable::SeriesTable(PlotDocument& document, QWidget* parent) : QTableWidget
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    horizontalHeader()->setStretchLastSection(true);
     connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (filling_ || item->column() != Name) return;
         document_.setVisible(static_cast<std::size_t>(item->row()), item->checkState() == Qt::Checked);
@@ -57,6 +57,12 @@ void SeriesTable::rebuild() {
         }
     }
     filling_ = false;
+    fitWidth();
+}
+
+void SeriesTable::fitWidth() {
+    // Wide enough for every column: the plot beside it gives way, not the numbers.
+    setMinimumWidth(horizontalHeader()->length() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
 }
 
 void SeriesTable::showRange(double from, double to) {
@@ -70,6 +76,7 @@ void SeriesTable::showRange(double from, double to) {
         item(row, Count)->setText(qs(text.count));
     }
     filling_ = false;
+    fitWidth();
 }
 
 }  // namespace fenta21::plot

@@ -25,6 +25,8 @@ signals:
     void visibilityChanged();
 
 private:
+    void fitWidth();
+
     PlotDocument& document_;
     bool filling_ = false;
 };

@@ -44,12 +44,19 @@ ValueAxis valueAxis(ValueType type, double min, double max, int maxTicks) {
     axis.low = min - room;
     axis.high = max + room;
     const double span = axis.high - axis.low;
-    double step = std::pow(10.0, std::floor(std::log10(span / std::max(1, maxTicks))));
-    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
-        if (span / (step * factor) <= maxTicks) {
-            step *= factor;
-            break;
-        }
+    // The finest step of 1, 2 or 5 times a power of ten that keeps within maxTicks, but never
+    // so coarse that fewer than two ticks stand on the scale.
+    const double power = std::pow(10.0, std::floor(std::log10(span)));
+    std::vector<double> steps;
+    for (double scale : {power, power / 10, power / 100})
+        for (double factor : {5.0, 2.0, 1.0}) steps.push_back(scale * factor);
+    auto ticksWith = [&](double step) {
+        return static_cast<int>(std::floor(axis.high / step) - std::ceil(axis.low / step)) + 1;
+    };
+    double step = steps.front();
+    for (double candidate : steps) {
+        if (ticksWith(step) >= 2 && ticksWith(candidate) > maxTicks) break;
+        step = candidate;
     }
     const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
     for (double at = std::ceil(axis.low / step) * step; at <= axis.high + step * 1e-9; at += step)
