@@ -225,7 +225,7 @@ void paintPicture(QPainter& painter, const PlotDocument& document, const Picture
         for (std::size_t i : pane.pane.series) {
             const PlotSeries& series = document.series()[i];
             if (series.info.type == ValueType::Number) {
-                painter.setPen(QPen(seriesColor(i), 1.2));
+                painter.setPen(QPen(seriesColor(i), 0));
                 paintLineTrace(painter, series, pane, g, columns);
             } else {
                 painter.setPen(QPen(seriesColor(i), 3, Qt::SolidLine, Qt::RoundCap));
