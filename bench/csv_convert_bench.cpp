@@ -1,11 +1,11 @@
 // How fast a full logger memory (2 million records, about 16 MiB) becomes CSV text: a general
 // model whose columns come from its records (eight strain channels), and a fixed-column
 // weather station. The model files are the ones the program ships in config/.
-#include "bench/BenchImages.h"
 #include "core/base/Files.h"
 #include "core/datafile/CFilCnv.h"
 #include "core/datafile/CsvConversion.h"
 #include "core/protocol/ModelRegistry.h"
+#include "bench/BenchSupport.h"
 #include "sim/image/DataImage.h"
 
 #include <benchmark/benchmark.h>
@@ -18,11 +18,10 @@ namespace {
 
 using namespace fenta21;
 
-constexpr int kInstants = bench::kFullMemoryInstants;
+using bench::installedModels;
+using bench::strainRecipe;
 
-std::string configFolder() { return (std::filesystem::path(__FILE__).parent_path().parent_path() / "config").string(); }
-
-sim::ImageRecipe strainRecipe() { return bench::fullStrainRecipe(); }
+constexpr int kInstants = 250000;  // x 8 records = 2 million
 
 sim::ImageRecipe weatherRecipe() {
     sim::ImageRecipe recipe;
@@ -34,20 +33,9 @@ sim::ImageRecipe weatherRecipe() {
     return recipe;
 }
 
-ModelRegistry& models() {
-    static ModelRegistry registry(configFolder());
-    static bool loaded = [] {
-        registry.loadModelTable();
-        if (registry.identifyModel("RS8-04") != 0) throw std::runtime_error("no config/type.dat at " + configFolder());
-        return true;
-    }();
-    (void)loaded;
-    return registry;
-}
-
 void convertInMemory(benchmark::State& state, const sim::ImageRecipe& recipe) {
     const std::string image = sim::buildDataImage(recipe);
-    CsvConversionContext context{identifyThrough(models()), [](const std::string&) { return false; }};
+    CsvConversionContext context{identifyThrough(installedModels()), [](const std::string&) { return false; }};
     std::size_t csvBytes = 0;
     for (auto _ : state) {
         CsvConversion conversion = convertImageToCsv(image, "bench.v38", context);
@@ -73,18 +61,8 @@ void BM_GeneralModelFileToFile(benchmark::State& state) {
     }
     std::string dataFile = folder + "/RS8.v38";
     writeFileAtomically(dataFile, sim::buildDataImage(recipe));
-    struct SilentHost : Host {
-        void report(const std::string&) override {}
-        Answer ask(Question, const std::string&) override { return Answer::No; }
-        std::vector<std::string> chooseOpenFiles(const OpenFileRequest&) override { return {}; }
-        std::string chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-        std::string chooseFolder(const std::string&) override { return {}; }
-        void showNotice(const std::string&) override {}
-        void hideNotice() override {}
-        int runModal(const ModalSpec&, std::atomic<int>&, const std::function<int(ModalContext&)>&) override { return 0; }
-        void openTextFile(const std::string&) override {}
-    } host;
-    CFilCnv converter(models(), host, [&](const std::string& text) { state.SkipWithError(text.c_str()); });
+    bench::SilentHost host;
+    CFilCnv converter(installedModels(), host, [&](const std::string& text) { state.SkipWithError(text.c_str()); });
     for (auto _ : state) benchmark::DoNotOptimize(converter.convertFile(dataFile).outcome);
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(sim::measurementCount(recipe)));
     std::filesystem::remove_all(folder);

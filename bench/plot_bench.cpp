@@ -4,14 +4,12 @@
 //
 //   plot_bench [benchmark options]     the benchmarks
 //   plot_bench --write-image FILE      only writes the benchmark's data file (for plot_memory.sh)
-#include "bench/BenchImages.h"
+#include "bench/BenchSupport.h"
 #include "companion/plot/PictureFile.h"
 #include "core/base/Files.h"
-#include "core/base/Host.h"
 #include "core/datafile/CFilCnv.h"
 #include "core/plot/DataFileSeries.h"
 #include "core/plot/TimeWindow.h"
-#include "core/protocol/ModelRegistry.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,26 +32,13 @@ using namespace fenta21::plot;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
-std::string configFolder() { return FENTA21_CONFIG_DIR; }
-
-ModelRegistry& models() {
-    static ModelRegistry registry(configFolder());
-    static bool loaded = [] {
-        registry.loadModelTable();
-        if (registry.identifyModel("RS8-04") != 0) throw std::runtime_error("no config/type.dat at " + configFolder());
-        return true;
-    }();
-    (void)loaded;
-    return registry;
-}
-
 // The data file, written once into a folder of its own that goes with the program.
 struct BenchFolder {
     BenchFolder() {
         folder = (std::filesystem::temp_directory_path() / "fenta21-plot-bench-XXXXXX").string();
         if (mkdtemp(folder.data()) == nullptr) throw std::runtime_error("no temporary folder");
         dataFile = folder + "/FULL.v38";
-        if (!writeFileAtomically(dataFile, sim::buildDataImage(bench::fullStrainRecipe())))
+        if (!writeFileAtomically(dataFile, sim::buildDataImage(bench::strainRecipe())))
             throw std::runtime_error("cannot write " + dataFile);
     }
     ~BenchFolder() { std::filesystem::remove_all(folder); }
@@ -85,7 +70,7 @@ void BM_OpenToFirstPicture(benchmark::State& state) {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PlotDocument document;
-        document.add(readDataFileSeriesAt(path, identifyThrough(models())));
+        document.add(readDataFileSeriesAt(path, identifyThrough(bench::installedModels())));
         TimeWindow window;
         window.setExtent(static_cast<double>(document.extent()->first), static_cast<double>(document.extent()->second));
         paintFrame(image, document, window.from(), window.to());
@@ -97,7 +82,7 @@ void BM_OpenToFirstPicture(benchmark::State& state) {
 const PlotDocument& openDocument() {
     static PlotDocument document = [] {
         PlotDocument opened;
-        opened.add(readDataFileSeriesAt(files().dataFile, identifyThrough(models())));
+        opened.add(readDataFileSeriesAt(files().dataFile, identifyThrough(bench::installedModels())));
         return opened;
     }();
     return document;
@@ -132,7 +117,7 @@ void BM_HeadlessPngOfTheWholeFile(benchmark::State& state) {
     const std::string out = files().folder + "/FULL.png";
     for (auto _ : state) {
         PlotDocument document;
-        document.add(readDataFileSeriesAt(files().dataFile, identifyThrough(models())));
+        document.add(readDataFileSeriesAt(files().dataFile, identifyThrough(bench::installedModels())));
         auto extent = *document.extent();
         std::string problem = writePicture(out, document, static_cast<double>(extent.first),
                                            static_cast<double>(extent.second), QSize(kWidth, kHeight),
@@ -144,18 +129,8 @@ void BM_HeadlessPngOfTheWholeFile(benchmark::State& state) {
 
 // The CSV conversion of the same file, as "fenta21-cli csv" does it: read, convert, write aside.
 void BM_CsvConversionOfTheWholeFile(benchmark::State& state) {
-    struct SilentHost : Host {
-        void report(const std::string&) override {}
-        Answer ask(Question, const std::string&) override { return Answer::Yes; }
-        std::vector<std::string> chooseOpenFiles(const OpenFileRequest&) override { return {}; }
-        std::string chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-        std::string chooseFolder(const std::string&) override { return {}; }
-        void showNotice(const std::string&) override {}
-        void hideNotice() override {}
-        int runModal(const ModalSpec&, std::atomic<int>&, const std::function<int(ModalContext&)>&) override { return 0; }
-        void openTextFile(const std::string&) override {}
-    } host;
-    CFilCnv converter(models(), host, [&](const std::string& text) { state.SkipWithError(text.c_str()); });
+    bench::SilentHost host;
+    CFilCnv converter(bench::installedModels(), host, [&](const std::string& text) { state.SkipWithError(text.c_str()); });
     for (auto _ : state) benchmark::DoNotOptimize(converter.convertFile(files().dataFile).outcome);
     notePeakMemory(state);
 }
@@ -170,7 +145,7 @@ BENCHMARK(BM_CsvConversionOfTheWholeFile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--write-image") == 0) {
-        bool written = writeFileAtomically(argv[2], sim::buildDataImage(bench::fullStrainRecipe()));
+        bool written = writeFileAtomically(argv[2], sim::buildDataImage(bench::strainRecipe()));
         if (!written) std::fprintf(stderr, "plot_bench: cannot write %s\n", argv[2]);
         return written ? 0 : 1;
     }

@@ -53,6 +53,8 @@ extern const CommandInfo kPortsCommand;
 extern const CommandInfo kInitCommand;
 extern const CommandInfo kConfigCommand;
 extern const CommandInfo kReservationsCommand;
+// The record store.
+extern const CommandInfo kDbCommand;
 // Pictures of data files, drawn by the companion program fenta21-plot.
 extern const CommandInfo kPlotCommand;
 

@@ -9,6 +9,7 @@
 #include "core/app/Session.h"
 #include "core/app/SettingsStore.h"
 #include "core/remote/ModemSettings.h"
+#include "core/store/StoreSettings.h"
 
 #include <cstdio>
 
@@ -33,6 +34,8 @@ void printConfig(const Session& session) {
     std::printf("modem-port\t%s\n", portText(s.modemPortIndex).c_str());
     std::printf("modem-speed\t%u\n", kSpeedTable[static_cast<std::size_t>(s.modemSpeedIndex)]);
     std::printf("dial\t%s\n", kDialWords[s.dialMethod]);
+    std::optional<std::string> location = store::storeLocation(session.homeFolder());
+    std::printf("store\t%s\n", location ? store::withoutPassword(*location).c_str() : "(none)");
     std::fflush(stdout);
 }
 
@@ -50,6 +53,8 @@ void describeConfig(const Session& session, nlohmann::ordered_json& body) {
     body["modemPort"] = portText(s.modemPortIndex);
     body["modemSpeed"] = kSpeedTable[static_cast<std::size_t>(s.modemSpeedIndex)];
     body["dial"] = kDialWords[s.dialMethod];
+    std::optional<std::string> location = store::storeLocation(session.homeFolder());
+    body["store"] = location ? nlohmann::ordered_json(store::withoutPassword(*location)) : nlohmann::ordered_json();
 }
 
 int changeStatus(SettingsChange change) {
@@ -74,6 +79,11 @@ std::string speedRefusal(const std::string& name, const std::string& value) {
 // were reported by the core; words that no list of the window offers are refused here.
 int change(Session& session, JsonResult& json, const std::string& name, const std::string& value) {
     const SystemSettings& now = session.settings;
+    if (name == "store") {
+        if (value.empty()) return json.refuse("store takes a postgresql:// URL or an SQLite file", kExitUsage);
+        std::string problem;
+        return store::saveStoreLocation(session.homeFolder(), value, problem) ? kExitOk : json.refuse(problem, kExitFailed);
+    }
     if (name == "data-folder" || name == "file-name") {
         if (fitSaveDestinationText(value) != value)
             return json.refuse(name + " takes at most 64 bytes in code page 932", kExitUsage);
@@ -143,11 +153,14 @@ const CommandInfo kConfigCommand{
     "  direct-speed RATE    its speed: a bit rate (300 ... 115200) or its index 0-9\n"
     "  modem-port COMn      the modem's port, as \"モデムの設定\" keeps it\n"
     "  modem-speed RATE     the modem's speed\n"
-    "  dial tone|pulse      the dial method (\"ﾄｰﾝ\" or \"ﾊﾟﾙｽ\")\n\n"
+    "  dial tone|pulse      the dial method (\"ﾄｰﾝ\" or \"ﾊﾟﾙｽ\")\n"
+    "  store URL|FILE       the record store (store.url, not system.dat): a postgresql:// URL or an\n"
+    "                       SQLite file; fenta21-cli db init also makes its tables\n\n"
     "Texts are at most 64 bytes in code page 932. A folder that does not exist is refused with\n"
     "\"設定したフォルダがありません!! \". With --json, one JSON object: home, settingsFile,\n"
     "dataFolder, dataFolderExists, dataFolderText, fileName, directPort, directSpeed, modemPort,\n"
-    "modemSpeed, dial, exitStatus, message and messages.\n"
+    "modemSpeed, dial, store (its password hidden; null when none), exitStatus, message and\n"
+    "messages.\n"
     "Exit status: 0 shown or changed, 1 system.dat could not be written (it keeps the old\n"
     "settings), 2 a refused value or usage error (nothing written).\n",
     &runConfig,

@@ -2,6 +2,7 @@
 
 #include "core/app/Session.h"
 #include "core/remote/Scheduler.h"
+#include "core/store/StoreImporter.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/base/QtHost.h"
 
@@ -31,6 +32,8 @@ public:
     QtHost host;
     std::unique_ptr<Clock> clock;
     Session session;
+    // Before the scheduler and the window, so that it hears every collection they finish.
+    store::StoreImporter storeImporter;
     ReservationScheduler scheduler;
     std::unique_ptr<CMainFrame> frame;
 };

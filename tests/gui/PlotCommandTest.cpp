@@ -2,7 +2,7 @@
 // display: the pictures it writes and what it refuses.
 #include "tests/gui/PlotCommandTest.h"
 
-#include "bench/BenchImages.h"
+#include "bench/BenchSupport.h"
 #include "core/base/Files.h"
 #include "tests/support/TempHome.h"
 
@@ -45,7 +45,7 @@ Run runPlot(const QStringList& words) {
 void PlotCommandTest::initTestCase() {
     home = std::make_unique<test::TempHome>();
     dataFile_ = QString::fromStdString(home->file("FULL.v38"));
-    QVERIFY(writeFileAtomically(dataFile_.toStdString(), sim::buildDataImage(bench::fullStrainRecipe())));
+    QVERIFY(writeFileAtomically(dataFile_.toStdString(), sim::buildDataImage(bench::strainRecipe())));
 }
 
 void PlotCommandTest::drawsAFullMemoryAsPngSvgAndPdfWithoutADisplay() {
@@ -59,7 +59,7 @@ void PlotCommandTest::drawsAFullMemoryAsPngSvgAndPdfWithoutADisplay() {
         QCOMPARE(result["exitStatus"].toInt(), 0);
         QJsonArray series = result["series"].toArray();
         QCOMPARE(series.size(), 8);
-        for (const QJsonValue& one : series) QCOMPARE(one["records"].toInt(), bench::kFullMemoryInstants);
+        for (const QJsonValue& one : series) QCOMPARE(one["records"].toInt(), bench::strainRecipe().instants);
         QCOMPARE(result["from"].toString(), QStringLiteral("2026/04/01 00:00:00"));
 
         std::string bytes = test::readFileBytes(out.toStdString());
