@@ -50,13 +50,15 @@ const CommandInfo kPlotCommand{
     "                    2026-04-01); without them, every record\n"
     "  --size WxH        the picture's size in pixels (default 1600x900; a PDF page of that\n"
     "                    size at 96 dots per inch)\n"
-    "  --station NAME    the records of a station of the home folder's record store, in place of\n"
-    "                    files\n"
+    "  --station NAME    in place of files, the records of a station of the home folder's record\n"
+    "                    store (see fenta21-cli db), on the station's own clock: its fixed offset\n"
+    "                    from UTC, in which --from and --to are read too; a name the store does\n"
+    "                    not know lists the stations there are\n"
     "The files' model tables come from the home folder. The picture is written aside and takes\n"
     "its name only when whole; its path is printed. With --json the result names the picture,\n"
     "the range and each series drawn with its record count, minimum, maximum and mean.\n"
-    "Exit status: 0 done, 1 a file could not be read, there was nothing to draw or the picture\n"
-    "could not be written, 2 usage error.\n",
+    "Exit status: 0 done, 1 a file or the record store could not be read, there was nothing to draw\n"
+    "or the picture could not be written, 2 usage error.\n",
     &runPlot,
 };
 

@@ -16,7 +16,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: fenta21-data [--home DIR] [FILE...]\n"
     "       fenta21-data --version\n\n"
-    "Plots the records of data files (.v38): a trace per series over the logger's own time,\n"
+    "Plots the records of data files (.v38), or of a station of the home folder's record store\n"
+    "(\"ﾌｧｲﾙ(&F)\" - \"記録ｽﾄｱを開く(&S)...\"): a trace per series over the logger's own time,\n"
     "series of different units in panes of their own, gaps left open. The mouse wheel zooms, a\n"
     "drag moves in time, a right drag (or Shift and drag) zooms to the range it spans, Home shows\n"
     "all; the crosshair reads the time and every visible trace's value, and the side table gives\n"

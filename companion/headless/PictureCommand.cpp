@@ -6,6 +6,7 @@
 #include "core/plot/PlotRequest.h"
 #include "core/plot/SampleText.h"
 #include "core/plot/TimeText.h"
+#include "core/plot/store/StationSeries.h"
 #include "core/protocol/ModelRegistry.h"
 
 #include <nlohmann/json.hpp>
@@ -68,6 +69,35 @@ nlohmann::ordered_json seriesJson(const PlotDocument& document, std::size_t i, d
     return object;
 }
 
+// The records of --station from the home folder's record store, over --from and --to in the
+// station's own clock.
+int addStation(const std::string& homeFolder, const PlotRequest& request, PlotDocument& document, std::string& title,
+               std::string& problem) {
+    try {
+        std::unique_ptr<store::RecordStore> records = store::openHomeStore(homeFolder);
+        if (!records) {
+            problem = "the home folder has no record store (fenta21-cli db init sets one up)";
+            return kExitFailed;
+        }
+        if (!findStation(*records, request.station)) {
+            problem = "the record store has no station \"" + request.station + "\"; there are:";
+            for (const store::StationRow& station : records->stations()) problem += "\n  " + station.name;
+            return kExitUsage;
+        }
+        SourceSeries source = readStationSeries(*records, StationChoice{request.station, {}, request.from, request.to});
+        if (!source.problem.empty()) {
+            problem = source.problem;
+            return kExitFailed;
+        }
+        title = source.source + " (" + source.title + ")";
+        document.add(std::move(source));
+        return kExitOk;
+    } catch (const store::StoreError& e) {
+        problem = e.what();
+        return kExitFailed;
+    }
+}
+
 }  // namespace
 
 int runPictureCommand(const std::string& homeFolder, const std::vector<std::string>& args) {
@@ -79,10 +109,11 @@ int runPictureCommand(const std::string& homeFolder, const std::vector<std::stri
 
     PlotDocument document;
     std::string title;
-    if (!request.station.empty())
-        return outcome.fail("the record store of this home folder cannot be read by this version (--station " +
-                                request.station + ")",
-                            kExitFailed);
+    if (!request.station.empty()) {
+        std::string problem;
+        int status = addStation(homeFolder, request, document, title, problem);
+        if (status != kExitOk) return outcome.fail(problem, status);
+    }
     ModelRegistry models(modelFilesFolder(homeFolder));
     models.loadModelTable();
     for (const std::string& file : request.files) {

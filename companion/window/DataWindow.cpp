@@ -3,6 +3,7 @@
 #include "companion/plot/PictureFile.h"
 #include "companion/window/PlotView.h"
 #include "companion/window/SeriesTable.h"
+#include "companion/window/StoreDialog.h"
 #include "core/app/CompanionPrograms.h"
 #include "core/base/Cp932.h"
 #include "core/base/Files.h"
@@ -25,6 +26,7 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace fenta21::plot {
@@ -41,7 +43,7 @@ QString rangeText(double from, double to) {
 }  // namespace
 
 DataWindow::DataWindow(const std::string& homeFolder, QWidget* parent)
-    : QMainWindow(parent), models_(modelFilesFolder(homeFolder)), lastFolder_(qs(homeFolder)) {
+    : QMainWindow(parent), homeFolder_(homeFolder), models_(modelFilesFolder(homeFolder)), lastFolder_(qs(homeFolder)) {
     setObjectName("dataWindow");
     setWindowTitle(QString::fromUtf8(kCaption));
     setAcceptDrops(true);
@@ -85,6 +87,8 @@ void DataWindow::buildMenus() {
     QAction* open = file->addAction(QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙを開く(&O)..."), this, &DataWindow::chooseFiles);
     open->setObjectName("openFiles");
     open->setShortcut(QKeySequence::Open);
+    QAction* station = file->addAction(QStringLiteral("記録ｽﾄｱを開く(&S)..."), this, &DataWindow::chooseStation);
+    station->setObjectName("openStore");
     QAction* close = file->addAction(QStringLiteral("全て閉じる(&C)"), this, &DataWindow::closeAll);
     close->setObjectName("closeAll");
     file->addSeparator();
@@ -146,6 +150,39 @@ QStringList DataWindow::openFiles(const QStringList& paths) {
         QMessageBox::warning(this, QString::fromUtf8(kCaption),
                              QStringLiteral("ﾌｧｲﾙを開けませんでした!! \n") + problems.join('\n'));
     return problems;
+}
+
+void DataWindow::chooseStation() {
+    std::unique_ptr<store::RecordStore> records;
+    QString problem;
+    try {
+        records = store::openHomeStore(homeFolder_);
+        if (!records) problem = QStringLiteral("記録ｽﾄｱが設定されていません!! \n(fenta21-cli db init で設定します)");
+    } catch (const store::StoreError& e) {
+        problem = QStringLiteral("記録ｽﾄｱを開けません!! \n") + qs(e.what());
+    }
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, QString::fromUtf8(kCaption), problem);
+        return;
+    }
+    StoreDialog dialog(*records, this);
+    if (dialog.exec() == QDialog::Accepted) openStation(*records, dialog.choice());
+}
+
+QString DataWindow::openStation(store::RecordStore& store, const StationChoice& choice) {
+    SourceSeries source = readStationSeries(store, choice);
+    QString problem = qs(source.problem);
+    bool empty = std::all_of(source.series.begin(), source.series.end(),
+                             [](const PlotSeries& series) { return series.summary.size() == 0; });
+    if (problem.isEmpty() && empty) problem = QStringLiteral("記録がありません");
+    if (problem.isEmpty()) {
+        document_.add(std::move(source));
+        documentChanged();
+        return {};
+    }
+    QMessageBox::warning(this, QString::fromUtf8(kCaption),
+                         QStringLiteral("記録ｽﾄｱを読めませんでした!! \n") + qs(choice.station) + QStringLiteral(": ") + problem);
+    return problem;
 }
 
 void DataWindow::showRange(double from, double to) {

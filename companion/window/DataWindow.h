@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/plot/PlotDocument.h"
+#include "core/plot/store/StationSeries.h"
 #include "core/plot/TimeWindow.h"
 #include "core/protocol/ModelRegistry.h"
 
@@ -20,7 +21,8 @@ class SeriesTable;
 
 // The data program's window: the plot of the open data files with the side table of its
 // series, in a tab of its own so that other views (the station overview) can stand beside it,
-// each listed in the "ｳｨﾝﾄﾞｳ(&W)" menu. Files are opened from the menu or dropped on the window.
+// each listed in the "ｳｨﾝﾄﾞｳ(&W)" menu. Files are opened from the menu or dropped on the window,
+// stations from the home folder's record store.
 class DataWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -29,6 +31,9 @@ public:
     // Adds the series of data files to the plot and shows all. Files that cannot be read are
     // said in one message box; returns what was wrong with them, one line each.
     QStringList openFiles(const QStringList& paths);
+    // Adds the series of a station of the record store; returns why it could not, or "" (the
+    // window says it too).
+    QString openStation(store::RecordStore& store, const StationChoice& choice);
     // Shows [from, to] (logger seconds) within the data, as a rubber band would.
     void showRange(double from, double to);
     // Closes every file.
@@ -55,12 +60,14 @@ protected:
 private:
     void buildMenus();
     void chooseFiles();
+    void chooseStation();
     void chooseExport(const QString& title, const QString& extension, const QString& filter);
     void documentChanged();
     void rangeChanged();
     void showReadout();
     QString sourcesText() const;
 
+    const std::string homeFolder_;
     ModelRegistry models_;
     PlotDocument document_;
     TimeWindow window_;

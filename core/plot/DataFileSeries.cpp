@@ -18,12 +18,6 @@ namespace {
 
 constexpr int kChannels = 256;  // a record's channel is one byte
 
-std::string trimmed(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    while (!text.empty() && text.front() == ' ') text.erase(text.begin());
-    return text;
-}
-
 // A logger whose clock was set back writes records out of time order; the trace shows them
 // in time order, keeping the file's order among equal times.
 void putInTimeOrder(Samples& samples) {
@@ -104,7 +98,7 @@ SourceSeries readDataFileSeries(std::string_view image, const std::string& sourc
             Collecting series;
             const KindFormat* format = kinds.format(foldForUnit(record->kind));
             series.info = SeriesInfo{source, format != nullptr ? format->name : std::string(),
-                                     format != nullptr ? trimmed(format->unit) : std::string(),
+                                     format != nullptr ? unitText(format->unit) : std::string(),
                                      value.type, 0, record->channel, foldForColumn(record->kind)};
             series.samples.times.reserve(counts[slotOf(*record)]);
             series.samples.values.reserve(counts[slotOf(*record)]);
@@ -123,11 +117,10 @@ SourceSeries readDataFileSeries(std::string_view image, const std::string& sourc
         series.samples.values.push_back(number);
     }
 
+    std::vector<SeriesInfo*> infos;
+    for (Collecting& series : found) infos.push_back(&series.info);
+    nameByChannelWhereShared(infos);
     for (Collecting& series : found) {
-        // Two channels of one kind (eight strain gauges) are told apart by their channel.
-        bool shared = std::count_if(found.begin(), found.end(),
-                                    [&](const Collecting& other) { return other.info.kind == series.info.kind; }) > 1;
-        if (shared || series.info.name.empty()) series.info.name += " CH" + std::to_string(series.info.channel + 1);
         putInTimeOrder(series.samples);
         result.series.push_back(PlotSeries{std::move(series.info), SeriesSummary(std::move(series.samples))});
     }

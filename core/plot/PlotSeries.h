@@ -26,6 +26,13 @@ struct PlotSeries {
     SeriesSummary summary;
 };
 
+// A unit as the kind table pads it ("ﾟC ") without its blanks.
+std::string unitText(std::string unit);
+
+// Two channels of one kind (eight strain gauges) are told apart by their channel, "ひずみ CH3"
+// for channel 2; a series without a name is called by its channel alone.
+void nameByChannelWhereShared(std::vector<SeriesInfo*> series);
+
 // The series read from one source, or why there are none.
 struct SourceSeries {
     std::string source;

@@ -6,16 +6,21 @@
 #include "companion/window/DataWindow.h"
 #include "companion/window/PlotView.h"
 #include "companion/window/SeriesTable.h"
+#include "companion/window/StoreDialog.h"
 #include "core/base/Cp932.h"
 #include "core/base/Files.h"
 #include "core/datafile/CsvConversion.h"
 #include "core/plot/LoggerSeconds.h"
 #include "core/plot/TimeText.h"
+#include "core/store/StoreSettings.h"
 #include "sim/image/DataImage.h"
 #include "sim/image/ImageRecipeText.h"
 #include "tests/support/TempHome.h"
 
+#include <QAction>
+#include <QDateTimeEdit>
 #include <QLabel>
+#include <QListWidget>
 #include <QMimeData>
 #include <QSvgRenderer>
 #include <QUrl>
@@ -350,6 +355,52 @@ void DataPlotWindowTest::exportsTheVisibleRange() {
             QVERIFY(text.find("2026/04/01,16:40:00,") != std::string::npos);
         }
     }
+}
+
+void DataPlotWindowTest::stationOfTheStoreOpensThroughItsDialog() {
+    TempHome home;
+    const std::string file = home.file("KAWABE_260408_0000.v38");
+    writeFileAtomically(file, goldenImage());
+    ModelRegistry models(FENTA21_CONFIG_DIR);
+    models.loadModelTable();
+    std::unique_ptr<store::RecordStore> records = store::openRecordStore("records.sqlite", home.path());
+    store::ImportOptions options;
+    options.identifyModel = identifyThrough(models);
+    records->importFile(file, options);
+    std::string problem;
+    QVERIFY(store::saveStoreLocation(home.path(), "records.sqlite", problem));
+    records.reset();
+
+    DataWindow window(home.path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The dialog lists the station with its seven series and its first and last record; the
+    // directions are switched off and the range starts a day later.
+    QStringList listed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<StoreDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        auto* series = dialog->findChild<QListWidget*>("series");
+        for (int row = 0; row < series->count(); ++row) listed << series->item(row)->text();
+        for (int row : {2, 3}) series->item(row)->setCheckState(Qt::Unchecked);
+        auto* from = dialog->findChild<QDateTimeEdit*>("from");
+        listed << from->dateTime().toString("yyyy/MM/dd HH:mm:ss")
+               << dialog->findChild<QDateTimeEdit*>("to")->dateTime().toString("yyyy/MM/dd HH:mm:ss");
+        from->setDateTime(from->dateTime().addDays(1));
+        dialog->accept();
+    });
+    window.findChild<QAction*>("openStore")->trigger();
+    QCOMPARE(listed.size(), 9);
+    QCOMPARE(listed[0], QStringLiteral("平均風速 (CH1, 966件)"));
+    QCOMPARE(listed[7], QStringLiteral("2026/04/01 00:00:00"));
+    QCOMPARE(listed[8], QStringLiteral("2026/04/07 23:50:00"));
+
+    const PlotDocument& document = window.document();
+    QCOMPARE(document.series().size(), std::size_t{5});
+    QCOMPARE(document.series()[2].info.name, std::string("最大瞬間起時"));
+    QCOMPARE(document.extent()->first, civilSeconds(2026, 4, 2, 0, 0, 0));
+    QCOMPARE(document.extent()->second, civilSeconds(2026, 4, 7, 23, 50, 0));
+    QVERIFY(window.windowTitle().contains(QStringLiteral("KAWABE")));
 }
 
 QTEST_MAIN(DataPlotWindowTest)

@@ -13,4 +13,5 @@ private slots:
     void crosshairReadsTheRecordsOfTheCsv();
     void sideTableAgreesWithTheCsvOverTheRange();
     void exportsTheVisibleRange();
+    void stationOfTheStoreOpensThroughItsDialog();
 };

@@ -4,6 +4,7 @@
 
 #include "bench/BenchSupport.h"
 #include "core/base/Files.h"
+#include "sim/image/ImageRecipeText.h"
 #include "tests/support/TempHome.h"
 
 #include <QImage>
@@ -29,16 +30,18 @@ struct Run {
     QByteArray err;
 };
 
-Run runPlot(const QStringList& words) {
+Run runCli(const std::string& homeFolder, const QStringList& words) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
     process.setProcessEnvironment(environment);
-    process.start(FENTA21_CLI_PATH, QStringList{"--home", QString::fromStdString(home->path()), "plot"} + words);
+    process.start(FENTA21_CLI_PATH, QStringList{"--home", QString::fromStdString(homeFolder)} + words);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
             process.readAllStandardError()};
 }
+
+Run runPlot(const QStringList& words) { return runCli(home->path(), QStringList{"plot"} + words); }
 
 }  // namespace
 
@@ -79,6 +82,33 @@ void PlotCommandTest::drawsAFullMemoryAsPngSvgAndPdfWithoutADisplay() {
     }
 }
 
+void PlotCommandTest::drawsAStationOfTheRecordStore() {
+    test::TempHome station;
+    const QString file = QString::fromStdString(station.file("KAWABE_260408_0000.v38"));
+    sim::ParsedRecipe recipe =
+        sim::parseImageRecipe(test::readFileBytes(std::string(FENTA21_GOLDEN_DIR) + "/plot/wind_station.recipe"));
+    QVERIFY(writeFileAtomically(file.toStdString(), sim::buildDataImage(recipe.recipe)));
+    QCOMPARE(runCli(station.path(), {"init"}).status, 0);
+    Run imported = runCli(station.path(), {"db", "import", file});
+    QVERIFY2(imported.status == 0, imported.err.constData());
+
+    // A day of the station, on its own clock: both ends are records.
+    const QString out = QString::fromStdString(station.file("day.svg"));
+    Run drawn = runCli(station.path(), {"plot", "--station", "KAWABE", "--from", "2026-04-02", "--to", "2026-04-03T00:00",
+                                        "--out", out, "--json"});
+    QVERIFY2(drawn.status == 0, drawn.err.constData());
+    QJsonObject result = QJsonDocument::fromJson(drawn.out).object();
+    QCOMPARE(result["from"].toString(), QStringLiteral("2026/04/02 00:00:00"));
+    QJsonArray series = result["series"].toArray();
+    QCOMPARE(series.size(), 7);
+    for (const QJsonValue& one : series) QCOMPARE(one["records"].toInt(), 145);
+    QVERIFY(QFile::exists(out));
+
+    Run unknown = runCli(station.path(), {"plot", "--station", "YAMADA", "--out", out});
+    QCOMPARE(unknown.status, 2);
+    QVERIFY2(QString::fromUtf8(unknown.err).contains("\n  KAWABE"), unknown.err.constData());
+}
+
 void PlotCommandTest::refusesWhatItCannotDraw_data() {
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<int>("status");
@@ -91,6 +121,8 @@ void PlotCommandTest::refusesWhatItCannotDraw_data() {
     QTest::newRow("a time that does not exist") << QStringList{"@FILE", "--out", "@OUT.png", "--from", "2026-02-30"}
                                                 << 2 << "2026-02-30";
     QTest::newRow("a file that is not there") << QStringList{"@MISSING", "--out", "@OUT.png"} << 1 << "cannot read";
+    QTest::newRow("a home without a record store") << QStringList{"--station", "KAWABE", "--out", "@OUT.png"} << 1
+                                                   << "no record store";
     QTest::newRow("a range without records") << QStringList{"@FILE", "--out", "@OUT.png", "--from", "2030-01-01"} << 1
                                              << "no records";
 }

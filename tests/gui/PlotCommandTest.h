@@ -8,6 +8,7 @@ class PlotCommandTest : public QObject {
 private slots:
     void initTestCase();
     void drawsAFullMemoryAsPngSvgAndPdfWithoutADisplay();
+    void drawsAStationOfTheRecordStore();
     void refusesWhatItCannotDraw_data();
     void refusesWhatItCannotDraw();
 
