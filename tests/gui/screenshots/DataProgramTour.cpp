@@ -2,6 +2,7 @@
 // the plots, for a person to look at.
 #include "companion/window/DataWindow.h"
 #include "companion/window/PlotView.h"
+#include "companion/window/StoreDialog.h"
 #include "gui/base/ProgramIcon.h"
 #include "tests/gui/screenshots/WindowCaption.h"
 
@@ -45,6 +46,27 @@ bool picture(const QString& home, const QString& file, double share, double hour
     return saved;
 }
 
+// The record store's dialog over the window, on the station the store of HOME holds.
+bool storeDialog(const QString& home, const QString& out) {
+    using namespace fenta21;
+    std::unique_ptr<store::RecordStore> records;
+    try {
+        records = store::openHomeStore(home.toStdString());
+    } catch (const store::StoreError& e) {
+        std::fprintf(stderr, "fenta21-data-screenshots: %s\n", e.what());
+    }
+    if (!records) return false;
+    plot::DataWindow window(home.toStdString());
+    window.resize(1280, 800);
+    window.show();
+    plot::StoreDialog dialog(*records, &window);
+    dialog.show();
+    settle();
+    bool saved = screenshots::withCaption(&dialog).save(out);
+    std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,7 +77,7 @@ int main(int argc, char** argv) {
                    "Opens the data program's window on wind_station.v38, water_level.v38 and strain_rs8.v38\n"
                    "of DATA-FOLDER (made from tests/golden/plot) with HOME's model files, reads the\n"
                    "crosshair somewhere, and saves a PNG of each into OUTPUT-FOLDER, the wind station also\n"
-                   "zoomed to a day.\n",
+                   "zoomed to a day; then the record store's dialog on HOME's store.\n",
                    stderr);
         return 2;
     }
@@ -66,5 +88,6 @@ int main(int argc, char** argv) {
     ok = picture(home, data + "/wind_station.v38", 0.40, 24, out + "/fenta21-data-wind_station-day.png") && ok;
     ok = picture(home, data + "/water_level.v38", 0.71, 0, out + "/fenta21-data-water_level.png") && ok;
     ok = picture(home, data + "/strain_rs8.v38", 0.30, 0, out + "/fenta21-data-strain_rs8.png") && ok;
+    ok = storeDialog(home, out + "/fenta21-data-store.png") && ok;
     return ok ? 0 : 1;
 }
