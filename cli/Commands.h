@@ -55,5 +55,7 @@ extern const CommandInfo kConfigCommand;
 extern const CommandInfo kReservationsCommand;
 // The record store.
 extern const CommandInfo kDbCommand;
+// Pictures of data files, drawn by the companion program fenta21-plot.
+extern const CommandInfo kPlotCommand;
 
 }  // namespace fenta21::cli
