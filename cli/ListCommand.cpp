@@ -7,6 +7,7 @@
 #include "cli/StationRows.h"
 #include "cli/StoredFiles.h"
 #include "core/app/Session.h"
+#include "core/health/HealthMonitor.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"
 #include "core/remote/ArbitraryRun.h"
@@ -20,6 +21,7 @@ namespace {
 int collectList(CommandContext& context, JsonResult& json, const ArbitraryList& list) {
     Session& session = context.session;
     if (list.size() == 0) return json.refuse("the arbitrary list (any.dat) is empty", kExitFailed);
+    HealthMonitor health(session);
     StoredFiles files(session, !json.wanted());
     struct RowStart {
         int station;

@@ -5,6 +5,7 @@
 #include "cli/StoredFiles.h"
 #include "core/app/Session.h"
 #include "core/app/Startup.h"
+#include "core/health/HealthMonitor.h"
 #include "core/remote/ReservationFlag.h"
 #include "core/remote/Scheduler.h"
 
@@ -21,6 +22,7 @@ int runScheduler(Session& session) {
     // second cancels the collection in progress, which releases the line, and ends it then.
     CliHost::stopOnFirstSignal();
 
+    HealthMonitor health(session);
     StoredFiles files(session);
     ReservationScheduler scheduler(session);
     session.reservationRunning.store(true);

@@ -8,6 +8,7 @@
 #include "core/app/Session.h"
 #include "core/collect/CollectResult.h"
 #include "core/collect/CollectStation.h"
+#include "core/health/HealthMonitor.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/StationEditor.h"
 
@@ -91,6 +92,7 @@ int runStation(CommandContext& context) {
     if (!session.addressBook.hasName(*place))
         return json.finish(
             json.refuse("entry " + std::to_string(*place + 1) + " of the address book is empty", kExitFailed));
+    HealthMonitor health(session);
     StoredFiles files(session, !json.wanted());
     int result = collectStation(session, *place);
     json.body()["result"] = result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Session.h"
+#include "core/health/HealthMonitor.h"
 #include "core/remote/Scheduler.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/base/QtHost.h"
@@ -31,6 +32,8 @@ public:
     QtHost host;
     std::unique_ptr<Clock> clock;
     Session session;
+    // Started once the lists are read; it outlives the scheduler, so the last collection is heard.
+    std::optional<HealthMonitor> health;
     ReservationScheduler scheduler;
     std::unique_ptr<CMainFrame> frame;
 };

@@ -1,0 +1,129 @@
+#include "core/health/HealthMonitor.h"
+
+#include "core/app/Session.h"
+#include "core/base/Files.h"
+#include "core/base/HomeFileEdit.h"
+#include "core/collect/Logs.h"
+#include "core/health/HealthAlerts.h"
+#include "core/health/HealthLedger.h"
+#include "core/health/HealthMetrics.h"
+#include "core/health/HealthSettings.h"
+#include "core/health/HealthTime.h"
+#include "core/health/HomeStations.h"
+
+#include <filesystem>
+
+namespace fenta21 {
+namespace {
+
+// A hundred stations with a few units each take a few tens of kilobytes.
+constexpr std::size_t kLedgerBytes = 4 * 1024 * 1024;
+
+std::string metricsPath(const std::string& homeFolder, const std::string& typed) {
+    return std::filesystem::path(typed).is_relative() ? joinPath(homeFolder, typed) : typed;
+}
+
+}  // namespace
+
+HealthMonitor::HealthMonitor(Session& session)
+    : session_(session), machine_(thisMachineName()),
+      subscription_(session.events.subscribe<CollectionFinished>(
+          [this](const CollectionFinished& collection) { heard(collection); })) {
+    worker_ = std::thread([this] { work(); });
+}
+
+HealthMonitor::~HealthMonitor() {
+    subscription_.reset();  // what was announced until now is heard first
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
+}
+
+void HealthMonitor::settle() {
+    session_.events.flush();
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return pending_.empty() && !busy_; });
+}
+
+void HealthMonitor::heard(const CollectionFinished& collection) {
+    std::optional<CollectionAttempt> attempt = attemptOf(collection, machine_);
+    if (!attempt) return;
+    {
+        std::lock_guard lock(mutex_);
+        pending_.push_back(std::move(*attempt));
+    }
+    wake_.notify_all();
+}
+
+void HealthMonitor::work() {
+    bool firstLook = true;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (!firstLook) {
+            busy_ = false;
+            idle_.notify_all();
+            if (stopping_ && pending_.empty()) return;
+            wake_.wait_for(lock, session_.clock.scaled(kLookAgain), [this] { return stopping_ || !pending_.empty(); });
+            busy_ = true;
+        }
+        std::vector<CollectionAttempt> attempts = std::move(pending_);
+        pending_.clear();
+        lock.unlock();
+        weigh(attempts, firstLook);
+        firstLook = false;
+        lock.lock();
+    }
+}
+
+void HealthMonitor::weigh(const std::vector<CollectionAttempt>& attempts, bool firstLook) {
+    const EpochSeconds now = epochOfLocalTime(session_.clock.localTime());
+    const std::vector<ExpectedStation> expected =
+        expectedStations(session_.addressBook, session_.reservations.snapshot(), machine_);
+    HealthSettingsRead read;
+    std::vector<StationAlert> alerts;
+    std::string metrics;
+    auto change = [&](const FileOnDisk& onDisk) -> std::optional<std::string> {
+        read = loadHealthSettings(session_.homeFolder());
+        HealthLedger ledger = onDisk ? parseHealthLedger(*onDisk, machine_) : HealthLedger{};
+        for (const CollectionAttempt& attempt : attempts) addAttempt(ledger.entry(attempt.key).tally, attempt);
+        if (ledger.entries.empty() && ledger.unreadLines.empty()) return std::nullopt;  // nothing collected yet
+        std::vector<StationHealth> health = assessStations(ledger.tallies(), expected, {}, now, read.settings.thresholds);
+        bool changed = firstLook || !attempts.empty();
+        for (const StationHealth& station : health) {
+            LedgerEntry* entry = ledger.find(station.key());
+            if (entry == nullptr || entry->announced == station.state) continue;
+            if (auto kind = alertForChange(entry->announced, station.state))
+                alerts.push_back({*kind, entry->announced, station});
+            entry->announced = station.state;
+            changed = true;
+        }
+        if (!changed) return std::nullopt;
+        metrics = formatHealthMetrics(health);
+        return formatHealthLedger(ledger);
+    };
+    // Still under the home's lock: the metrics of two programs are written in the order of
+    // their ledgers, never an older over a newer.
+    auto written = [&] {
+        if (read.settings.metricsFile.empty()) return;
+        std::string path = metricsPath(session_.homeFolder(), read.settings.metricsFile);
+        if (!writeFileAtomically(path, metrics)) tellOnce("the metrics file " + path + " could not be written");
+    };
+    HomeFileEdit edit = editHomeFile(session_.homeFile(kHealthLedgerFileName), kLedgerBytes, change, written);
+    if (edit.outcome == HomeFileEdit::Outcome::Failed)
+        tellOnce(std::string(kHealthLedgerFileName) + " could not be kept: " + edit.problem);
+    for (const std::string& problem : read.problems) tellOnce(problem);
+    // An alert runs only once its state is recorded as announced: never twice for one change.
+    if (!edit.written()) return;
+    for (const StationAlert& alert : alerts)
+        if (const std::string& command = alertCommand(read.settings, alert.kind); !command.empty())
+            runStationAlert(session_, command, alert);
+}
+
+void HealthMonitor::tellOnce(const std::string& problem) {
+    if (told_.insert(problem).second) logError(session_, problem);
+}
+
+}  // namespace fenta21
