@@ -66,13 +66,13 @@ void runStationAlert(Session& session, const std::string& command, const Station
     ChildResult ran = runChild({"/bin/sh", "-c", command}, session.clock.scaled(kAlertTimeLimit),
                                alertEnvironment(alert, session.homeFolder()));
     if (ran.succeeded()) return;
-    std::string what = std::string(settingName(alert.kind)) + " command for " + alert.station.key().station + " (unit " +
-                       std::to_string(alert.station.key().unit) + ")";
-    if (!ran.started) logError(session, what + " could not be started: " + ran.problem);
+    // ERR.LOG keeps 44 bytes on an entry's first line: what failed and how come first.
+    std::string what = std::string(settingName(alert.kind)) + " " + alert.station.key().station + " unit " +
+                       std::to_string(alert.station.key().unit) + ": ";
+    if (!ran.started) logError(session, what + "not started: " + ran.problem);
     else if (ran.timedOut)
-        logError(session, what + " did not end within " + std::to_string(kAlertTimeLimit.count()) + " s and was killed" +
-                              firstLine(ran.output));
-    else logError(session, what + " ended with status " + std::to_string(ran.exitCode) + firstLine(ran.output));
+        logError(session, what + "killed after " + std::to_string(kAlertTimeLimit.count()) + " s" + firstLine(ran.output));
+    else logError(session, what + "exit status " + std::to_string(ran.exitCode) + firstLine(ran.output));
 }
 
 }  // namespace fenta21
