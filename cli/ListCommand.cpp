@@ -21,7 +21,7 @@ namespace {
 int collectList(CommandContext& context, JsonResult& json, const ArbitraryList& list) {
     Session& session = context.session;
     if (list.size() == 0) return json.refuse("the arbitrary list (any.dat) is empty", kExitFailed);
-    HealthMonitor health(session);
+    HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session, !json.wanted());
     struct RowStart {
         int station;

@@ -22,7 +22,7 @@ int runScheduler(Session& session) {
     // second cancels the collection in progress, which releases the line, and ends it then.
     CliHost::stopOnFirstSignal();
 
-    HealthMonitor health(session);
+    HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session);
     ReservationScheduler scheduler(session);
     session.reservationRunning.store(true);

@@ -92,7 +92,7 @@ int runStation(CommandContext& context) {
     if (!session.addressBook.hasName(*place))
         return json.finish(
             json.refuse("entry " + std::to_string(*place + 1) + " of the address book is empty", kExitFailed));
-    HealthMonitor health(session);
+    HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session, !json.wanted());
     int result = collectStation(session, *place);
     json.body()["result"] = result;

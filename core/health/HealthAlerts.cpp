@@ -1,7 +1,6 @@
 #include "core/health/HealthAlerts.h"
 
-#include "core/app/Session.h"
-#include "core/collect/Logs.h"
+#include "core/base/Clock.h"
 #include "core/health/HealthTime.h"
 
 namespace fenta21 {
@@ -62,17 +61,17 @@ EnvironmentVariables alertEnvironment(const StationAlert& alert, const std::stri
     };
 }
 
-void runStationAlert(Session& session, const std::string& command, const StationAlert& alert) {
-    ChildResult ran = runChild({"/bin/sh", "-c", command}, session.clock.scaled(kAlertTimeLimit),
-                               alertEnvironment(alert, session.homeFolder()));
-    if (ran.succeeded()) return;
+std::string runStationAlert(const Clock& clock, const std::string& homeFolder, const std::string& command,
+                            const StationAlert& alert) {
+    ChildResult ran =
+        runChild({"/bin/sh", "-c", command}, clock.scaled(kAlertTimeLimit), alertEnvironment(alert, homeFolder));
+    if (ran.succeeded()) return {};
     // ERR.LOG keeps 44 bytes on an entry's first line: what failed and how come first.
     std::string what = std::string(settingName(alert.kind)) + " " + alert.station.key().station + " unit " +
                        std::to_string(alert.station.key().unit) + ": ";
-    if (!ran.started) logError(session, what + "not started: " + ran.problem);
-    else if (ran.timedOut)
-        logError(session, what + "killed after " + std::to_string(kAlertTimeLimit.count()) + " s" + firstLine(ran.output));
-    else logError(session, what + "exit status " + std::to_string(ran.exitCode) + firstLine(ran.output));
+    if (!ran.started) return what + "not started: " + ran.problem;
+    if (ran.timedOut) return what + "killed after " + std::to_string(kAlertTimeLimit.count()) + " s" + firstLine(ran.output);
+    return what + "exit status " + std::to_string(ran.exitCode) + firstLine(ran.output);
 }
 
 }  // namespace fenta21

@@ -10,7 +10,7 @@
 
 namespace fenta21 {
 
-class Session;
+class Clock;
 
 enum class AlertKind { Failed, Late, Recovered };
 
@@ -30,12 +30,14 @@ struct StationAlert {
 // and FENTA21_LAST_SUCCESS (ISO 8601, empty when there was none), FENTA21_MACHINE, FENTA21_HOME.
 EnvironmentVariables alertEnvironment(const StationAlert& alert, const std::string& homeFolder);
 
-// An alert command may take this long (on the session's clock) before it is killed, with
+// An alert command may take this long (on the program's clock) before it is killed, with
 // whatever it started.
 inline constexpr std::chrono::seconds kAlertTimeLimit{60};
 
-// Runs the command through /bin/sh, its output collected and dropped. A command that cannot
-// be started, fails or outlives its time limit is written to ERR.LOG with what it said.
-void runStationAlert(Session& session, const std::string& command, const StationAlert& alert);
+// Runs the command through /bin/sh, its output collected and dropped. Says what went wrong
+// when it could not be started, failed or outlived its time limit (with the first line it
+// wrote), for the error log; "" when it ended well.
+std::string runStationAlert(const Clock& clock, const std::string& homeFolder, const std::string& command,
+                            const StationAlert& alert);
 
 }  // namespace fenta21

@@ -1,8 +1,10 @@
 #include "core/health/HealthMonitor.h"
 
-#include "core/app/Session.h"
+#include "core/base/Clock.h"
+#include "core/base/Cp932.h"
 #include "core/base/Files.h"
 #include "core/base/HomeFileEdit.h"
+#include "core/collect/FixedLog.h"
 #include "core/collect/Logs.h"
 #include "core/health/HealthAlerts.h"
 #include "core/health/HealthLedger.h"
@@ -10,6 +12,7 @@
 #include "core/health/HealthSettings.h"
 #include "core/health/HealthTime.h"
 #include "core/health/HomeStations.h"
+#include "core/remote/ReservationTable.h"
 
 #include <filesystem>
 
@@ -25,9 +28,11 @@ std::string metricsPath(const std::string& homeFolder, const std::string& typed)
 
 }  // namespace
 
-HealthMonitor::HealthMonitor(Session& session)
-    : session_(session), machine_(thisMachineName()),
-      subscription_(session.events.subscribe<CollectionFinished>(
+HealthMonitor::HealthMonitor(EventHub& events, const Clock& clock, std::string homeFolder,
+                             const AddressBook& addressBook, const ReservationTable& reservations)
+    : events_(events), clock_(clock), homeFolder_(std::move(homeFolder)), addressBook_(addressBook),
+      reservations_(reservations), machine_(thisMachineName()),
+      subscription_(events.subscribe<CollectionFinished>(
           [this](const CollectionFinished& collection) { heard(collection); })) {
     worker_ = std::thread([this] { work(); });
 }
@@ -43,7 +48,7 @@ HealthMonitor::~HealthMonitor() {
 }
 
 void HealthMonitor::settle() {
-    session_.events.flush();
+    events_.flush();
     std::unique_lock lock(mutex_);
     idle_.wait(lock, [this] { return pending_.empty() && !busy_; });
 }
@@ -66,7 +71,7 @@ void HealthMonitor::work() {
             busy_ = false;
             idle_.notify_all();
             if (stopping_ && pending_.empty()) return;
-            wake_.wait_for(lock, session_.clock.scaled(kLookAgain), [this] { return stopping_ || !pending_.empty(); });
+            wake_.wait_for(lock, clock_.scaled(kLookAgain), [this] { return stopping_ || !pending_.empty(); });
             busy_ = true;
         }
         std::vector<CollectionAttempt> attempts = std::move(pending_);
@@ -79,14 +84,14 @@ void HealthMonitor::work() {
 }
 
 void HealthMonitor::weigh(const std::vector<CollectionAttempt>& attempts, bool firstLook) {
-    const EpochSeconds now = epochOfLocalTime(session_.clock.localTime());
+    const EpochSeconds now = epochOfLocalTime(clock_.localTime());
     const std::vector<ExpectedStation> expected =
-        expectedStations(session_.addressBook, session_.reservations.snapshot(), machine_);
+        expectedStations(addressBook_, reservations_.snapshot(), machine_);
     HealthSettingsRead read;
     std::vector<StationAlert> alerts;
     std::string metrics;
     auto change = [&](const FileOnDisk& onDisk) -> std::optional<std::string> {
-        read = loadHealthSettings(session_.homeFolder());
+        read = loadHealthSettings(homeFolder_);
         HealthLedger ledger = onDisk ? parseHealthLedger(*onDisk, machine_) : HealthLedger{};
         for (const CollectionAttempt& attempt : attempts) addAttempt(ledger.entry(attempt.key).tally, attempt);
         if (ledger.entries.empty() && ledger.unreadLines.empty()) return std::nullopt;  // nothing collected yet
@@ -108,10 +113,10 @@ void HealthMonitor::weigh(const std::vector<CollectionAttempt>& attempts, bool f
     // their ledgers, never an older over a newer.
     auto written = [&] {
         if (read.settings.metricsFile.empty()) return;
-        std::string path = metricsPath(session_.homeFolder(), read.settings.metricsFile);
+        std::string path = metricsPath(homeFolder_, read.settings.metricsFile);
         if (!writeFileAtomically(path, metrics)) tellOnce("the metrics file " + path + " could not be written");
     };
-    HomeFileEdit edit = editHomeFile(session_.homeFile(kHealthLedgerFileName), kLedgerBytes, change, written);
+    HomeFileEdit edit = editHomeFile(joinPath(homeFolder_, kHealthLedgerFileName), kLedgerBytes, change, written);
     if (edit.outcome == HomeFileEdit::Outcome::Failed)
         tellOnce(std::string(kHealthLedgerFileName) + " could not be kept: " + edit.problem);
     for (const std::string& problem : read.problems) tellOnce(problem);
@@ -119,11 +124,18 @@ void HealthMonitor::weigh(const std::vector<CollectionAttempt>& attempts, bool f
     if (!edit.written()) return;
     for (const StationAlert& alert : alerts)
         if (const std::string& command = alertCommand(read.settings, alert.kind); !command.empty())
-            runStationAlert(session_, command, alert);
+            if (std::string problem = runStationAlert(clock_, homeFolder_, command, alert); !problem.empty())
+                logProblem(problem);
 }
 
 void HealthMonitor::tellOnce(const std::string& problem) {
-    if (told_.insert(problem).second) logError(session_, problem);
+    if (told_.insert(problem).second) logProblem(problem);
+}
+
+// ERR.LOG takes its entries under a lock of its own, so the monitor's thread shares it safely
+// with the program's other writers.
+void HealthMonitor::logProblem(const std::string& problem) {
+    appendFixedLog(joinPath(homeFolder_, kErrorLogFileName), kErrorLog, clock_.localTime(), utf8ToCp932(problem));
 }
 
 }  // namespace fenta21

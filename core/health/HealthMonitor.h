@@ -13,10 +13,12 @@
 
 namespace fenta21 {
 
-class Session;
+class AddressBook;
+class Clock;
+class ReservationTable;
 
 // Keeps the health of the stations a program collects, for as long as it lives: it hears
-// every collection announced on the session's hub, and once a minute looks whether a station
+// every collection announced on the program's hub, and once a minute looks whether a station
 // has become late. Each time it folds what it heard into the home's ledger (health.state)
 // under the home's lock, rewrites the metrics file the settings name, and runs the alert
 // command of each station whose state changed since it was last announced, by whichever
@@ -24,7 +26,10 @@ class Session;
 // never holds a collection, the scheduler or the other listeners.
 class HealthMonitor {
 public:
-    explicit HealthMonitor(Session& session);
+    // What it takes of the program: its hub, clock and home, and the lists it collects by, read
+    // again each time the states are weighed. They must outlive the monitor.
+    HealthMonitor(EventHub& events, const Clock& clock, std::string homeFolder, const AddressBook& addressBook,
+                  const ReservationTable& reservations);
     // Weighs what was announced until then and runs its alerts before it ends.
     ~HealthMonitor();
     HealthMonitor(const HealthMonitor&) = delete;
@@ -33,7 +38,7 @@ public:
     // Waits until every collection announced so far was weighed and its alerts have run.
     void settle();
 
-    // How often the states are looked at without a collection (on the session's clock).
+    // How often the states are looked at without a collection (on the program's clock).
     static constexpr std::chrono::seconds kLookAgain{60};
 
 private:
@@ -42,8 +47,13 @@ private:
     void weigh(const std::vector<CollectionAttempt>& attempts, bool firstLook);
     // Writes a problem to ERR.LOG once for as long as this monitor lives.
     void tellOnce(const std::string& problem);
+    void logProblem(const std::string& problem);
 
-    Session& session_;
+    EventHub& events_;
+    const Clock& clock_;
+    const std::string homeFolder_;
+    const AddressBook& addressBook_;
+    const ReservationTable& reservations_;
     const std::string machine_;
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -75,7 +75,11 @@ TEST(StationHealthAlerts, AStationThatStopsAnsweringFailsOnceAndRecoversOnce) {
     std::atomic<std::size_t> reservationsRun{0};
     EventHub::Subscription finished = session.events.subscribe<ReservationFinished>(
         std::function<void(const ReservationFinished&)>([&](const ReservationFinished&) { ++reservationsRun; }));
-    std::optional<HealthMonitor> monitor(std::in_place, session);
+    auto watch = [&](std::optional<HealthMonitor>& monitor) {
+        monitor.emplace(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
+    };
+    std::optional<HealthMonitor> monitor;
+    watch(monitor);
     session.reservations.replace({{{0, 0, 31}, 0}, {{0, 0, 32}, 0}, {{0, 0, 33}, 0}, {{0, 0, 34}, 0}, {{0, 0, 35}, 0}});
     line.clock.setLocalTime({2026, 12, 8, 10, 31, 0});
     ReservationScheduler scheduler(session);
@@ -143,8 +147,8 @@ TEST(StationHealthAlerts, AStationThatStopsAnsweringFailsOnceAndRecoversOnce) {
 
     // Another program on the home (or this one started again) does not announce them again.
     monitor.reset();
-    HealthMonitor again(session);
-    again.settle();
+    watch(monitor);
+    monitor->settle();
     EXPECT_EQ(readFileBytes(root + "/failed.env"), failed);
     EXPECT_EQ(readFileBytes(root + "/recovered.env"), recovered);
     modemPort.stop();
