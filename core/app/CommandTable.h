@@ -2,9 +2,6 @@
 
 #include "core/app/LineWords.h"
 
-#include <optional>
-#include <vector>
-
 namespace fenta21 {
 
 // The command ids of the main window, as menus, toolbar, accelerators and the function keys
@@ -41,21 +38,16 @@ inline constexpr int kExit = 57665;
 inline constexpr int kHelp = 57667;
 }  // namespace CommandId
 
-// Every command id the window has an action for, in id order.
-const std::vector<int>& allCommandIds();
+// When a command may start, from the line words alone: the commands that set up a link only
+// while the line is idle, the disconnection only while it is linked, every other command
+// always. The window asks before a menu opens, for the toolbar and before an accelerator
+// runs; the function keys do not ask.
+enum class EnabledWhen { Always, LineIdle, LineLinked };
 
-// Whether a command may start, from the line words alone: the commands that set up a link
-// only while the line is idle, the disconnection only while it is linked, every other
-// command always. The window asks before a menu opens, for the toolbar and before an
-// accelerator runs; the function keys do not ask.
-bool commandEnabled(int commandId, LineState lineState);
+bool enabledIn(EnabledWhen rule, LineState lineState);
 
 // The virtual-key codes of F1 ... F9, as the view hands them to the heartbeat.
 inline constexpr int kKeyF1 = 0x70;
 inline constexpr int kKeyF9 = 0x78;
-
-// What a function key runs through the heartbeat: the command it stands for, or nothing
-// (F9, and any other key).
-std::optional<int> functionKeyCommand(int virtualKey);
 
 }  // namespace fenta21

@@ -6,13 +6,11 @@
 #include "core/app/Heartbeat.h"
 #include "core/app/LineClaim.h"
 #include "core/app/Session.h"
-#include "core/datafile/CFilCnv.h"
-#include "core/datafile/DataFileDisplay.h"
 #include "core/panel/PanelItems.h"
 #include "core/remote/ConnectionResult.h"
 #include "core/remote/Disconnect.h"
 #include "core/remote/RemoteLink.h"
-#include "gui/app/Accelerators.h"
+#include "gui/app/MainCommands.h"
 #include "gui/app/Launchers.h"
 #include "gui/app/ManualLinkDialog.h"
 #include "gui/app/MonitorBar.h"
@@ -22,7 +20,6 @@
 #include "gui/base/BesideTheWindow.h"
 #include "gui/base/ProgramIcon.h"
 #include "gui/base/QtHost.h"
-#include "gui/datafile/DataFileViewerCommand.h"
 #include "gui/panel/CV38View.h"
 #include "gui/protocol/KeyboardModeDialog.h"
 #include "gui/remote/RemoteWindows.h"
@@ -35,34 +32,13 @@
 #include <QShortcut>
 #include <QToolBar>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fenta21::gui {
 namespace {
 
 using namespace CommandId;
-
-// Texts of the commands that no menu item names.
-QString unlistedCommandText(int command) {
-    switch (command) {
-        case kDirectCollectionAll: return QStringLiteral("全データ回収");
-        case kWebSite: return QStringLiteral("ホームページ");
-        case kDataFileViewer: return QStringLiteral("データファイルビューア");
-        case kCfCard: return QStringLiteral("CFカード初期化");
-        case kCollectNewOverLink: return QStringLiteral("最新ﾃﾞｰﾀ回収");
-        case kCollectAllOverLink: return QStringLiteral("全ﾃﾞｰﾀ回収");
-        case kCollectTextOverLink: return QStringLiteral("ﾃｷｽﾄ形式回収");
-        case kMonitor: return QStringLiteral("詳細");
-        default: return QString::number(command);
-    }
-}
-
-void collectMenuTexts(const std::vector<MenuEntry>& entries, std::map<int, QString>& texts) {
-    for (const auto& entry : entries) {
-        if (entry.command != 0) texts.emplace(entry.command, entry.text.section('\t', 0, 0));
-        collectMenuTexts(entry.children, texts);
-    }
-}
 
 void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries, const std::map<int, QAction*>& actions) {
     for (const auto& entry : entries) {
@@ -127,47 +103,13 @@ QAction* CMainFrame::action(int command) const {
 }
 
 void CMainFrame::buildActions() {
-    handlers_[kDirectCollection] = [this] { directCollectionCommand(kDirectCollection); };
-    handlers_[kDirectCollectionAll] = [this] { directCollectionCommand(kDirectCollectionAll); };
-    handlers_[kAutoLink] = [this] { autoLinkCommand(); };
-    handlers_[kDisconnect] = [this] { disconnectCommand(); };
-    handlers_[kSaveDestination] = [this] { saveDestinationCommand(); };
-    // Both may convert a large file; the window goes on painting the progress notice meanwhile.
-    handlers_[kDataFileDisplay] = [this] { besideTheWindow([&] { displayDataFile(session_); }); };
-    handlers_[kCsvConversion] = [this] {
-        std::string folder = resolveDataFolder(session_.homeFolder(), session_.settings.dataFolder);
-        besideTheWindow([&] { CFilCnv(session_, session_.models).convertChosenFiles(folder); });
-    };
-    handlers_[kManualLink] = [this] { manualLinkCommand(); };
-    handlers_[kKeyboardMode] = [this] { keyboardModeCommand(); };
-    for (int command : {kCollectNewOverLink, kCollectAllOverLink, kCollectTextOverLink})
-        handlers_[command] = [this, command] { collectOverLinkCommand(command); };
-    for (int command : {kPanelPageUp, kPanelPageDown, kPanelEnter, kPanelCollectKey})
-        handlers_[command] = [this, command] { panelKeyCommand(command); };
-    handlers_[kExit] = [this] { close(); };
-    handlers_[kMonitor] = [this] { toggleMonitor(); };
-    auto* launchers = new Launchers(session_, this, [this](int command) { runCommand(command); });
-    handlers_[kOptionPrograms] = [launchers] { launchers->runOption(); };
-    handlers_[kWebSite] = [launchers] { launchers->openWebSite(); };
-    handlers_[kHelp] = [launchers] { launchers->openManual(); };
-    handlers_[kAbout] = [launchers] { launchers->showAbout(); };
+    launchers_ = new Launchers(session_, this, [this](int command) { runCommand(command); });
     remote_ = new RemoteWindows(session_, this);
-    handlers_[kAddressBook] = [this] { remote_->addressBookCommand(); };
-    handlers_[kModemSettings] = [this] { remote_->modemSettingsCommand(); };
-    handlers_[kRemoteLink] = [this] { remoteLinkCommand(); };
-    handlers_[kArbitraryCollection] = [this] { remote_->arbitraryCollectionCommand(); };
-    handlers_[kReservation] = [this] { remote_->reservationCommand(); };
-    handlers_[kCfCard] = [this] { cfCardCommand(); };
-    handlers_[kDataFileViewer] = [this] { dataFileViewerCommand(session_, this); };
-
-    std::map<int, QString> texts;
-    collectMenuTexts(mainMenu(MainMenuKind::WithOptions), texts);
-    for (int command : allCommandIds()) {
-        auto known = texts.find(command);
-        auto* action = new QAction(known != texts.end() ? known->second : unlistedCommandText(command), this);
-        action->setObjectName(QString("cmd%1").arg(command));
-        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
-        actions_[command] = action;
+    for (const MainCommand& command : mainCommands()) {
+        auto* action = new QAction(QString::fromUtf8(command.text), this);
+        action->setObjectName(QString("cmd%1").arg(command.id));
+        connect(action, &QAction::triggered, this, [this, id = command.id] { runCommand(id); });
+        actions_[command.id] = action;
     }
 }
 
@@ -199,25 +141,33 @@ void CMainFrame::buildToolbar() {
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setIconSize(QSize(16, 16));
-    for (int command : toolbarCommands()) {
-        QAction* action = actions_.at(command);
-        action->setIcon(toolbarIcon(command));
-        action->setToolTip(toolbarTip(command));
+    std::vector<const MainCommand*> buttons;
+    for (const MainCommand& command : mainCommands())
+        if (command.toolbarPlace != 0) buttons.push_back(&command);
+    std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->toolbarPlace < b->toolbarPlace; });
+    for (const MainCommand* command : buttons) {
+        QAction* action = actions_.at(command->id);
+        action->setIcon(toolbarIcon(command->icon));
+        action->setToolTip(QString::fromUtf8(command->tip));
         toolbar_->addAction(action);
     }
 }
 
 void CMainFrame::buildAccelerators() {
-    for (const Accelerator& accelerator : acceleratorTable()) {
-        auto* shortcut = new QShortcut(accelerator.key, this);
+    // The edit keys belong to the view, and Alt+E is the menu bar's: a second binding of it
+    // would make the key ambiguous, so that its first press did nothing.
+    for (const MainCommand& row : mainCommands()) {
+        if (*row.key == '\0') continue;
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromUtf8(row.key)), this);
         shortcut->setAutoRepeat(false);
-        int command = accelerator.command;
-        int functionKey = accelerator.functionKey;
-        connect(shortcut, &QShortcut::activated, this, [this, command, functionKey] {
+        // A function key's press that runs its command here must not run it again when the
+        // view hands its release to the heartbeat.
+        int functionKey = QString::fromUtf8(row.key).startsWith('F') ? row.functionKey : 0;
+        connect(shortcut, &QShortcut::activated, this, [this, command = row.id, functionKey] {
             updateCommandStates();
             QAction* action = actions_.at(command);
             bool runs = action->isEnabled();
-            if (functionKey != 0) pressRanCommand_[static_cast<std::size_t>(functionKey - kKeyF1)] = runs;
+            if (functionKey != 0) pressRanCommand_[static_cast<std::size_t>(functionKey - 1)] = runs;
             if (runs) action->trigger();
         });
     }
@@ -225,8 +175,8 @@ void CMainFrame::buildAccelerators() {
 
 void CMainFrame::updateCommandStates() {
     LineState state = session_.line.lineState.load();
-    for (auto& [command, action] : actions_)
-        action->setEnabled(handlers_.count(command) != 0 && commandEnabled(command, state));
+    for (const MainCommand& command : mainCommands())
+        actions_.at(command.id)->setEnabled(enabledIn(command.enabled, state));
 }
 
 void CMainFrame::heartbeat() {
@@ -251,11 +201,11 @@ void CMainFrame::heartbeat() {
 }
 
 void CMainFrame::runCommand(int command) {
-    auto handler = handlers_.find(command);
-    if (handler == handlers_.end()) return;
+    const MainCommand* row = findMainCommand(command);
+    if (row == nullptr) return;
     bool outer = !commandRunning_;
     commandRunning_ = true;
-    handler->second();
+    row->run(*this, command);
     if (outer) commandRunning_ = false;
     updateCommandStates();
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <vector>
 #include <memory>
 
 class QAction;
@@ -22,7 +23,9 @@ class Session;
 namespace fenta21::gui {
 
 class CV38View;
+class Launchers;
 struct CfCardSetup;
+struct MainCommand;
 class MonitorBar;
 class QtHost;
 class RemoteWindows;
@@ -62,6 +65,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The command table's handlers run the window's own commands.
+    friend const std::vector<MainCommand>& mainCommands();
+
     void buildActions();
     void buildMenus();
     void buildToolbar();
@@ -91,8 +97,7 @@ private:
     PanelDialogWindows panelDialogs_;
     const MainMenuKind menuKind_;
     std::map<int, QAction*> actions_;
-    // Commands whose windows exist; the others stay disabled.
-    std::map<int, std::function<void()>> handlers_;
+    Launchers* launchers_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     CV38View* view_ = nullptr;
     RemoteWindows* remote_ = nullptr;

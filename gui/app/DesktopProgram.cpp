@@ -1,10 +1,10 @@
 #include "gui/app/DesktopProgram.h"
 
-#include "core/app/CommandTable.h"
 #include "core/app/Folders.h"
 #include "core/app/OptionPrograms.h"
 #include "core/app/Startup.h"
 #include "gui/app/LogProblemBox.h"
+#include "gui/app/MainCommands.h"
 #include "gui/base/GuiInbox.h"
 #include "gui/base/QtJapanese.h"
 #include "gui/remote/RemoteWindows.h"
@@ -93,8 +93,7 @@ DesktopArguments parseDesktopArguments(const QStringList& arguments, const std::
             }
             bool number = false;
             int command = arguments[++i].toInt(&number);
-            const std::vector<int>& known = allCommandIds();
-            if (!number || std::find(known.begin(), known.end(), command) == known.end()) {
+            if (!number || findMainCommand(command) == nullptr) {
                 parsed.error = "unknown command id " + arguments[i].toStdString();
                 return parsed;
             }

@@ -1,18 +1,23 @@
 #pragma once
 
-#include <QIcon>
-#include <QString>
+#include "gui/app/MainCommands.h"
 
-#include <array>
+#include <QIcon>
 
 namespace fenta21::gui {
 
-// The toolbar's nine buttons, left to right, without separators.
-std::array<int, 9> toolbarCommands();
+// A button's picture at the sizes a toolbar asks for.
+QIcon toolbarIcon(IconDrawing drawing);
 
-// A button's picture, drawn for the command (so it stays sharp at any scale).
-QIcon toolbarIcon(int command);
-// The tip a button shows under the mouse.
-QString toolbarTip(int command);
+// The pictures of the nine toolbar buttons.
+void drawDirectCollection(QPainter& p);
+void drawDataFileDisplay(QPainter& p);
+void drawAutoLink(QPainter& p);
+void drawDisconnect(QPainter& p);
+void drawAddressBook(QPainter& p);
+void drawReservation(QPainter& p);
+void drawCsvConversion(QPainter& p);
+void drawDirectCollectionAll(QPainter& p);
+void drawWebSite(QPainter& p);
 
 }  // namespace fenta21::gui

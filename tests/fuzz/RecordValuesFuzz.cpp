@@ -3,6 +3,7 @@
 // them from a reply. The texts must agree between the formatter's forms and be plain ASCII
 // before the unit.
 #include "core/datafile/DataRecord.h"
+#include "core/datafile/RecordValue.h"
 #include "core/datafile/ValueFormatter.h"
 #include "tests/fuzz/support/FuzzCheck.h"
 #include "tests/fuzz/support/FuzzText.h"
@@ -30,6 +31,9 @@ void checkRecord(const DataRecord& record, const KindTable& kinds) {
     std::string withUnit = formatValueWithUnit(record, kinds);
     FUZZ_CHECK(withUnit.compare(0, value.text.size(), value.text) == 0);
     FUZZ_CHECK(fuzz::isValidUtf8(withUnit));
+    RecordValue number = recordValue(record, kinds);
+    FUZZ_CHECK(number.ok == text.ok);
+    FUZZ_CHECK(!number.ok || number.number == number.number);  // never NaN
 }
 
 }  // namespace

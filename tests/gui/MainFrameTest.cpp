@@ -4,6 +4,7 @@
 #include "core/app/DirectCollection.h"
 #include "core/app/Session.h"
 #include "gui/app/CMainFrame.h"
+#include "gui/app/MainCommands.h"
 #include "gui/panel/CV38View.h"
 #include "gui/base/ModalWindow.h"
 #include "tests/gui/GuiSimLine.h"
@@ -109,6 +110,14 @@ void MainFrameTest::everyCommandHasOneNamedAction() {
     }
     // 32782 is reached only through its command id: no menu item or toolbar button shows it.
     QVERIFY(!menuLayout(*line.frame).join(' ').contains("32782"));
+    // F1 ... F8 run their commands through the heartbeat; F9 and the keys around run nothing.
+    const std::pair<int, std::optional<int>> functionKeys[] = {
+        {0x70, CommandId::kDirectCollection}, {0x71, CommandId::kDataFileDisplay}, {0x72, CommandId::kAutoLink},
+        {0x73, CommandId::kDisconnect},       {0x74, CommandId::kAddressBook},     {0x75, CommandId::kReservation},
+        {0x76, CommandId::kCsvConversion},    {0x77, CommandId::kDirectCollectionAll}, {0x78, std::nullopt},
+        {0x6F, std::nullopt},                 {0x79, std::nullopt},                {0, std::nullopt},
+    };
+    for (const auto& [key, command] : functionKeys) QCOMPARE(functionKeyCommand(key), command);
 }
 
 void MainFrameTest::actionsFollowTheLineState_data() {

@@ -1,8 +1,10 @@
+#include "core/datafile/RecordValue.h"
 #include "core/datafile/ValueFormatter.h"
 #include "tests/unit/datafile/GermanLocale.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -131,6 +133,41 @@ TEST(ValueFormatter, FormatsEveryTypeAndFoldedKind) {
         EXPECT_EQ(formatted.text, row.text) << row.legend;
         EXPECT_EQ(formatted.ok, row.ok) << row.legend;
     }
+}
+
+// What a value text reads as a number, parsed here on its own: a measurement's digits, a
+// direction's place among the names, a time's seconds of the day.
+double numberInText(std::string_view text, ValueType type) {
+    std::string_view t = text.substr(text.find_first_not_of(' '));
+    if (type == ValueType::Direction) {
+        const char* names[] = {"NNE", "NE", "ENE", "E", "ESE", "SE", "SSE", "S", "SSW",
+                               "SW", "WSW", "W", "WNW", "NW", "NNW", "N", "CALM", "ERR"};
+        std::string_view name = t.substr(0, t.find_last_not_of(' ') + 1);
+        for (int i = 0; i < 18; ++i)
+            if (name == names[i]) return i + 1;
+        return -1;
+    }
+    if (type == ValueType::TimeOfDay)
+        return std::stoi(std::string(t.substr(0, 2))) * 3600 + std::stoi(std::string(t.substr(3, 2))) * 60 +
+               std::stoi(std::string(t.substr(6, 2)));
+    if (t.front() == '+') t.remove_prefix(1);
+    double number = 0;
+    std::from_chars(t.data(), t.data() + t.size(), number);
+    return number;
+}
+
+TEST(RecordValue, ReadsAsTheValueTextOnEveryRow) {
+    KindTable kinds = testKinds();
+    for (const Row& row : kRows) {
+        DataRecord record = recordOf(row);
+        RecordValue value = recordValue(record, kinds);
+        ASSERT_EQ(value.ok, row.ok) << row.legend;
+        if (!value.ok) continue;
+        EXPECT_DOUBLE_EQ(value.number, numberInText(row.text, value.type)) << row.legend;
+    }
+    EXPECT_EQ(recordValue(recordOf(kRows[6]), kinds).type, ValueType::TimeOfDay);
+    EXPECT_EQ(directionDegrees(16), 360.0);
+    EXPECT_EQ(directionDegrees(17), std::nullopt) << "calm has no bearing";
 }
 
 // A folded gap of 100000 or more, whatever the type: the number is whole, never cut off.
