@@ -47,6 +47,8 @@ struct StationHealth {
     std::optional<EpochSeconds> newestRecord;
     long recordsLastDay = 0;
     std::optional<long> expectedRecordsLastDay;
+    // The attempts of the 24 hours before now, oldest first, when they were asked for.
+    std::vector<CollectionAttempt> lastDay;
 
     const StationKey& key() const { return tally.key; }
 };

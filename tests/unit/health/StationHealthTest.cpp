@@ -1,4 +1,5 @@
 // The health of a station from its collection attempts and its reservations.
+#include "core/health/HistoryHealth.h"
 #include "core/health/ReservedIntervals.h"
 #include "core/health/StationHealth.h"
 
@@ -108,6 +109,41 @@ TEST(StationHealth, StationsAreListedWorstFirstWithTheExpectedOnesNeverTried) {
     EXPECT_EQ(recorded.newestRecord, kNow - 10 * kMinute);
     EXPECT_EQ(recorded.recordsLastDay, 140);
     EXPECT_EQ(recorded.expectedRecordsLastDay, 144);
+}
+
+TEST(StationHealth, HistoryIsReadBackOnlyAsFarAsTheLastContacts) {
+    const StationKey daily{"pc1", "A", 0}, silent{"pc1", "B", 0}, never{"pc1", "C", 0};
+    std::vector<CollectionAttempt> all;
+    for (EpochSeconds day = 30; day >= 0; --day) all.push_back(attempt(daily, kNow - day * kDay - kHour, true));
+    all.push_back(attempt(silent, kNow - 10 * kDay, true));
+    for (EpochSeconds hour : {30, 20, 5, 1}) all.push_back(attempt(silent, kNow - hour * kHour, false));
+    std::vector<EpochSeconds> asked;
+    AttemptHistory history = [&](EpochSeconds since) {
+        asked.push_back(since);
+        std::vector<CollectionAttempt> read;
+        for (const CollectionAttempt& each : all)
+            if (each.started >= since) read.push_back(each);
+        return read;
+    };
+
+    std::vector<StationHealth> health = healthFromHistory(history, kNow, {{daily, kDay}, {silent, kDay}}, {}, {});
+    EXPECT_EQ(asked, (std::vector<EpochSeconds>{kNow - 2 * kDay, kNow - 16 * kDay}));
+    ASSERT_EQ(health.size(), 2u);
+    EXPECT_EQ(health[0].key(), silent);
+    EXPECT_EQ(health[0].state, HealthState::Failing);
+    EXPECT_EQ(health[0].tally.lastSuccess, kNow - 10 * kDay);
+    EXPECT_EQ(health[0].tally.consecutiveFailures, 4);
+    EXPECT_EQ(health[0].lastDay.size(), 3u);  // 20, 5 and 1 hours ago, not 30
+    EXPECT_EQ(health[1].key(), daily);
+    EXPECT_EQ(health[1].lastDay.size(), 1u);
+
+    // A station never collected at all takes the whole history to be sure of.
+    asked.clear();
+    health = healthFromHistory(history, kNow, {{daily, kDay}, {never, kDay}}, {}, {});
+    EXPECT_EQ(asked.back(), 0);
+    EXPECT_EQ(health[0].key(), silent);
+    EXPECT_EQ(health[1].key(), never);
+    EXPECT_EQ(health[1].state, HealthState::Unknown);
 }
 
 }  // namespace
