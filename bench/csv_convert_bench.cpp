@@ -5,6 +5,7 @@
 #include "core/datafile/CFilCnv.h"
 #include "core/datafile/CsvConversion.h"
 #include "core/protocol/ModelRegistry.h"
+#include "bench/BenchSupport.h"
 #include "sim/image/DataImage.h"
 
 #include <benchmark/benchmark.h>
@@ -17,19 +18,10 @@ namespace {
 
 using namespace fenta21;
 
+using bench::installedModels;
+using bench::strainRecipe;
+
 constexpr int kInstants = 250000;  // x 8 records = 2 million
-
-std::string configFolder() { return (std::filesystem::path(__FILE__).parent_path().parent_path() / "config").string(); }
-
-sim::ImageRecipe strainRecipe() {
-    sim::ImageRecipe recipe;
-    recipe.modelCode = "RS8-04";
-    recipe.intervalSeconds = 60;
-    recipe.instants = kInstants;
-    for (int channel = 0; channel < 8; ++channel)
-        recipe.channels.push_back({channel, 60, channel * 1000 - 4000, channel % 2 == 0 ? 3 : -7});
-    return recipe;
-}
 
 sim::ImageRecipe weatherRecipe() {
     sim::ImageRecipe recipe;
@@ -41,20 +33,9 @@ sim::ImageRecipe weatherRecipe() {
     return recipe;
 }
 
-ModelRegistry& models() {
-    static ModelRegistry registry(configFolder());
-    static bool loaded = [] {
-        registry.loadModelTable();
-        if (registry.identifyModel("RS8-04") != 0) throw std::runtime_error("no config/type.dat at " + configFolder());
-        return true;
-    }();
-    (void)loaded;
-    return registry;
-}
-
 void convertInMemory(benchmark::State& state, const sim::ImageRecipe& recipe) {
     const std::string image = sim::buildDataImage(recipe);
-    CsvConversionContext context{identifyThrough(models()), [](const std::string&) { return false; }};
+    CsvConversionContext context{identifyThrough(installedModels()), [](const std::string&) { return false; }};
     std::size_t csvBytes = 0;
     for (auto _ : state) {
         CsvConversion conversion = convertImageToCsv(image, "bench.v38", context);
@@ -80,18 +61,8 @@ void BM_GeneralModelFileToFile(benchmark::State& state) {
     }
     std::string dataFile = folder + "/RS8.v38";
     writeFileAtomically(dataFile, sim::buildDataImage(recipe));
-    struct SilentHost : Host {
-        void report(const std::string&) override {}
-        Answer ask(Question, const std::string&) override { return Answer::No; }
-        std::vector<std::string> chooseOpenFiles(const OpenFileRequest&) override { return {}; }
-        std::string chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-        std::string chooseFolder(const std::string&) override { return {}; }
-        void showNotice(const std::string&) override {}
-        void hideNotice() override {}
-        int runModal(const ModalSpec&, std::atomic<int>&, const std::function<int(ModalContext&)>&) override { return 0; }
-        void openTextFile(const std::string&) override {}
-    } host;
-    CFilCnv converter(models(), host, [&](const std::string& text) { state.SkipWithError(text.c_str()); });
+    bench::SilentHost host;
+    CFilCnv converter(installedModels(), host, [&](const std::string& text) { state.SkipWithError(text.c_str()); });
     for (auto _ : state) benchmark::DoNotOptimize(converter.convertFile(dataFile).outcome);
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(sim::measurementCount(recipe)));
     std::filesystem::remove_all(folder);

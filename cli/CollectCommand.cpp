@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonResult.h"
 #include "cli/PortOptions.h"
+#include "cli/StoreReports.h"
 #include "cli/StoredFiles.h"
 #include "core/app/DirectCollection.h"
 #include "core/app/Session.h"
@@ -36,6 +37,7 @@ int runCollect(CommandContext& context) {
     // Both given: the manual link, which keeps them as the saved direct settings.
     if (port.portNumber && port.speedIndex) rememberManualLink(session, *port.portNumber - 1, *port.speedIndex);
 
+    store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
     StoredFiles files(session, !json.wanted());
     int result = directCollection(session, command, link);
     json.body()["result"] = result;

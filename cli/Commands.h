@@ -53,5 +53,9 @@ extern const CommandInfo kPortsCommand;
 extern const CommandInfo kInitCommand;
 extern const CommandInfo kConfigCommand;
 extern const CommandInfo kReservationsCommand;
+// The record store.
+extern const CommandInfo kDbCommand;
+// Which stations need a visit.
+extern const CommandInfo kStatusCommand;
 
 }  // namespace fenta21::cli

@@ -10,6 +10,7 @@
 #include "core/app/SettingsStore.h"
 #include "core/health/HealthSettings.h"
 #include "core/remote/ModemSettings.h"
+#include "core/store/StoreSettings.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -35,6 +36,8 @@ void printConfig(const Session& session) {
     std::printf("modem-port\t%s\n", portText(s.modemPortIndex).c_str());
     std::printf("modem-speed\t%u\n", kSpeedTable[static_cast<std::size_t>(s.modemSpeedIndex)]);
     std::printf("dial\t%s\n", kDialWords[s.dialMethod]);
+    std::optional<std::string> location = store::storeLocation(session.homeFolder());
+    std::printf("store\t%s\n", location ? store::withoutPassword(*location).c_str() : "(none)");
     HealthSettings health = loadHealthSettings(session.homeFolder()).settings;
     for (const std::string& name : kHealthSettingNames)
         std::printf("%s\t%s\n", name.c_str(), healthSettingText(health, name).c_str());
@@ -55,6 +58,8 @@ void describeConfig(const Session& session, nlohmann::ordered_json& body) {
     body["modemPort"] = portText(s.modemPortIndex);
     body["modemSpeed"] = kSpeedTable[static_cast<std::size_t>(s.modemSpeedIndex)];
     body["dial"] = kDialWords[s.dialMethod];
+    std::optional<std::string> location = store::storeLocation(session.homeFolder());
+    body["store"] = location ? nlohmann::ordered_json(store::withoutPassword(*location)) : nlohmann::ordered_json();
     HealthSettings health = loadHealthSettings(session.homeFolder()).settings;
     body["onFailed"] = health.onFailed;
     body["onLate"] = health.onLate;
@@ -96,6 +101,11 @@ std::string speedRefusal(const std::string& name, const std::string& value) {
 // were reported by the core; words that no list of the window offers are refused here.
 int change(Session& session, JsonResult& json, const std::string& name, const std::string& value) {
     const SystemSettings& now = session.settings;
+    if (name == "store") {
+        if (value.empty()) return json.refuse("store takes a postgresql:// URL or an SQLite file", kExitUsage);
+        std::string problem;
+        return store::saveStoreLocation(session.homeFolder(), value, problem) ? kExitOk : json.refuse(problem, kExitFailed);
+    }
     if (std::find(kHealthSettingNames.begin(), kHealthSettingNames.end(), name) != kHealthSettingNames.end())
         return changeHealth(session, json, name, value);
     if (name == "data-folder" || name == "file-name") {
@@ -167,7 +177,9 @@ const CommandInfo kConfigCommand{
     "  direct-speed RATE    its speed: a bit rate (300 ... 115200) or its index 0-9\n"
     "  modem-port COMn      the modem's port, as \"モデムの設定\" keeps it\n"
     "  modem-speed RATE     the modem's speed\n"
-    "  dial tone|pulse      the dial method (\"ﾄｰﾝ\" or \"ﾊﾟﾙｽ\")\n\n"
+    "  dial tone|pulse      the dial method (\"ﾄｰﾝ\" or \"ﾊﾟﾙｽ\")\n"
+    "  store URL|FILE       the record store (store.url, not system.dat): a postgresql:// URL or an\n"
+    "                       SQLite file; fenta21-cli db init also makes its tables\n\n"
     "Texts are at most 64 bytes in code page 932. A folder that does not exist is refused with\n"
     "\"設定したフォルダがありません!! \".\n\n"
     "The station health settings are kept in health.conf in the home folder (UTF-8):\n\n"
@@ -187,10 +199,11 @@ const CommandInfo kConfigCommand{
     "then killed, with what it started) is written to ERR.LOG. A change of state is announced once,\n"
     "whichever program on the home folder sees it first, and remembered in health.state.\n\n"
     "With --json, one JSON object: home, settingsFile, dataFolder, dataFolderExists,\n"
-    "dataFolderText, fileName, directPort, directSpeed, modemPort, modemSpeed, dial, onFailed,\n"
-    "onLate, onRecovered, metricsFile, failingAfter, lateMargin, exitStatus, message and messages.\n"
-    "Exit status: 0 shown or changed, 1 system.dat or health.conf could not be written (it keeps\n"
-    "the old settings), 2 a refused value or usage error (nothing written).\n",
+    "dataFolderText, fileName, directPort, directSpeed, modemPort, modemSpeed, dial, store (its\n"
+    "password hidden; null when none), onFailed, onLate, onRecovered, metricsFile, failingAfter,\n"
+    "lateMargin, exitStatus, message and messages.\n"
+    "Exit status: 0 shown or changed, 1 system.dat, store.url or health.conf could not be written\n"
+    "(it keeps the old settings), 2 a refused value or usage error (nothing written).\n",
     &runConfig,
 };
 

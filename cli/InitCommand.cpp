@@ -2,12 +2,36 @@
 #include "cli/Commands.h"
 #include "core/app/InstallationFiles.h"
 #include "core/app/Session.h"
+#include "core/base/Files.h"
+#include "core/store/RecordStore.h"
+#include "core/store/StoreSettings.h"
 
 #include <cstdio>
 #include <filesystem>
 
 namespace fenta21::cli {
 namespace {
+
+// A new home keeps its records in an SQLite file of its own from the first collection on; a
+// home that names a store already keeps it.
+void setUpRecordStore(const std::string& home, HomeSetup& setup) {
+    std::string settings = joinPath(home, store::kStoreSettingsFileName);
+    if (store::storeLocation(home)) {
+        setup.kept.push_back(settings);
+        return;
+    }
+    std::string file = joinPath(home, store::kDefaultStoreFile);
+    bool existed = std::filesystem::exists(file);
+    try {
+        store::openRecordStore(store::kDefaultStoreFile, home);
+    } catch (const store::StoreError& e) {
+        setup.problem = e.what();
+        return;
+    }
+    (existed ? setup.kept : setup.made).push_back(file);
+    if (!store::saveStoreLocation(home, store::kDefaultStoreFile, setup.problem)) return;
+    setup.made.push_back(settings);
+}
 
 int runInit(CommandContext& context) {
     if (context.args.size() > 1) {
@@ -28,6 +52,7 @@ int runInit(CommandContext& context) {
         return kExitFailed;
     }
     HomeSetup setup = makeHomeFolder(home, source);
+    if (setup.problem.empty()) setUpRecordStore(home, setup);
     for (const std::string& path : setup.made) std::printf("made %s\n", path.c_str());
     for (const std::string& path : setup.kept) std::printf("kept %s (already there)\n", path.c_str());
     std::fflush(stdout);
@@ -47,7 +72,8 @@ const CommandInfo kInitCommand{
     "when it is missing, the installation files (type.dat, the kind tables, the header reference\n"
     "files, cmd.dat) are copied into it from the installation (share/fenta21) or, for a program\n"
     "run from its build tree, from the source tree, and the \"data\" folder beside it, where\n"
-    "collections store their files unless config data-folder names another, is made too.\n"
+    "collections store their files unless config data-folder names another, is made too, and the\n"
+    "record store: records.sqlite, named in store.url (see fenta21-cli db --help).\n"
     "A file that is there already is never overwritten. Each folder and file made is printed\n"
     "(\"made PATH\"), then each one kept (\"kept PATH (already there)\").\n"
     "Exit status: 0 done, 1 something could not be made or the installation files were not found\n"

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonResult.h"
 #include "cli/StationRows.h"
+#include "cli/StoreReports.h"
 #include "cli/StoredFiles.h"
 #include "core/app/Session.h"
 #include "core/health/HealthMonitor.h"
@@ -21,6 +22,7 @@ namespace {
 int collectList(CommandContext& context, JsonResult& json, const ArbitraryList& list) {
     Session& session = context.session;
     if (list.size() == 0) return json.refuse("the arbitrary list (any.dat) is empty", kExitFailed);
+    store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
     HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session, !json.wanted());
     struct RowStart {

@@ -2,6 +2,7 @@
 // rsvflg.dat, which the desktop program reads when it starts.
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
+#include "cli/StoreReports.h"
 #include "cli/StoredFiles.h"
 #include "core/app/Session.h"
 #include "core/app/Startup.h"
@@ -22,6 +23,7 @@ int runScheduler(Session& session) {
     // second cancels the collection in progress, which releases the line, and ends it then.
     CliHost::stopOnFirstSignal();
 
+    store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
     HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session);
     ReservationScheduler scheduler(session);

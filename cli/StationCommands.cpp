@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonResult.h"
 #include "cli/StationRows.h"
+#include "cli/StoreReports.h"
 #include "cli/StoredFiles.h"
 #include "core/app/Session.h"
 #include "core/collect/CollectResult.h"
@@ -92,6 +93,7 @@ int runStation(CommandContext& context) {
     if (!session.addressBook.hasName(*place))
         return json.finish(
             json.refuse("entry " + std::to_string(*place + 1) + " of the address book is empty", kExitFailed));
+    store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
     HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session, !json.wanted());
     int result = collectStation(session, *place);

@@ -6,8 +6,8 @@
 #include "core/datafile/DataFileMessages.h"
 #include "core/datafile/DataRecord.h"
 #include "core/datafile/FixedColumnModels.h"
-#include "core/datafile/KindFolding.h"
 #include "core/datafile/OffsetText.h"
+#include "core/datafile/RecordExamination.h"
 #include "core/datafile/ValueFormatter.h"
 
 #include <array>
@@ -69,14 +69,7 @@ public:
 private:
     enum class Step { Continue, Completed, Stopped, Failed };
 
-    // A record read at a position: whether it can be converted, and if so its column and text.
-    struct Examined {
-        bool decoded = false;
-        bool usable = false;
-        DataRecord record;
-        int columnKind = 0;
-        ValueText text;
-    };
+    using Examined = ExaminedRecord;
 
     ConversionOutcome convert() {
         std::optional<RecordArea> area = readRecordArea(image_);
@@ -130,17 +123,7 @@ private:
 
     bool fits(std::uint64_t position) const { return position + kRecordBytes <= image_.size(); }
 
-    Examined examine(std::uint64_t position) const {
-        Examined ex;
-        ex.record = recordFields(bytes_ + position);
-        if (recordFault(ex.record) != RecordFault::None) return ex;
-        ex.decoded = true;
-        ex.columnKind = fixed_ != nullptr ? ex.record.kind : foldForColumn(ex.record.kind);
-        if (model_.kinds->format(ex.columnKind) == nullptr) return ex;
-        ex.text = formatValueText(ex.record, *model_.kinds);
-        ex.usable = ex.text.ok;
-        return ex;
-    }
+    Examined examine(std::uint64_t position) const { return examineRecord(bytes_ + position, *model_.kinds, fixed_); }
 
     // Whether to leave an unusable record out and go on. The user is asked the first time;
     // after a yes the rest of the file goes on without asking.
@@ -282,15 +265,10 @@ private:
             return;
         }
         // A kind outside the fixed table has no column; a kind met twice keeps its first value.
-        const std::vector<int>& kinds = fixed_->kinds;
-        for (std::size_t slot = 0; slot < kinds.size() && slot < kMaxFixedColumns; ++slot) {
-            if (kinds[slot] != ex.record.kind) continue;
-            if (!slotFilled_[slot]) {
-                slotFilled_[slot] = true;
-                slotText_[slot] = ex.text;
-            }
-            return;
-        }
+        std::optional<std::size_t> slot = fixedColumnSlot(*fixed_, ex.record.kind);
+        if (!slot || *slot >= kMaxFixedColumns || slotFilled_[*slot]) return;
+        slotFilled_[*slot] = true;
+        slotText_[*slot] = ex.text;
     }
 
     void finishLine() {

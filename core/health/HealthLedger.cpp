@@ -1,5 +1,7 @@
 #include "core/health/HealthLedger.h"
 
+#include "core/base/Files.h"
+
 #include <charconv>
 #include <optional>
 
@@ -161,6 +163,18 @@ std::string formatHealthLedger(const HealthLedger& ledger) {
     }
     for (const std::string& line : ledger.unreadLines) text += line + "\n";
     return text;
+}
+
+HealthLedger loadHealthLedger(const std::string& homeFolder, const std::string& machine) {
+    FileContent content = readRegularFilePrefix(joinPath(homeFolder, kHealthLedgerFileName), kHealthLedgerBytes);
+    return content.bytes ? parseHealthLedger(*content.bytes, machine) : HealthLedger{};
+}
+
+bool neverReachedHere(const HealthLedger& ledger, const std::string& machine, const StationKey& key) {
+    if (key.machine != machine) return false;
+    for (const LedgerEntry& entry : ledger.entries)
+        if (entry.tally.key == key) return !entry.tally.lastSuccess.has_value();
+    return true;
 }
 
 }  // namespace fenta21

@@ -2,6 +2,7 @@
 
 #include "core/health/StationHealth.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,8 @@ namespace fenta21 {
 // attempts, and the state its alerts last announced, so that a program started again (or
 // another program on the same home) does not announce it again. Changed under the home's lock.
 inline constexpr const char* kHealthLedgerFileName = "health.state";
+// A hundred stations with a few units each take a few tens of kilobytes.
+inline constexpr std::size_t kHealthLedgerBytes = 4 * 1024 * 1024;
 
 struct LedgerEntry {
     StationTally tally;
@@ -35,5 +38,11 @@ struct HealthLedger {
 // The ledger's text; its stations are this home's, kept under `machine`.
 HealthLedger parseHealthLedger(std::string_view text, const std::string& machine);
 std::string formatHealthLedger(const HealthLedger& ledger);
+// The home's ledger as it is now (empty when there is none or it cannot be read).
+HealthLedger loadHealthLedger(const std::string& homeFolder, const std::string& machine);
+
+// A station of `machine` that this home's programs have never reached: none of them has a
+// contact with it in the ledger.
+bool neverReachedHere(const HealthLedger& ledger, const std::string& machine, const StationKey& key);
 
 }  // namespace fenta21

@@ -19,9 +19,6 @@
 namespace fenta21 {
 namespace {
 
-// A hundred stations with a few units each take a few tens of kilobytes.
-constexpr std::size_t kLedgerBytes = 4 * 1024 * 1024;
-
 std::string metricsPath(const std::string& homeFolder, const std::string& typed) {
     return std::filesystem::path(typed).is_relative() ? joinPath(homeFolder, typed) : typed;
 }
@@ -116,7 +113,7 @@ void HealthMonitor::weigh(const std::vector<CollectionAttempt>& attempts, bool f
         std::string path = metricsPath(homeFolder_, read.settings.metricsFile);
         if (!writeFileAtomically(path, metrics)) tellOnce("the metrics file " + path + " could not be written");
     };
-    HomeFileEdit edit = editHomeFile(joinPath(homeFolder_, kHealthLedgerFileName), kLedgerBytes, change, written);
+    HomeFileEdit edit = editHomeFile(joinPath(homeFolder_, kHealthLedgerFileName), kHealthLedgerBytes, change, written);
     if (edit.outcome == HomeFileEdit::Outcome::Failed)
         tellOnce(std::string(kHealthLedgerFileName) + " could not be kept: " + edit.problem);
     for (const std::string& problem : read.problems) tellOnce(problem);

@@ -26,7 +26,7 @@ MainMenuKind menuFor(const std::vector<OptionProgram>& optionPrograms) {
 }  // namespace
 
 DesktopProgram::DesktopProgram(const std::string& homeFolder, std::unique_ptr<Clock> clockToUse)
-    : clock(std::move(clockToUse)), session(homeFolder, host, *clock), scheduler(session) {
+    : clock(std::move(clockToUse)), session(homeFolder, host, *clock), storeImporter(session.events, homeFolder), scheduler(session) {
     installQtJapanese();
     session.optionPrograms = scanOptionPrograms(homeFolder);
     MainMenuKind menu = menuFor(session.optionPrograms);

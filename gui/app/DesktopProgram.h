@@ -3,6 +3,7 @@
 #include "core/app/Session.h"
 #include "core/health/HealthMonitor.h"
 #include "core/remote/Scheduler.h"
+#include "core/store/StoreImporter.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/base/QtHost.h"
 
@@ -32,6 +33,8 @@ public:
     QtHost host;
     std::unique_ptr<Clock> clock;
     Session session;
+    // Before the scheduler and the window, so that it hears every collection they finish.
+    store::StoreImporter storeImporter;
     // Started once the lists are read; it outlives the scheduler, so the last collection is heard.
     std::optional<HealthMonitor> health;
     ReservationScheduler scheduler;
