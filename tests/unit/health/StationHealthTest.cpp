@@ -144,6 +144,12 @@ TEST(StationHealth, HistoryIsReadBackOnlyAsFarAsTheLastContacts) {
     EXPECT_EQ(health[0].key(), silent);
     EXPECT_EQ(health[1].key(), never);
     EXPECT_EQ(health[1].state, HealthState::Unknown);
+    // Unless it is known that it never answered: then only the silent one is looked for.
+    asked.clear();
+    health = healthFromHistory(history, kNow, {{daily, kDay}, {never, kDay}}, {}, {},
+                               [&](const StationKey& key) { return key == never; });
+    EXPECT_EQ(asked, (std::vector<EpochSeconds>{kNow - 2 * kDay, kNow - 16 * kDay}));
+    EXPECT_EQ(health[1].state, HealthState::Unknown);
 }
 
 }  // namespace
