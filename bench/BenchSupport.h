@@ -13,7 +13,11 @@
 namespace fenta21::bench {
 
 inline std::string configFolder() {
+#ifdef FENTA21_BENCH_CONFIG_DIR
+    return FENTA21_BENCH_CONFIG_DIR;
+#else
     return (std::filesystem::path(__FILE__).parent_path().parent_path() / "config").string();
+#endif
 }
 
 // A general model whose columns come from its records: eight strain channels, `instants`

@@ -55,6 +55,8 @@ extern const CommandInfo kConfigCommand;
 extern const CommandInfo kReservationsCommand;
 // The record store.
 extern const CommandInfo kDbCommand;
+// Pictures of data files, drawn by the companion program fenta21-plot.
+extern const CommandInfo kPlotCommand;
 // Which stations need a visit.
 extern const CommandInfo kStatusCommand;
 

@@ -1,6 +1,8 @@
 // fenta21-cli init: a home folder with the installation files, ready for a first collection.
 #include "cli/Commands.h"
+#include "core/app/CompanionPrograms.h"
 #include "core/app/InstallationFiles.h"
+#include "core/app/OptionLauncher.h"
 #include "core/app/Session.h"
 #include "core/base/Files.h"
 #include "core/store/RecordStore.h"
@@ -53,6 +55,13 @@ int runInit(CommandContext& context) {
     }
     HomeSetup setup = makeHomeFolder(home, source);
     if (setup.problem.empty()) setUpRecordStore(home, setup);
+    if (setup.problem.empty()) {
+        // The data program in fenta21's option list, as the programs of this installation.
+        LauncherSetup launcher = installDataLauncher(home, companionProgramPath(kDataProgram));
+        setup.made.insert(setup.made.end(), launcher.made.begin(), launcher.made.end());
+        setup.kept.insert(setup.kept.end(), launcher.kept.begin(), launcher.kept.end());
+        setup.problem = launcher.problem;
+    }
     for (const std::string& path : setup.made) std::printf("made %s\n", path.c_str());
     for (const std::string& path : setup.kept) std::printf("kept %s (already there)\n", path.c_str());
     std::fflush(stdout);
@@ -74,6 +83,8 @@ const CommandInfo kInitCommand{
     "run from its build tree, from the source tree, and the \"data\" folder beside it, where\n"
     "collections store their files unless config data-folder names another, is made too, and the\n"
     "record store: records.sqlite, named in store.url (see fenta21-cli db --help).\n"
+    "The data program (fenta21-data) gets its launcher \"fenta21-data.exe\" and name file there, so that\n"
+    "fenta21's \"ｵﾌﾟｼｮﾝ(&O)\" menu lists it as \"ﾃﾞｰﾀｸﾞﾗﾌ\".\n"
     "A file that is there already is never overwritten. Each folder and file made is printed\n"
     "(\"made PATH\"), then each one kept (\"kept PATH (already there)\").\n"
     "Exit status: 0 done, 1 something could not be made or the installation files were not found\n"

@@ -27,7 +27,7 @@ const CommandInfo* const kCommands[] = {&kSendCommand,     &kCollectCommand, &kC
                                         &kStationsCommand, &kStationCommand, &kListCommand,  &kScheduleCommand,
                                         &kPanelCommand,    &kSetCommand,     &kTerminalCommand,
                                         &kPortsCommand,    &kInitCommand,    &kConfigCommand, &kReservationsCommand,
-                                        &kDbCommand,       &kStatusCommand};
+                                        &kDbCommand,       &kPlotCommand,   &kStatusCommand};
 
 void printUsage(std::FILE* out) {
     std::fputs(
@@ -38,7 +38,7 @@ void printUsage(std::FILE* out) {
         "  --home DIR   the home folder (default: the current directory)\n"
         "  --help       this text; \"fenta21-cli COMMAND --help\" explains a command\n"
         "  --json       the result as one JSON object on stdout (collect, station, list, stations,\n"
-        "               panel, config, reservations, db)\n"
+        "               panel, config, reservations, db, plot)\n"
         "  --version    the program's version\n\n"
         "commands:\n",
         out);

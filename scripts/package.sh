@@ -13,7 +13,7 @@ bash scripts/install-deps.sh
 
 build=build/default
 [ -f "$build/CPackConfig.cmake" ] || cmake --preset default
-cmake --build --preset default --target fenta21 fenta21-cli fenta21-sim fenta21-man
+cmake --build --preset default --target fenta21 fenta21-cli fenta21-sim fenta21-data fenta21-plot fenta21-man
 
 rm -rf "$build/package"
 (cd "$build" && cpack --config CPackConfig.cmake)
@@ -41,9 +41,12 @@ grep -q '^Status: install ok installed$' <<<"$status"
 
 echo "== checks of the installed files"
 usr=$root/usr
-for file in bin/fenta21 bin/fenta21-cli bin/fenta21-sim share/fenta21/type.dat share/fenta21/cmd.dat \
+for file in bin/fenta21 bin/fenta21-cli bin/fenta21-sim bin/fenta21-data libexec/fenta21/fenta21-plot \
+            share/fenta21/type.dat share/fenta21/cmd.dat \
             share/man/man1/fenta21.1.gz share/man/man1/fenta21-cli.1.gz share/man/man1/fenta21-sim.1.gz \
-            share/applications/fenta21.desktop share/icons/hicolor/scalable/apps/fenta21.svg \
+            share/man/man1/fenta21-data.1.gz \
+            share/applications/fenta21.desktop share/applications/fenta21-data.desktop \
+            share/icons/hicolor/scalable/apps/fenta21.svg \
             share/bash-completion/completions/fenta21-cli lib/systemd/user/fenta21-schedule@.service \
             share/doc/fenta21/copyright share/doc/fenta21/changelog.gz; do
   [ -e "$usr/$file" ] || { echo "missing: /usr/$file" >&2; exit 1; }
@@ -54,12 +57,18 @@ help=$("$usr/bin/fenta21-cli" --help)
 grep -q '^  ports ' <<<"$help"
 "$usr/bin/fenta21-sim" --help >/dev/null
 QT_QPA_PLATFORM=offscreen "$usr/bin/fenta21" --help >/dev/null
+"$usr/bin/fenta21-data" --help >/dev/null
 home=$(mktemp -d "$root/home.XXXXXX")
 "$usr/bin/fenta21-cli" --home "$home" ports
+# A picture without a display: fenta21-cli finds its helper in libexec, and the model files of
+# the installation serve a home that has none.
+"$usr/bin/fenta21-sim" --write-image "$home/DEMO.v38"
+(unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM; "$usr/bin/fenta21-cli" --home "$home" plot "$home/DEMO.v38" --out "$home/demo.png")
+[ -s "$home/demo.png" ]
 page=$(zcat "$usr/share/man/man1/fenta21-cli.1.gz")
 grep -q '^\.SS ports' <<<"$page"
 bash -n "$usr/share/bash-completion/completions/fenta21-cli"
-desktop-file-validate "$usr/share/applications/fenta21.desktop"
+desktop-file-validate "$usr/share/applications/fenta21.desktop" "$usr/share/applications/fenta21-data.desktop"
 unit=$usr/lib/systemd/user/fenta21-schedule@.service
 grep -q '^ExecStart=/usr/bin/fenta21-cli --home %h/%i schedule$' "$unit"
 

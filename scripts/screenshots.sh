@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target fenta21 fenta21-sim fenta21-screenshots
+cmake --build --preset default --target fenta21 fenta21-cli fenta21-sim fenta21-screenshots fenta21-data-screenshots
 
 bin=build/default
 work=$(mktemp -d /tmp/fenta21-screenshots.XXXXXX)
@@ -48,6 +48,17 @@ export FENTA21_START_TIME=${FENTA21_START_TIME:-2026-12-08T10:29:00}
 export QT_QPA_PLATFORM=xcb
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" "$bin/tests/gui/fenta21-screenshots" "$home" "$out" || status=$?
+
+# The data program on the golden files of the plots: a wind station, a water level logger and an
+# eight-channel strain logger, made from their recipes; its record store dialog on a home of its
+# own whose store holds the wind station.
+for recipe in tests/golden/plot/*.recipe; do
+  "$bin/sim/fenta21-sim" --image-recipe "$recipe" --write-image "$work/data/$(basename "$recipe" .recipe).v38"
+done
+"$bin/cli/fenta21-cli" init "$work/plots/home" >/dev/null
+"$bin/cli/fenta21-cli" --home "$work/plots/home" db import --station KAWABE-01 "$work/data/wind_station.v38" >/dev/null
+xvfb-run -a -s "-screen 0 1280x1024x24" "$bin/tests/gui/fenta21-data-screenshots" "$work/plots/home" "$work/data" "$out" \
+  || status=$?
 echo
 echo "Pictures: $out"
 exit $status

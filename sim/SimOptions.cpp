@@ -44,6 +44,8 @@ options:
                           without it the logger holds one day of ten-minute wind records
   --image-recipe FILE     build the memory image from a recipe text (model, station,
                           channel, instants ... one setting a line)
+  --write-image FILE      write the memory image (of --image-recipe, or the day of wind
+                          records) to FILE as a data file, and end without a link
   --no-image              hold no image: "copy" and "acopy" are answered like any command
                           (also the case when --reply gives them a reply)
   --text-listing FILE     lines listed by "text", counted by "eerl0"
@@ -205,6 +207,8 @@ std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& o)
             if (!value(o.imageFile)) return "--image needs a file";
         } else if (option == "--image-recipe") {
             if (!value(o.imageRecipeFile)) return "--image-recipe needs a file";
+        } else if (option == "--write-image") {
+            if (!value(o.writeImageFile)) return "--write-image needs a file";
         } else if (option == "--no-image") {
             o.noImage = true;
         } else if (option == "--text-listing") {
@@ -300,7 +304,7 @@ std::string parseSimOptions(const std::vector<std::string>& args, SimOptions& o)
             return "unknown option " + option;
         }
     }
-    if (!o.help && o.link.empty()) return "--link PATH is required";
+    if (!o.help && o.link.empty() && o.writeImageFile.empty()) return "--link PATH is required";
     // The stations' loggers sit behind the modem: the line's speed and the line itself are
     // the modem's, and their units come with each --station.
     if (!o.stations.empty()) {

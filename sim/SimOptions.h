@@ -31,6 +31,7 @@ struct SimOptions {
     BlockFaults blockFaults;
     std::string imageFile;
     std::string imageRecipeFile;
+    std::string writeImageFile;  // write the image there and end, serving nothing
     bool noImage = false;
     std::string textListingFile;
     std::uint32_t pace = 0;

@@ -1,5 +1,6 @@
 // fenta21-sim: a simulated FENTA21 logger (or a modem with remote stations) on a
 // pseudo-terminal, for the demo and manual work.
+#include "core/base/Files.h"
 #include "sim/DemoImage.h"
 #include "sim/PtyServer.h"
 #include "sim/SimLogger.h"
@@ -114,6 +115,29 @@ std::unique_ptr<fenta21::sim::SimModem> makeModem(const fenta21::sim::SimOptions
     return modem;
 }
 
+// The image a logger of these options would hold, as a data file of its own: golden files for
+// the plots and their pictures are made from recipes this way.
+int writeImage(const fenta21::sim::SimOptions& o) {
+    std::string image;
+    if (!o.imageRecipeFile.empty()) {
+        std::string contents;
+        if (!readFile(o.imageRecipeFile, contents)) {
+            std::fprintf(stderr, "fenta21-sim: cannot read the image recipe %s\n", o.imageRecipeFile.c_str());
+            return 1;
+        }
+        fenta21::sim::ParsedRecipe parsed = fenta21::sim::parseImageRecipe(contents);
+        if (!parsed.error.empty()) return usageError(o.imageRecipeFile + ": " + parsed.error);
+        image = fenta21::sim::buildDataImage(parsed.recipe);
+    } else {
+        image = fenta21::sim::demoImage(o.name, o.model);
+    }
+    if (!fenta21::writeFileAtomically(o.writeImageFile, image)) {
+        std::fprintf(stderr, "fenta21-sim: cannot write %s\n", o.writeImageFile.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,6 +148,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!complaint.empty()) return usageError(complaint);
+
+    if (!options.writeImageFile.empty()) return writeImage(options);
 
     std::unique_ptr<fenta21::sim::SimDevice> device;
     std::string description;

@@ -25,6 +25,9 @@ struct RecordValue {
 
 RecordValue recordValue(const DataRecord& record, const KindTable& kinds);
 
+// The decimals a number's text shows (0 for directions and times, and for an undefined kind).
+int valueDecimals(const DataRecord& record, const KindTable& kinds);
+
 // The compass bearing of a direction index (22.5 for NNE ... 360 for N); nothing for calm and
 // error, which have no bearing.
 std::optional<double> directionDegrees(int index);

@@ -169,6 +169,14 @@ std::string formatValueWithUnit(const DataRecord& record, const KindTable& kinds
     return text;
 }
 
+std::string_view directionName(int index) {
+    if (index < 1 || index > 18) return {};
+    std::string_view name = kDirections[index];
+    while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    return name;
+}
+
 std::string formatKindValue(int kind, int value, const KindTable& kinds) {
     DataRecord record;  // midnight
     record.kind = kind;

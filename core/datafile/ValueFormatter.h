@@ -42,6 +42,9 @@ FormattedValue formatValue(const DataRecord& record, const KindTable& kinds);
 // The value text followed by the kind's three-character unit, or "-- " for an undefined kind.
 std::string formatValueWithUnit(const DataRecord& record, const KindTable& kinds);
 
+// The name of a wind direction index 1-18 ("NNE" ... "N", "CALM", "ERR"), or "" outside.
+std::string_view directionName(int index);
+
 // The same for a value read from the logger without a timestamp: a time-of-day kind counts
 // from midnight.
 std::string formatKindValue(int kind, int value, const KindTable& kinds);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace fenta21::sim {
@@ -29,6 +30,21 @@ bool listed(const std::vector<RecordSlot>& slots, int instant, int channelIndex)
                        [&](const RecordSlot& s) { return s.instant == instant && s.channelIndex == channelIndex; });
 }
 
+bool inGap(const ImageRecipe& recipe, int instant) {
+    return std::any_of(recipe.gaps.begin(), recipe.gaps.end(), [&](const InstantGap& gap) {
+        return instant >= gap.firstInstant && instant < gap.firstInstant + gap.instants;
+    });
+}
+
+// The same few hundred thousand values every run: a hash of the instant and the channel.
+int noiseAt(const ImageChannel& channel, int instant) {
+    std::uint32_t h = static_cast<std::uint32_t>(instant) * 2654435761u ^ static_cast<std::uint32_t>(channel.channel) * 40503u;
+    h ^= h >> 15;
+    h *= 2246822519u;
+    h ^= h >> 13;
+    return static_cast<int>(h % static_cast<std::uint32_t>(2 * channel.noise + 1)) - channel.noise;
+}
+
 std::string recordArea(const ImageRecipe& recipe) {
     std::string area;
     area.reserve((static_cast<std::size_t>(recipe.startMarkers) + measurementCount(recipe) +
@@ -39,8 +55,9 @@ std::string recordArea(const ImageRecipe& recipe) {
         for (std::size_t c = 0; c < recipe.channels.size(); ++c) {
             const ImageChannel& channel = recipe.channels[c];
             int index = static_cast<int>(c);
-            if (instant < channel.fromInstant || listed(recipe.missing, instant, index)) continue;
-            int value = channel.firstValue + instant * channel.step;
+            if (instant < channel.fromInstant || inGap(recipe, instant) || listed(recipe.missing, instant, index))
+                continue;
+            int value = channelValue(channel, instant);
             area += listed(recipe.damaged, instant, index) ? damagedRecord(time, channel.channel, channel.kind, value)
                                                            : encodeRecord(time, channel.channel, channel.kind, value);
         }
@@ -52,11 +69,20 @@ std::string recordArea(const ImageRecipe& recipe) {
 
 }  // namespace
 
+int channelValue(const ImageChannel& channel, int instant) {
+    int value = channel.firstValue + instant * channel.step;
+    if (channel.waveAmplitude != 0 && channel.wavePeriod > 0)
+        value += static_cast<int>(std::lround(channel.waveAmplitude * std::sin(2 * M_PI * instant / channel.wavePeriod)));
+    if (channel.noise > 0) value += noiseAt(channel, instant);
+    return value;
+}
+
 std::size_t measurementCount(const ImageRecipe& recipe) {
     std::size_t count = 0;
     for (int instant = 0; instant < recipe.instants; ++instant)
         for (std::size_t c = 0; c < recipe.channels.size(); ++c)
-            if (instant >= recipe.channels[c].fromInstant && !listed(recipe.missing, instant, static_cast<int>(c)))
+            if (instant >= recipe.channels[c].fromInstant && !inGap(recipe, instant) &&
+                !listed(recipe.missing, instant, static_cast<int>(c)))
                 ++count;
     return count;
 }

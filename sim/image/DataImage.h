@@ -18,13 +18,27 @@ namespace fenta21::sim {
 inline constexpr std::uint32_t kHeaderAreaBytes = 640;
 
 // A measured quantity: a channel and kind, and the value at instant i, firstValue + i x step,
-// stored as its low 16 bits.
+// stored as its low 16 bits. A wave and noise make it look like a day outdoors: the value then
+// also rises and falls by `waveAmplitude` every `wavePeriod` instants, and wanders by up to
+// `noise` either way, the same for the same instant every time.
 struct ImageChannel {
     int channel = 0;
     int kind = 0;
     int firstValue = 0;
     int step = 0;
     int fromInstant = 0;  // the channel was added part-way: it records from this instant on
+    int waveAmplitude = 0;
+    int wavePeriod = 0;
+    int noise = 0;
+};
+
+// The value a channel records at an instant.
+int channelValue(const ImageChannel& channel, int instant);
+
+// Instants at which the logger recorded nothing at all (it was stopped, or its battery flat).
+struct InstantGap {
+    int firstInstant = 0;
+    int instants = 0;
 };
 
 // One record of the grid: the instant (from 0) and the channel's place in the channel list.
@@ -49,6 +63,7 @@ struct ImageRecipe {
     int instants = 0;
     std::vector<ImageChannel> channels;
     std::vector<RecordSlot> missing;  // records the logger did not write
+    std::vector<InstantGap> gaps;
     std::vector<RecordSlot> damaged;  // records whose bytes are no longer a valid record
 
     // Raw 8-byte records written after the measurements, inside the record area.

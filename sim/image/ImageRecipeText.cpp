@@ -81,10 +81,29 @@ ParsedRecipe parseImageRecipe(std::string_view text, bool keepOtherLines) {
             ok = numbers(0, 1);
             if (ok) r.instants = static_cast<int>(n[0]);
         } else if (key == "channel") {
-            ok = numbers(0, 4) && (words.size() == 4 || (words.size() == 6 && words[4] == "from" && numbers(5, 1)));
-            if (ok)
-                r.channels.push_back(ImageChannel{static_cast<int>(n[0]), static_cast<int>(n[1]), static_cast<int>(n[2]),
-                                                  static_cast<int>(n[3]), words.size() == 6 ? static_cast<int>(n[5]) : 0});
+            ok = numbers(0, 4);
+            ImageChannel channel{static_cast<int>(n[0]), static_cast<int>(n[1]), static_cast<int>(n[2]),
+                                 static_cast<int>(n[3])};
+            // Then "from INSTANT", "wave AMPLITUDE PERIOD" and "noise AMPLITUDE", each at most once.
+            for (std::size_t at = 4; ok && at < words.size();) {
+                if (words[at] == "from" && numbers(at + 1, 1)) {
+                    channel.fromInstant = static_cast<int>(n[at + 1]);
+                    at += 2;
+                } else if (words[at] == "wave" && numbers(at + 1, 2) && n[at + 2] > 0) {
+                    channel.waveAmplitude = static_cast<int>(n[at + 1]);
+                    channel.wavePeriod = static_cast<int>(n[at + 2]);
+                    at += 3;
+                } else if (words[at] == "noise" && numbers(at + 1, 1) && n[at + 1] >= 0) {
+                    channel.noise = static_cast<int>(n[at + 1]);
+                    at += 2;
+                } else {
+                    ok = false;
+                }
+            }
+            if (ok) r.channels.push_back(channel);
+        } else if (key == "gap") {
+            ok = numbers(0, 2) && n[1] > 0;
+            if (ok) r.gaps.push_back(InstantGap{static_cast<int>(n[0]), static_cast<int>(n[1])});
         } else if (key == "missing" || key == "damaged") {
             ok = numbers(0, 2);
             if (ok) (key == "missing" ? r.missing : r.damaged).push_back(RecordSlot{static_cast<int>(n[0]), static_cast<int>(n[1])});

@@ -15,8 +15,8 @@ namespace fenta21::sim {
 //   model WNDA-01                  station 観測所A       memo 1 text of memo line 1
 //   battery 12.6                   area-start 640        start-markers 3
 //   first 2026-04-01 00:00:00      interval 600          instants 6
-//   channel CH KIND FIRST STEP [from INSTANT]
-//   missing INSTANT INDEX          damaged INSTANT INDEX
+//   channel CH KIND FIRST STEP [from INSTANT] [wave AMPLITUDE PERIOD] [noise AMPLITUDE]
+//   missing INSTANT INDEX          damaged INSTANT INDEX       gap INSTANT COUNT
 //   trailing-record 2026-04-01 01:00:00 CH KIND VALUE
 //   trailing-marker COUNT          trailing-unwritten COUNT
 //   end-offset N                   start-offset N        minimum-bytes N

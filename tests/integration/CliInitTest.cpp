@@ -1,5 +1,6 @@
-// fenta21-cli init makes a home from nothing that a first collection can use, and collect
-// --json describes what that collection stored.
+// fenta21-cli init makes a home from nothing that a first collection can use, with the data
+// program in its option list, and collect --json describes what that collection stored.
+#include "core/app/OptionPrograms.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempHome.h"
 
@@ -39,6 +40,14 @@ TEST(CliInit, MakesAHomeThatCollectsAndKeepsWhatIsThere) {
         EXPECT_THAT(made.out, HasSubstr("made " + home + "/" + name + "\n"));
     }
     EXPECT_TRUE(fs::is_directory(scratch.root() + "/station/data"));
+    // fenta21's option list offers the data program, and its launcher starts it.
+    std::vector<OptionProgram> options = scanOptionPrograms(home);
+    ASSERT_EQ(options.size(), 1u);
+    EXPECT_EQ(options[0].displayName, "ﾃﾞｰﾀｸﾞﾗﾌ");
+    EXPECT_EQ(options[0].programFile, "fenta21-data.exe");
+    ProcessResult started = runProcess({home + "/fenta21-data.exe", "--version"}, {}, scratch.root());
+    EXPECT_EQ(started.exitCode, 0) << started.err;
+    EXPECT_THAT(started.out, HasSubstr("fenta21-data "));
 
     // A second init, here through --home, overwrites nothing.
     std::ofstream(home + "/cmd.dat", std::ios::trunc) << "edited";

@@ -61,6 +61,8 @@ TEST(ImageRecipeText, ReadsEverySettingAndNamesTheFirstBadLine) {
         "first 2026-08-01 06:30:00\n"
         "interval 1800\ninstants 4\n"
         "channel 0 92 0x100 -1 from 2\n"
+        "channel 1 5 100 0 wave 40 4 noise 3\n"
+        "gap 1 1\n"
         "damaged 3 0\n"
         "trailing-marker 2\n"
         "end-offset 0x400\n"
@@ -70,15 +72,21 @@ TEST(ImageRecipeText, ReadsEverySettingAndNamesTheFirstBadLine) {
     EXPECT_EQ(parsed.recipe.modelCode, "SEAL-01");
     EXPECT_EQ(parsed.recipe.memo[1], "\x91\xe6\x93\xf1\x8a\xdd\x95\xc7");  // 第二岸壁 in code page 932
     EXPECT_EQ(parsed.recipe.firstInstant, (CalendarTime{2026, 8, 1, 6, 30, 0}));
-    ASSERT_EQ(parsed.recipe.channels.size(), 1u);
+    ASSERT_EQ(parsed.recipe.channels.size(), 2u);
     EXPECT_EQ(parsed.recipe.channels[0].firstValue, 256);
     EXPECT_EQ(parsed.recipe.channels[0].fromInstant, 2);
+    // A quarter of the wave's period on, it stands at its top, give or take the noise.
+    EXPECT_NEAR(sim::channelValue(parsed.recipe.channels[1], 1), 140, 3);
+    EXPECT_EQ(sim::channelValue(parsed.recipe.channels[1], 1), sim::channelValue(parsed.recipe.channels[1], 1));
+    // Instant 1 has no records; the first channel records at instants 2 and 3, the second at 0, 2, 3.
+    EXPECT_EQ(sim::measurementCount(parsed.recipe), 5u);
     EXPECT_EQ(parsed.recipe.trailingRecords.size(), 2u);
     EXPECT_EQ(parsed.recipe.endOffset, 0x400u);
     EXPECT_EQ(parsed.otherLines, std::vector<std::string>{"answers yes"});
 
     EXPECT_EQ(sim::parseImageRecipe("instants 3\nchannel 0 20 x 1\ninterval 0\n").error, "line 2: channel 0 20 x 1");
     EXPECT_EQ(sim::parseImageRecipe("answers yes\n").error, "line 1: answers yes");
+    EXPECT_EQ(sim::parseImageRecipe("channel 0 20 1 1 wave 5\n").error, "line 1: channel 0 20 1 1 wave 5");
 }
 
 }  // namespace

@@ -1,0 +1,93 @@
+// fenta21-data-screenshots: pictures of the data program's window on the golden data files of
+// the plots, for a person to look at.
+#include "companion/window/DataWindow.h"
+#include "companion/window/PlotView.h"
+#include "companion/window/StoreDialog.h"
+#include "gui/base/ProgramIcon.h"
+#include "tests/gui/screenshots/WindowCaption.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void settle() {
+    QEventLoop loop;
+    QTimer::singleShot(400, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The window on one file, with the crosshair at a share of the plot's width; with `hours`, the
+// range narrowed to that many hours about the crosshair first.
+bool picture(const QString& home, const QString& file, double share, double hours, const QString& out) {
+    using namespace fenta21;
+    plot::DataWindow window(home.toStdString());
+    window.resize(1280, 800);
+    window.show();
+    settle();
+    if (!window.openFiles({file}).isEmpty()) return false;
+    if (hours > 0) {
+        plot::TimeWindow& range = window.timeWindow();
+        double middle = range.extentFrom() + share * (range.extentTo() - range.extentFrom());
+        window.showRange(middle - hours * 1800, middle + hours * 1800);
+        share = 0.5;
+    }
+    settle();
+    plot::PlotView* view = window.plotView();
+    const QRectF area = view->geometry().plotArea;
+    view->pointAt(QPoint(int(area.left() + share * area.width()), int(area.top() + area.height() / 3)));
+    settle();
+    bool saved = screenshots::withCaption(&window).save(out);
+    std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
+    return saved;
+}
+
+// The record store's dialog over the window, on the station the store of HOME holds.
+bool storeDialog(const QString& home, const QString& out) {
+    using namespace fenta21;
+    std::unique_ptr<store::RecordStore> records;
+    try {
+        records = store::openHomeStore(home.toStdString());
+    } catch (const store::StoreError& e) {
+        std::fprintf(stderr, "fenta21-data-screenshots: %s\n", e.what());
+    }
+    if (!records) return false;
+    plot::DataWindow window(home.toStdString());
+    window.resize(1280, 800);
+    window.show();
+    plot::StoreDialog dialog(*records, &window);
+    dialog.show();
+    settle();
+    bool saved = screenshots::withCaption(&dialog).save(out);
+    std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 4) {
+        std::fputs("usage: fenta21-data-screenshots HOME DATA-FOLDER OUTPUT-FOLDER\n\n"
+                   "Opens the data program's window on wind_station.v38, water_level.v38 and strain_rs8.v38\n"
+                   "of DATA-FOLDER (made from tests/golden/plot) with HOME's model files, reads the\n"
+                   "crosshair somewhere, and saves a PNG of each into OUTPUT-FOLDER, the wind station also\n"
+                   "zoomed to a day; then the record store's dialog on HOME's store.\n",
+                   stderr);
+        return 2;
+    }
+    QApplication::setWindowIcon(fenta21::gui::programIcon());
+    const QString home = arguments[1], data = arguments[2], out = arguments[3];
+    QDir().mkpath(out);
+    bool ok = picture(home, data + "/wind_station.v38", 0.62, 0, out + "/fenta21-data-wind_station.png");
+    ok = picture(home, data + "/wind_station.v38", 0.40, 24, out + "/fenta21-data-wind_station-day.png") && ok;
+    ok = picture(home, data + "/water_level.v38", 0.71, 0, out + "/fenta21-data-water_level.png") && ok;
+    ok = picture(home, data + "/strain_rs8.v38", 0.30, 0, out + "/fenta21-data-strain_rs8.png") && ok;
+    ok = storeDialog(home, out + "/fenta21-data-store.png") && ok;
+    return ok ? 0 : 1;
+}
