@@ -3,10 +3,7 @@
 #include "cli/DbCommands.h"
 #include "cli/JsonResult.h"
 #include "core/app/Session.h"
-#include "core/health/HealthLedger.h"
-#include "core/health/HealthSettings.h"
 #include "core/health/HealthTime.h"
-#include "core/health/HomeStations.h"
 #include "core/health/StoreHealth.h"
 
 #include <cstdio>
@@ -67,19 +64,14 @@ int runStatus(CommandContext& context) {
     Session& session = context.session;
     std::unique_ptr<store::RecordStore> opened;
     if (int refused = openHomeStoreFor(context, json, opened); refused != kExitOk) return json.finish(refused);
-    HealthSettingsRead settings = loadHealthSettings(session.homeFolder());
-    for (const std::string& problem : settings.problems) std::fprintf(stderr, "fenta21-cli status: %s\n", problem.c_str());
-    const std::string machine = thisMachineName();
-    const HealthLedger ledger = loadHealthLedger(session.homeFolder(), machine);
-    std::vector<StationHealth> health;
+    HomeHealth home;
     try {
-        health = storeHealth(*opened, epochOfLocalTime(session.clock.localTime()),
-                             expectedStations(session.addressBook, session.reservations.snapshot(), machine),
-                             settings.settings.thresholds,
-                             [&](const StationKey& key) { return neverReachedHere(ledger, machine, key); });
+        home = storeHealthOfHome(*opened, session.homeFolder(), epochOfLocalTime(session.clock.localTime()));
     } catch (const store::StoreError& e) {
         return json.finish(json.refuse(e.what(), kExitFailed));
     }
+    for (const std::string& problem : home.problems) std::fprintf(stderr, "fenta21-cli status: %s\n", problem.c_str());
+    const std::vector<StationHealth>& health = home.stations;
     bool needsVisit = false;
     nlohmann::ordered_json stations = nlohmann::ordered_json::array();
     for (const StationHealth& station : health) {

@@ -49,6 +49,8 @@ struct StationHealth {
     std::optional<long> expectedRecordsLastDay;
     // The attempts of the 24 hours before now, oldest first, when they were asked for.
     std::vector<CollectionAttempt> lastDay;
+    // The record store's station that its data files went to, when a store told it.
+    std::string recordsStation;
 
     const StationKey& key() const { return tally.key; }
 };

@@ -1,6 +1,14 @@
 #include "core/health/StoreHealth.h"
 
+#include "core/base/Files.h"
 #include "core/collect/CollectResult.h"
+#include "core/health/HealthLedger.h"
+#include "core/health/HealthSettings.h"
+#include "core/health/HealthTime.h"
+#include "core/health/HomeStations.h"
+#include "core/remote/AddressBook.h"
+#include "core/remote/AddressBookFile.h"
+#include "core/remote/ReservationFile.h"
 #include "core/store/RecordStore.h"
 
 #include <map>
@@ -60,10 +68,28 @@ std::vector<StationHealth> storeHealth(store::RecordStore& store, EpochSeconds n
     std::vector<StationHealth> health = healthFromHistory(history, now, expected, {}, thresholds, neverReached);
     std::map<std::string, store::StationRow> stored;
     for (store::StationRow& row : store.stations()) stored[row.name] = std::move(row);
-    for (StationHealth& station : health)
-        if (auto name = filedAs.find(station.key()); name != filedAs.end())
-            if (auto row = stored.find(name->second); row != stored.end()) addRecords(store, row->second, now, station);
+    for (StationHealth& station : health) {
+        auto name = filedAs.find(station.key());
+        if (name == filedAs.end()) continue;
+        station.recordsStation = name->second;
+        if (auto row = stored.find(name->second); row != stored.end()) addRecords(store, row->second, now, station);
+    }
     return health;
+}
+
+HomeHealth storeHealthOfHome(store::RecordStore& store, const std::string& homeFolder, EpochSeconds now) {
+    HealthSettingsRead settings = loadHealthSettings(homeFolder);
+    const std::string machine = thisMachineName();
+    const HealthLedger ledger = loadHealthLedger(homeFolder, machine);
+    AddressBook book;
+    loadAddressBook(joinPath(homeFolder, kAddressBookFileName), book);
+    std::vector<ExpectedStation> expected =
+        expectedStations(book, loadReservations(joinPath(homeFolder, kReservationFileName)), machine);
+    HomeHealth home;
+    home.stations = storeHealth(store, now, expected, settings.settings.thresholds,
+                                [&](const StationKey& key) { return neverReachedHere(ledger, machine, key); });
+    home.problems = std::move(settings.problems);
+    return home;
 }
 
 }  // namespace fenta21

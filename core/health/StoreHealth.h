@@ -3,6 +3,7 @@
 #include "core/health/HistoryHealth.h"
 #include "core/health/StationHealth.h"
 
+#include <string>
 #include <vector>
 
 namespace fenta21 {
@@ -19,5 +20,14 @@ class RecordStore;
 std::vector<StationHealth> storeHealth(store::RecordStore& store, EpochSeconds now,
                                        const std::vector<ExpectedStation>& expected,
                                        const HealthThresholds& thresholds, const NeverReached& neverReached = {});
+
+// The health of the stations of a home folder's store and address book, with the home's
+// reservations, thresholds and ledger, as status and the station overview show it; and what in
+// the home's health settings could not be used.
+struct HomeHealth {
+    std::vector<StationHealth> stations;
+    std::vector<std::string> problems;
+};
+HomeHealth storeHealthOfHome(store::RecordStore& store, const std::string& homeFolder, EpochSeconds now);
 
 }  // namespace fenta21

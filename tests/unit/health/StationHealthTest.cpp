@@ -1,4 +1,6 @@
 // The health of a station from its collection attempts and its reservations.
+#include "core/collect/CollectResult.h"
+#include "core/health/AttemptStrip.h"
 #include "core/health/HistoryHealth.h"
 #include "core/health/ReservedIntervals.h"
 #include "core/health/StationHealth.h"
@@ -150,6 +152,17 @@ TEST(StationHealth, HistoryIsReadBackOnlyAsFarAsTheLastContacts) {
                                [&](const StationKey& key) { return key == never; });
     EXPECT_EQ(asked, (std::vector<EpochSeconds>{kNow - 2 * kDay, kNow - 16 * kDay}));
     EXPECT_EQ(health[1].state, HealthState::Unknown);
+}
+
+TEST(StationHealth, StripPlacesTheDaysAttemptsByTheirStartAndKind) {
+    const StationKey key{"pc1", "A", 0};
+    CollectionAttempt quiet = attempt(key, kNow - 6 * kHour + kMinute, true);
+    quiet.result = kCollectNothingNew;
+    std::vector<CollectionAttempt> day{attempt(key, kNow - 25 * kHour, true), attempt(key, kNow - 18 * kHour + kMinute, true),
+                                       quiet, attempt(key, kNow + kMinute, false)};
+    EXPECT_EQ(attemptStrip(day, kNow), (std::vector<StripEntry>{{0.25, StripMark::Collected},
+                                                                 {0.75, StripMark::NothingNew},
+                                                                 {1.0, StripMark::Failed}}));
 }
 
 }  // namespace
