@@ -57,5 +57,7 @@ extern const CommandInfo kReservationsCommand;
 extern const CommandInfo kDbCommand;
 // Pictures of data files, drawn by the companion program fenta21-plot.
 extern const CommandInfo kPlotCommand;
+// Which stations need a visit.
+extern const CommandInfo kStatusCommand;
 
 }  // namespace fenta21::cli

@@ -8,9 +8,11 @@
 #include "core/app/SaveDestination.h"
 #include "core/session/Session.h"
 #include "core/session/SettingsStore.h"
+#include "core/health/HealthSettings.h"
 #include "core/remote/ModemSettings.h"
 #include "core/store/StoreSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace fenta21::cli {
@@ -36,6 +38,9 @@ void printConfig(const Session& session) {
     std::printf("dial\t%s\n", kDialWords[s.dialMethod]);
     std::optional<std::string> location = store::storeLocation(session.homeFolder());
     std::printf("store\t%s\n", location ? store::withoutPassword(*location).c_str() : "(none)");
+    HealthSettings health = loadHealthSettings(session.homeFolder()).settings;
+    for (const std::string& name : kHealthSettingNames)
+        std::printf("%s\t%s\n", name.c_str(), healthSettingText(health, name).c_str());
     std::fflush(stdout);
 }
 
@@ -55,6 +60,23 @@ void describeConfig(const Session& session, nlohmann::ordered_json& body) {
     body["dial"] = kDialWords[s.dialMethod];
     std::optional<std::string> location = store::storeLocation(session.homeFolder());
     body["store"] = location ? nlohmann::ordered_json(store::withoutPassword(*location)) : nlohmann::ordered_json();
+    HealthSettings health = loadHealthSettings(session.homeFolder()).settings;
+    body["onFailed"] = health.onFailed;
+    body["onLate"] = health.onLate;
+    body["onRecovered"] = health.onRecovered;
+    body["metricsFile"] = health.metricsFile;
+    body["failingAfter"] = health.thresholds.failingAfter;
+    body["lateMargin"] = health.thresholds.lateMargin / 60;
+}
+
+// A setting of the station health (health.conf), changed under the home's lock.
+int changeHealth(Session& session, JsonResult& json, const std::string& name, const std::string& value) {
+    std::string refusal = healthSettingRefusal(session.homeFolder(), name, value);
+    if (!refusal.empty()) return json.refuse(refusal, kExitUsage);
+    HomeFileEdit edit = storeHealthSetting(session.homeFolder(), name, value);
+    if (!edit.written())
+        return json.refuse(std::string(kHealthSettingsFileName) + " could not be written: " + edit.problem, kExitFailed);
+    return kExitOk;
 }
 
 int changeStatus(SettingsChange change) {
@@ -84,6 +106,8 @@ int change(Session& session, JsonResult& json, const std::string& name, const st
         std::string problem;
         return store::saveStoreLocation(session.homeFolder(), value, problem) ? kExitOk : json.refuse(problem, kExitFailed);
     }
+    if (std::find(kHealthSettingNames.begin(), kHealthSettingNames.end(), name) != kHealthSettingNames.end())
+        return changeHealth(session, json, name, value);
     if (name == "data-folder" || name == "file-name") {
         if (fitSaveDestinationText(value) != value)
             return json.refuse(name + " takes at most 64 bytes in code page 932", kExitUsage);
@@ -157,12 +181,29 @@ const CommandInfo kConfigCommand{
     "  store URL|FILE       the record store (store.url, not system.dat): a postgresql:// URL or an\n"
     "                       SQLite file; fenta21-cli db init also makes its tables\n\n"
     "Texts are at most 64 bytes in code page 932. A folder that does not exist is refused with\n"
-    "\"設定したフォルダがありません!! \". With --json, one JSON object: home, settingsFile,\n"
-    "dataFolder, dataFolderExists, dataFolderText, fileName, directPort, directSpeed, modemPort,\n"
-    "modemSpeed, dial, store (its password hidden; null when none), exitStatus, message and\n"
-    "messages.\n"
-    "Exit status: 0 shown or changed, 1 system.dat could not be written (it keeps the old\n"
-    "settings), 2 a refused value or usage error (nothing written).\n",
+    "\"設定したフォルダがありません!! \".\n\n"
+    "The station health settings are kept in health.conf in the home folder (UTF-8):\n\n"
+    "  on-failed CMD        a shell command (/bin/sh -c) run once when a station becomes failing\n"
+    "  on-late CMD          ... when it becomes late\n"
+    "  on-recovered CMD     ... when it is normal again after failing or late\n"
+    "  metrics-file PATH    a file rewritten after each collection with the stations' health in\n"
+    "                       the text format of node exporters (relative: from the home folder)\n"
+    "  failing-after N      failed attempts in a row that make a station failing (default 3)\n"
+    "  late-margin MINUTES  how much longer than the longest gap between its reserved\n"
+    "                       collections a station may go without contact before it is late\n"
+    "                       (default 15)\n\n"
+    "\"\" clears a command or the metrics file. The commands get FENTA21_STATION, FENTA21_UNIT,\n"
+    "FENTA21_STATE, FENTA21_PREVIOUS_STATE, FENTA21_RESULT (the last attempt's message),\n"
+    "FENTA21_CONSECUTIVE_FAILURES, FENTA21_LAST_ATTEMPT and FENTA21_LAST_SUCCESS (ISO 8601, empty\n"
+    "when none), FENTA21_MACHINE and FENTA21_HOME; one that fails or runs longer than 60 s (it is\n"
+    "then killed, with what it started) is written to ERR.LOG. A change of state is announced once,\n"
+    "whichever program on the home folder sees it first, and remembered in health.state.\n\n"
+    "With --json, one JSON object: home, settingsFile, dataFolder, dataFolderExists,\n"
+    "dataFolderText, fileName, directPort, directSpeed, modemPort, modemSpeed, dial, store (its\n"
+    "password hidden; null when none), onFailed, onLate, onRecovered, metricsFile, failingAfter,\n"
+    "lateMargin, exitStatus, message and messages.\n"
+    "Exit status: 0 shown or changed, 1 system.dat, store.url or health.conf could not be written\n"
+    "(it keeps the old settings), 2 a refused value or usage error (nothing written).\n",
     &runConfig,
 };
 

@@ -8,6 +8,7 @@
 #include "cli/StoreReports.h"
 #include "cli/StoredFiles.h"
 #include "core/session/Session.h"
+#include "core/health/HealthMonitor.h"
 #include "core/remote/ArbitraryList.h"
 #include "core/remote/ArbitraryListFile.h"
 #include "core/remote/ArbitraryRun.h"
@@ -22,6 +23,7 @@ int collectList(CommandContext& context, JsonResult& json, const ArbitraryList& 
     Session& session = context.session;
     if (list.size() == 0) return json.refuse("the arbitrary list (any.dat) is empty", kExitFailed);
     store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
+    HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session, !json.wanted());
     struct RowStart {
         int station;

@@ -6,6 +6,7 @@
 #include "cli/StoredFiles.h"
 #include "core/session/Session.h"
 #include "core/app/Startup.h"
+#include "core/health/HealthMonitor.h"
 #include "core/remote/ReservationFlag.h"
 #include "core/remote/Scheduler.h"
 
@@ -23,6 +24,7 @@ int runScheduler(Session& session) {
     CliHost::stopOnFirstSignal();
 
     store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
+    HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session);
     ReservationScheduler scheduler(session);
     session.reservationRunning.store(true);

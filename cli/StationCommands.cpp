@@ -9,6 +9,7 @@
 #include "core/session/Session.h"
 #include "core/collect/CollectResult.h"
 #include "core/remote/CollectStation.h"
+#include "core/health/HealthMonitor.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/StationEditor.h"
 
@@ -93,6 +94,7 @@ int runStation(CommandContext& context) {
         return json.finish(
             json.refuse("entry " + std::to_string(*place + 1) + " of the address book is empty", kExitFailed));
     store::StoreImporter importer(session.events, session.homeFolder(), storeImportTeller());
+    HealthMonitor health(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     StoredFiles files(session, !json.wanted());
     int result = collectStation(session, *place);
     json.body()["result"] = result;

@@ -27,7 +27,7 @@ const CommandInfo* const kCommands[] = {&kSendCommand,     &kCollectCommand, &kC
                                         &kStationsCommand, &kStationCommand, &kListCommand,  &kScheduleCommand,
                                         &kPanelCommand,    &kSetCommand,     &kTerminalCommand,
                                         &kPortsCommand,    &kInitCommand,    &kConfigCommand, &kReservationsCommand,
-                                        &kDbCommand,       &kPlotCommand};
+                                        &kDbCommand,       &kPlotCommand,   &kStatusCommand};
 
 void printUsage(std::FILE* out) {
     std::fputs(

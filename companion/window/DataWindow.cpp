@@ -3,6 +3,7 @@
 #include "companion/plot/PictureFile.h"
 #include "companion/window/PlotView.h"
 #include "companion/window/SeriesTable.h"
+#include "companion/window/StationOverview.h"
 #include "companion/window/StoreDialog.h"
 #include "core/app/CompanionPrograms.h"
 #include "core/base/Cp932.h"
@@ -71,6 +72,12 @@ DataWindow::DataWindow(const std::string& homeFolder, QWidget* parent)
 
     buildMenus();
     addView(splitter, QStringLiteral("ｸﾞﾗﾌ"));
+    overview_ = new StationOverview(homeFolder_);
+    addView(overview_, QStringLiteral("局の状態"));
+    connect(overview_, &StationOverview::plotRequested, this, [this, splitter](const QString& station) {
+        plotStation(station.toStdString());
+        tabs_->setCurrentWidget(splitter);
+    });
 
     connect(plot_, &PlotView::rangeChanged, this, &DataWindow::rangeChanged);
     connect(plot_, &PlotView::readoutChanged, this, &DataWindow::showReadout);
@@ -167,6 +174,21 @@ void DataWindow::chooseStation() {
     }
     StoreDialog dialog(*records, this);
     if (dialog.exec() == QDialog::Accepted) openStation(*records, dialog.choice());
+}
+
+void DataWindow::plotStation(const std::string& station) {
+    std::unique_ptr<store::RecordStore> records;
+    try {
+        records = store::openHomeStore(homeFolder_);
+    } catch (const store::StoreError& e) {
+        QMessageBox::warning(this, QString::fromUtf8(kCaption), QStringLiteral("記録ｽﾄｱを開けません!! \n") + qs(e.what()));
+        return;
+    }
+    if (!records) return;
+    closeAll();
+    StationChoice choice;
+    choice.station = station;
+    openStation(*records, choice);
 }
 
 QString DataWindow::openStation(store::RecordStore& store, const StationChoice& choice) {

@@ -18,6 +18,7 @@ namespace fenta21::plot {
 
 class PlotView;
 class SeriesTable;
+class StationOverview;
 
 // The data program's window: the plot of the open data files with the side table of its
 // series, in a tab of its own so that other views (the station overview) can stand beside it,
@@ -34,6 +35,9 @@ public:
     // Adds the series of a station of the record store; returns why it could not, or "" (the
     // window says it too).
     QString openStation(store::RecordStore& store, const StationChoice& choice);
+    // The plot of a station of the home's record store alone, all of its series and records,
+    // as a double-click in the station overview asks for it.
+    void plotStation(const std::string& station);
     // Shows [from, to] (logger seconds) within the data, as a rubber band would.
     void showRange(double from, double to);
     // Closes every file.
@@ -50,6 +54,7 @@ public:
     TimeWindow& timeWindow() { return window_; }
     PlotView* plotView() const { return plot_; }
     SeriesTable* seriesTable() const { return table_; }
+    StationOverview* stationOverview() const { return overview_; }
 
     static constexpr const char* kCaption = "FENTA21(R) ﾃﾞｰﾀｸﾞﾗﾌ";
 
@@ -73,6 +78,7 @@ private:
     TimeWindow window_;
     QTabWidget* tabs_ = nullptr;
     PlotView* plot_ = nullptr;
+    StationOverview* overview_ = nullptr;
     SeriesTable* table_ = nullptr;
     QMenu* viewsMenu_ = nullptr;
     QLabel* readoutLabel_ = nullptr;

@@ -46,6 +46,17 @@ void finishOutcome(CollectionContext& session, CollectionFinished& outcome, int 
 
 }  // namespace
 
+void announceUnreached(CollectionContext& session, int station, int unit, CollectionOrigin origin, const CalendarTime& started,
+                       int result, const std::string& message) {
+    CollectionFinished outcome = beginOutcome(session, station, origin);
+    outcome.unit = unit;
+    outcome.started = started;
+    outcome.finished = session.clock.localTime();
+    outcome.result = result;
+    outcome.message = message;
+    session.events.publish(std::move(outcome));
+}
+
 int collect(CollectionContext& session, int station, CollectionOrigin origin) {
     CollectionFinished outcome = beginOutcome(session, station, origin);
     TransferTally tally;

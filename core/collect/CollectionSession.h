@@ -2,6 +2,8 @@
 
 #include "core/events/Events.h"
 
+#include <string>
+
 namespace fenta21 {
 
 class CollectionContext;
@@ -15,5 +17,13 @@ int collect(CollectionContext& session, int station, CollectionOrigin origin);
 inline int collect(CollectionContext& session, int station) {
     return collect(session, station, station < 0 ? CollectionOrigin::Direct : CollectionOrigin::Station);
 }
+
+// Announces a try at a station's logger (`unit`, 0 for a line with one) that never came to a
+// transfer: the line was busy or could not be set up, or the unit did not answer its
+// selection. Listeners hear it as a collection that ended in `result` with `message` and
+// stored nothing, so that a station that cannot be reached is seen failing as one whose
+// transfers fail.
+void announceUnreached(CollectionContext& session, int station, int unit, CollectionOrigin origin, const CalendarTime& started,
+                       int result, const std::string& message);
 
 }  // namespace fenta21

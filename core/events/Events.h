@@ -15,7 +15,8 @@ enum class CollectionOrigin { Direct, Station, List, Reservation };
 
 // One collection from one logger (one unit of a station with several), as a value: announced
 // once the file is stored, "clear" answered and the CSV written, so whoever listens sees the
-// finished work.
+// finished work. A station's logger that could not be reached at all (line busy, no answer,
+// unit not selected) is announced too, with that result and nothing stored.
 struct CollectionFinished {
     CollectionOrigin origin = CollectionOrigin::Direct;
     int station = -1;  // the address-book index; -1 the direct line

@@ -44,10 +44,19 @@ private:
     std::optional<int> failure_;
 };
 
+// Every logger behind the station's line missed its collection: none was reached.
+void announceUnreachedUnits(Session& session, int station, CollectionOrigin origin, const CalendarTime& started,
+                            int result, const std::string& message) {
+    DialTarget target = parseTelephoneField(session.addressBook.station(station).telephone);
+    if (target.units.empty()) target.units.push_back(0);
+    for (int unit : target.units) announceUnreached(session, station, unit, origin, started, result, message);
+}
+
 }  // namespace
 
 int collectStation(Session& session, int station, CollectionOrigin origin) {
     session.reports.currentStation.store(station);
+    const CalendarTime started = session.clock.localTime();
     if (session.line.state() != LineState::Idle) {
         // Only the panel's own link to this very station is collected over.
         if (session.line.userLinkUp() && session.addressBook.isDirect(station)) {
@@ -59,10 +68,14 @@ int collectStation(Session& session, int station, CollectionOrigin origin) {
             }
         }
         report(session, kLineBusyMessage);
+        announceUnreachedUnits(session, station, origin, started, kLinkFailed, kLineBusyMessage);
         return kLinkFailed;
     }
     int connected = connectStation(session, station);
-    if (session.line.state() != LineState::Linked) return connected;
+    if (session.line.state() != LineState::Linked) {
+        announceUnreachedUnits(session, station, origin, started, connected, linkErrorMessage(connected));
+        return connected;
+    }
 
     DialTarget target = parseTelephoneField(session.addressBook.station(station).telephone);
     int result = kErrorReply;  // every unit refused its selection
@@ -74,7 +87,11 @@ int collectStation(Session& session, int station, CollectionOrigin origin) {
         for (std::size_t i = 0; i < target.units.size() && !results.stopped(); ++i) {
             if (i > 0) session.clock.sleepFor(std::chrono::seconds(1));
             session.reports.currentUnit.store(target.units[i]);
-            if (selectUnit(session, target.units[i]) != 0) continue;  // skipped without a report
+            if (selectUnit(session, target.units[i]) != 0) {  // skipped without a report
+                announceUnreached(session, station, target.units[i], origin, session.clock.localTime(), kErrorReply,
+                                  collectResultMessage(kErrorReply));
+                continue;
+            }
             results.add(collectCopy(session, station, origin));
         }
         if (results.any()) result = results.outcome();

@@ -29,11 +29,11 @@ void append(Reporting& session, const char* fileName, const FixedLogLayout& layo
 }  // namespace
 
 void logError(Reporting& session, const std::string& text) {
-    append(session, "ERR.LOG", kErrorLog, session.reports.errorLogFailed, text);
+    append(session, kErrorLogFileName, kErrorLog, session.reports.errorLogFailed, text);
 }
 
 void logReservation(Reporting& session, const std::string& text) {
-    append(session, "RSV.LOG", kReservationLog, session.reports.reservationLogFailed, text);
+    append(session, kReservationLogFileName, kReservationLog, session.reports.reservationLogFailed, text);
 }
 
 }  // namespace fenta21

@@ -7,6 +7,9 @@ namespace fenta21 {
 class Reporting;
 struct FixedLogLayout;
 
+inline constexpr const char* kErrorLogFileName = "ERR.LOG";
+inline constexpr const char* kReservationLogFileName = "RSV.LOG";
+
 // The layouts of the two logs.
 extern const FixedLogLayout kErrorLog;
 extern const FixedLogLayout kReservationLog;

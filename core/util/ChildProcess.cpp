@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -102,6 +103,26 @@ int millisecondsUntil(std::chrono::steady_clock::time_point deadline) {
     return left.count() <= 0 ? 0 : static_cast<int>(std::min<long long>(left.count(), 1000));
 }
 
+// This program's environment with `added` put in place of variables of the same names.
+std::vector<std::string> childEnvironment(const EnvironmentVariables& added) {
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        std::string_view variable(*entry);
+        std::string_view name = variable.substr(0, variable.find('='));
+        bool replaced = std::any_of(added.begin(), added.end(), [&](const auto& pair) { return pair.first == name; });
+        if (!replaced) variables.emplace_back(variable);
+    }
+    for (const auto& [name, value] : added) variables.push_back(name + "=" + value);
+    return variables;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 }  // namespace
 
 std::string findProgram(const std::string& name) {
@@ -123,7 +144,8 @@ std::string findProgram(const std::string& name) {
     return name;
 }
 
-ChildResult runChild(const std::vector<std::string>& argv, std::chrono::nanoseconds timeLimit) {
+ChildResult runChild(const std::vector<std::string>& argv, std::chrono::nanoseconds timeLimit,
+                     const EnvironmentVariables& environment) {
     ChildResult result;
     if (argv.empty()) {
         result.problem = "no program named";
@@ -137,11 +159,17 @@ ChildResult runChild(const std::vector<std::string>& argv, std::chrono::nanoseco
         result.problem = std::string("cannot prepare the output pipe: ") + std::strerror(errno);
         return result;
     }
-    std::vector<char*> arguments;
-    for (const std::string& argument : argv) arguments.push_back(const_cast<char*>(argument.c_str()));
-    arguments.push_back(nullptr);
+    std::vector<std::string> argumentTexts = argv;
+    std::vector<char*> arguments = pointersTo(argumentTexts);
+    std::vector<std::string> variableTexts;
+    std::vector<char*> variables;
+    if (!environment.empty()) {
+        variableTexts = childEnvironment(environment);
+        variables = pointersTo(variableTexts);
+    }
     pid_t pid = -1;
-    int error = ::posix_spawn(&pid, program.c_str(), actions.get(), attributes.get(), arguments.data(), environ);
+    int error = ::posix_spawn(&pid, program.c_str(), actions.get(), attributes.get(), arguments.data(),
+                              environment.empty() ? environ : variables.data());
     if (error != 0) {
         result.problem = "cannot start " + argv[0] + ": " + std::strerror(error);
         return result;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fenta21 {
@@ -22,8 +23,10 @@ struct ChildResult {
 // administration folders, where mkfs.fat lives but an ordinary user's PATH does not lead),
 // with no shell in between, so that no path typed by the user is ever read as shell syntax.
 // Its standard input is /dev/null. After `timeLimit` (a real duration) it is killed, with
-// whatever it started.
-ChildResult runChild(const std::vector<std::string>& argv, std::chrono::nanoseconds timeLimit);
+// whatever it started. `environment` adds variables to this program's own (or replaces them).
+using EnvironmentVariables = std::vector<std::pair<std::string, std::string>>;
+ChildResult runChild(const std::vector<std::string>& argv, std::chrono::nanoseconds timeLimit,
+                     const EnvironmentVariables& environment = {});
 
 // The path a program name resolves to, or the name itself when it holds a '/' or is not found.
 std::string findProgram(const std::string& name);

@@ -37,6 +37,7 @@ DesktopProgram::DesktopProgram(const std::string& homeFolder, std::unique_ptr<Cl
     startUpView(session);
     frame = std::make_unique<CMainFrame>(session, host, menu);
     startUpFrame(session);
+    health.emplace(session.events, session.clock, session.homeFolder(), session.addressBook, session.reservations);
     host.startingFolder = [this] { return resolveDataFolder(session.homeFolder(), session.settings.dataFolder); };
     frame->remoteWindows()->setScheduler(&scheduler);
     // rsvflg.dat says on, but the service (or another desktop program) may run this home's

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/session/Session.h"
+#include "core/health/HealthMonitor.h"
 #include "core/remote/Scheduler.h"
 #include "core/store/StoreImporter.h"
 #include "gui/app/CMainFrame.h"
@@ -34,6 +35,8 @@ public:
     Session session;
     // Before the scheduler and the window, so that it hears every collection they finish.
     store::StoreImporter storeImporter;
+    // Started once the lists are read; it outlives the scheduler, so the last collection is heard.
+    std::optional<HealthMonitor> health;
     ReservationScheduler scheduler;
     std::unique_ptr<CMainFrame> frame;
 };

@@ -6,8 +6,10 @@
 #include "companion/window/DataWindow.h"
 #include "companion/window/PlotView.h"
 #include "companion/window/SeriesTable.h"
+#include "companion/window/StationOverview.h"
 #include "companion/window/StoreDialog.h"
 #include "core/base/Cp932.h"
+#include "core/collect/CollectResult.h"
 #include "core/base/Files.h"
 #include "core/datafile/CsvConversion.h"
 #include "core/plot/LoggerSeconds.h"
@@ -21,6 +23,8 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QListWidget>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QMimeData>
 #include <QSvgRenderer>
 #include <QUrl>
@@ -400,6 +404,66 @@ void DataPlotWindowTest::stationOfTheStoreOpensThroughItsDialog() {
     QCOMPARE(document.series()[2].info.name, std::string("最大瞬間起時"));
     QCOMPARE(document.extent()->first, civilSeconds(2026, 4, 2, 0, 0, 0));
     QCOMPARE(document.extent()->second, civilSeconds(2026, 4, 7, 23, 50, 0));
+    QVERIFY(window.windowTitle().contains(QStringLiteral("KAWABE")));
+}
+
+void DataPlotWindowTest::stationOverviewListsWorstFirstAndPlotsADoubleClickedStation() {
+    TempHome home;
+    const std::string file = home.file("KAWABE_260408_0000.v38");
+    writeFileAtomically(file, goldenImage());
+    ModelRegistry models(FENTA21_CONFIG_DIR);
+    models.loadModelTable();
+    std::unique_ptr<store::RecordStore> records = store::openRecordStore("records.sqlite", home.path());
+    store::ImportOptions options;
+    options.identifyModel = identifyThrough(models);
+    records->importFile(file, options);
+    // 河辺 collected an hour ago, and had nothing new since; 山田 has failed three times.
+    std::time_t now = std::time(nullptr);
+    auto at = [&](int hoursAgo) {
+        std::time_t moment = now - hoursAgo * 3600;
+        std::tm local{};
+        localtime_r(&moment, &local);
+        return CalendarTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+    };
+    auto collection = [&](const char* name, int station, int hoursAgo, int result, const std::string& stored) {
+        CollectionFinished c;
+        c.station = station;
+        c.stationName = name;
+        c.started = c.finished = at(hoursAgo);
+        c.result = result;
+        c.dataFile = stored;
+        return c;
+    };
+    for (const CollectionFinished& c : {collection("河辺", 0, 2, kCollectOk, file), collection("河辺", 0, 1, kCollectNothingNew, ""),
+                                        collection("山田", 1, 3, kCollectTransferFailed, ""),
+                                        collection("山田", 1, 2, kCollectTransferFailed, ""),
+                                        collection("山田", 1, 1, kCollectTransferFailed, "")})
+        records->recordCollection(c, "pc1");
+    std::string problem;
+    QVERIFY(store::saveStoreLocation(home.path(), "records.sqlite", problem));
+    records.reset();
+
+    DataWindow window(home.path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QTabWidget*>("views")->setCurrentWidget(window.stationOverview());
+    auto* table = window.stationOverview()->findChild<QTableWidget*>("stationTable");
+    QTRY_COMPARE(table->rowCount(), 2);
+    auto rowText = [&](int row) {
+        return table->item(row, StationOverview::State)->text() + " " + table->item(row, StationOverview::Name)->text() +
+               " " + table->item(row, StationOverview::FailuresInARow)->text();
+    };
+    QCOMPARE(rowText(0), QStringLiteral("異常 山田 3"));
+    QCOMPARE(rowText(1), QStringLiteral("正常 河辺 0"));
+    QVERIFY(table->item(0, 0)->background().color() != table->item(1, 0)->background().color());
+    QCOMPARE(table->item(0, StationOverview::Strip)->data(Qt::UserRole + 1).toList().size(), 3);
+    // Sorted by the last contact, the station never reached comes last when it goes down.
+    table->sortItems(StationOverview::LastSuccess, Qt::DescendingOrder);
+    QCOMPARE(rowText(0), QStringLiteral("正常 河辺 0"));
+
+    emit table->cellDoubleClicked(0, StationOverview::Name);
+    QCOMPARE(window.findChild<QTabWidget*>("views")->currentIndex(), 0);
+    QCOMPARE(window.document().series().size(), std::size_t{7});
     QVERIFY(window.windowTitle().contains(QStringLiteral("KAWABE")));
 }
 

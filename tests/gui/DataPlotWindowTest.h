@@ -14,4 +14,5 @@ private slots:
     void sideTableAgreesWithTheCsvOverTheRange();
     void exportsTheVisibleRange();
     void stationOfTheStoreOpensThroughItsDialog();
+    void stationOverviewListsWorstFirstAndPlotsADoubleClickedStation();
 };

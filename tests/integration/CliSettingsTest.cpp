@@ -4,6 +4,7 @@
 #include "core/app/Startup.h"
 #include "core/session/SystemSettings.h"
 #include "core/base/Bytes.h"
+#include "core/health/HealthSettings.h"
 #include "core/stations/AddressBook.h"
 #include "core/remote/AddressBookFile.h"
 #include "core/remote/ArbitraryList.h"
@@ -111,6 +112,10 @@ TEST_F(CliSettings, RefusedValuesExitTwoAndChangeNoFile) {
         {"config: a speed outside the table", {"config", "modem-speed", "14400"}, "bit rate"},
         {"config: a dial method of neither list entry", {"config", "dial", "rotary"}, "tone or pulse"},
         {"config: a setting it does not have", {"config", "parity", "even"}, "unknown setting"},
+        {"config: an alert command of two lines", {"config", "on-failed", "true\nrm -rf x"}, "one line"},
+        {"config: a metrics file in no folder", {"config", "metrics-file", nowhere + "/f.prom"}, "does not exist"},
+        {"config: failing after no failure", {"config", "failing-after", "0"}, "from 1 to 1000"},
+        {"config: a margin that is no number", {"config", "late-margin", "1h"}, "late-margin takes minutes"},
         {"stations: 31 bytes of name (15 kanji and a letter)",
          {"stations", "set", "2", "--name", "観測所観測所観測所観測所観測所x"}, "地点名は30バイトまでです!! "},
         {"stations: a comma", {"stations", "set", "1", "--remark", "a,b"}, "「,」は入力できません!! "},
@@ -143,6 +148,7 @@ TEST_F(CliSettings, AFileThatCannotBeWrittenIsReportedAndKeepsItsOldBytes) {
         {"config data-folder", {"config", "data-folder", home.root() + "/data"}, "設定を保存できません!! "},
         {"config direct-speed", {"config", "direct-speed", "9600"}, "設定を保存できません!! "},
         {"config dial", {"config", "dial", "pulse"}, "設定を保存できません!! "},
+        {"config on-late", {"config", "on-late", "true"}, "health.conf could not be written"},
         {"stations set", {"stations", "set", "1", "--remark", "二号局"}, "アドレス帳を保存できません!! "},
         {"stations clear", {"stations", "clear", "1"}, "アドレス帳を保存できません!! "},
         {"list add", {"list", "add", "3"}, "任意回収リストを保存できません!! "},
@@ -168,6 +174,12 @@ TEST_F(CliSettings, AcceptedValuesAreWhatTheCoreReadsBack) {
         {"config", "modem-port", "com2"},
         {"config", "modem-speed", "9"},
         {"config", "dial", "pulse"},
+        {"config", "on-failed", "echo \"$FENTA21_STATION\"\tfailed >> alerts.txt"},
+        {"config", "on-recovered", "true"},
+        {"config", "on-recovered", ""},  // cleared again
+        {"config", "metrics-file", "fenta21.prom"},
+        {"config", "failing-after", "5"},
+        {"config", "late-margin", "30"},
         {"stations", "set", "2", "--name", "観測所観測所観測所観測所観測所", "--tel", "0333", "--folder", "../data",
          "--method", "com"},
         {"stations", "set", "1", "--remark", "二号局"},  // the other fields stay
@@ -189,6 +201,13 @@ TEST_F(CliSettings, AcceptedValuesAreWhatTheCoreReadsBack) {
     loadSettings(home.file("system.dat"), settings);
     SystemSettings expected{6, 2, "../data", 9, 1, 1, "ｶﾜﾍﾞ", 7};
     EXPECT_EQ(settings, expected);
+    HealthSettingsRead health = loadHealthSettings(home.path());
+    EXPECT_THAT(health.problems, IsEmpty());
+    EXPECT_EQ(health.settings.onFailed, "echo \"$FENTA21_STATION\"\tfailed >> alerts.txt");
+    EXPECT_EQ(health.settings.onRecovered, "");
+    EXPECT_EQ(health.settings.metricsFile, "fenta21.prom");
+    EXPECT_EQ(health.settings.thresholds.failingAfter, 5);
+    EXPECT_EQ(health.settings.thresholds.lateMargin, 30 * 60);
 
     AddressBook book;
     ASSERT_TRUE(loadAddressBook(home.file("adr.csv"), book));
