@@ -1,22 +1,14 @@
 #include "core/health/HealthTime.h"
 
+#include "core/base/LocalTime.h"
+
 #include <ctime>
 #include <string_view>
 #include <unistd.h>
 
 namespace fenta21 {
 
-EpochSeconds epochOfLocalTime(const CalendarTime& local) {
-    std::tm parts{};
-    parts.tm_year = local.year - 1900;
-    parts.tm_mon = local.month - 1;
-    parts.tm_mday = local.day;
-    parts.tm_hour = local.hour;
-    parts.tm_min = local.minute;
-    parts.tm_sec = local.second;
-    parts.tm_isdst = -1;  // the zone's own rule for that day
-    return static_cast<EpochSeconds>(std::mktime(&parts));
-}
+EpochSeconds epochOfLocalTime(const CalendarTime& local) { return static_cast<EpochSeconds>(localTimeToEpoch(local)); }
 
 std::string isoLocalTime(EpochSeconds time) {
     std::time_t moment = static_cast<std::time_t>(time);

@@ -1,5 +1,7 @@
 #include "core/store/StoreTime.h"
 
+#include "core/base/LocalTime.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -80,16 +82,6 @@ std::optional<std::int64_t> parseUserTime(std::string_view text, int offsetMinut
     return calendarSeconds(t) - offsetMinutes * 60LL;
 }
 
-std::int64_t localReadingToUtc(const CalendarTime& local) {
-    std::tm parts{};
-    parts.tm_year = local.year - 1900;
-    parts.tm_mon = local.month - 1;
-    parts.tm_mday = local.day;
-    parts.tm_hour = local.hour;
-    parts.tm_min = local.minute;
-    parts.tm_sec = local.second;
-    parts.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&parts));
-}
+std::int64_t localReadingToUtc(const CalendarTime& local) { return localTimeToEpoch(local); }
 
 }  // namespace fenta21::store
